@@ -1,0 +1,75 @@
+#include "app/commandline.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace tarvesh::app {
+
+CommandLine ParseCommandLine(int argc, char** argv) {
+  CommandLine command;
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    auto value = [&](QString* target) {
+      if (i + 1 >= args.size()) {
+        command.error = QStringLiteral("%1 needs a value").arg(arg);
+        return;
+      }
+      *target = args[++i];
+    };
+    if (arg == QLatin1String("--script")) {
+      value(&command.script);
+    } else if (arg == QLatin1String("--data-dir")) {
+      value(&command.dataDir);
+    } else if (arg == QLatin1String("--screen")) {
+      QString size;
+      value(&size);
+      const auto match = QRegularExpression(QStringLiteral("^(\\d+)[xX](\\d+)$")).match(size);
+      if (command.error.isEmpty() && !match.hasMatch()) {
+        command.error = QStringLiteral("--screen takes WIDTHxHEIGHT, e.g. 1024x768");
+      } else if (match.hasMatch()) {
+        command.screen = QSize(match.captured(1).toInt(), match.captured(2).toInt());
+        if (command.screen.isEmpty()) command.error = QStringLiteral("--screen must not be empty");
+      }
+    } else if (arg == QLatin1String("--show")) {
+      command.show = true;
+    } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+      command.help = true;
+    } else if (arg == QLatin1String("--version")) {
+      command.version = true;
+    } else {
+      command.error = QStringLiteral("unknown argument \"%1\"").arg(arg);
+    }
+    if (!command.error.isEmpty()) break;
+  }
+  if (command.error.isEmpty() && command.show && command.script.isEmpty())
+    command.error = QStringLiteral("--show is for --script");
+  return command;
+}
+
+QString Usage() {
+  return QStringLiteral(
+      "usage: tarvesh [--data-dir DIR] [--screen WxH]\n"
+      "       tarvesh --script FILE [--data-dir DIR] [--screen WxH] [--show]\n"
+      "       tarvesh --help | --version\n"
+      "\n"
+      "  --script FILE    run the steps of FILE headless, then exit\n"
+      "  --data-dir DIR   the folder holding the atlases, pictures, sounds and text files\n"
+      "  --screen WxH     the screen size the program reads\n"
+      "  --show           run the script in a visible window\n");
+}
+
+void PrepareEnvironment(const CommandLine& command) {
+  if (!command.script.isEmpty() && !command.show) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    const QString runtime = QDir::temp().filePath(QStringLiteral("tarvesh-runtime"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+  }
+}
+
+}  // namespace tarvesh::app

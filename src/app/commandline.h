@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+namespace tarvesh::app {
+
+// What the command line asks for.
+struct CommandLine {
+  QString script;   // --script FILE
+  QString dataDir;  // --data-dir DIR
+  QSize screen;     // --screen WxH, invalid when not given
+  bool show = false;
+  bool help = false;
+  bool version = false;
+  QString error;  // set for a bad command line
+};
+
+CommandLine ParseCommandLine(int argc, char** argv);
+QString Usage();
+// Chooses the platform before Qt starts: scripts run offscreen unless shown.
+void PrepareEnvironment(const CommandLine& command);
+
+}  // namespace tarvesh::app

@@ -1,0 +1,229 @@
+#include "app/form1.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QPainter>
+
+#include "app/commandbar.h"
+#include "app/controls/filelistcontrol.h"
+#include "app/controls/imagecontrol.h"
+#include "app/controls/labelcontrol.h"
+#include "app/controls/linecontrol.h"
+#include "app/controls/pagecanvas.h"
+#include "app/controls/picturebox.h"
+#include "app/controls/timercontrol.h"
+#include "app/cursorview.h"
+#include "app/windowenginehost.h"
+#include "document/textfields.h"
+#include "engine/glyphengine.h"
+#include "input/keyhandler.h"
+#include "input/mousetools.h"
+#include "input/slurmarks.h"
+#include "input/staffinput.h"
+#include "overlays/entrymodes.h"
+#include "overlays/overlaypools.h"
+#include "overlays/symbolpanel.h"
+#include "overlays/textlabelpanel.h"
+#include "page/geometry.h"
+#include "settings/guidelines.h"
+#include "settings/layoutpanel.h"
+#include "sound/soundplayer.h"
+#include "titleblock/pagenumbering.h"
+#include "titleblock/tempo.h"
+#include "titleblock/titleblock.h"
+
+namespace tarvesh::app {
+
+namespace {
+constexpr int kPageLeft = 176;
+constexpr int kStartPageHeight = 2000;
+constexpr int kParkedTop = -5000;
+}  // namespace
+
+Form1::Form1(const Options& options, page::GlyphAtlas atlas, Dialogs& dialogs)
+    : options_(options), dialogs_(dialogs, events_), atlas_(std::move(atlas)) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("Tarvesh"));
+  controls_.Add(this);
+  BuildControls();
+  WireEvents();
+  Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::FocusPage() {
+  // Focus requests while the window is not shown (start-up, headless scripts) are skipped.
+  if (canvas_->isVisible()) canvas_->setFocus();
+}
+
+void Form1::BuildControls() {
+  auto focus = [this] { FocusPage(); };
+
+  frame1_ = new QGroupBox(QStringLiteral("选项"), this);
+  frame1_->setObjectName(QStringLiteral("Frame1"));
+  frame1_->setGeometry(8, 56, 145, 697);
+  controls_.Add(frame1_);
+
+  canvas_ = new PageCanvas(page_, this);
+  controls_.Add(canvas_);
+  cursor_ = std::make_unique<CursorView>(page_, canvas_, controls_, options_.dataDir);
+  sound_ = std::make_unique<sound::SoundPlayer>(options_.dataDir, frame1_, controls_, events_,
+                                                options_.audible);
+
+  layout_ = std::make_unique<settings::LayoutPanel>(
+      state_, this, frame1_, controls_, [this] { guides_->DrawGuideLines(); }, focus);
+  guides_ = std::make_unique<settings::GuideLines>(
+      page_, canvas_, frame1_, controls_,
+      settings::GuideLines::Sliders{
+          [this] { return layout_->Value(settings::LayoutPanel::kBarWidth); },
+          [this] { return layout_->Value(settings::LayoutPanel::kBarsPerLine); },
+          [this] { return layout_->Value(settings::LayoutPanel::kLineSpacing); }},
+      focus);
+
+  title_ = std::make_unique<titleblock::TitleBlock>(titleblock::TitleBlock::Context{
+      page_, state_, dialogs_, controls_, canvas_, frame1_, this, focus});
+  tempo_ = std::make_unique<titleblock::Tempo>(canvas_, title_->NewTitlePanel(), controls_, focus);
+  title_->SetTempo(tempo_.get());
+  title_->SetMarginLine(guides_->MarginLine());
+  pageNumbering_ = std::make_unique<titleblock::PageNumbering>(
+      window_, dialogs_, canvas_, layout_->OptionsPanel(), controls_);
+  guides_->SetFollowers({title_->Title(), title_->Label2(5), pageNumbering_->Label()});
+
+  overlays_ = std::make_unique<overlays::OverlayPools>(window_, page_, dialogs_, canvas_,
+                                                       controls_, focus);
+  slurs_ = std::make_unique<input::SlurMarks>(page_, canvas_, controls_);
+  mouse_ = std::make_unique<input::MouseTools>(input::MouseTools::Context{
+      page_, state_, window_, controls_, this, canvas_, frame1_,
+      [this] { return layout_->Value(settings::LayoutPanel::kLineSpacing); },
+      [this] { title_->HidePickers(); }, [this] { overlays_->ClearOverlaySelection(); }, focus});
+  textPanel_ =
+      std::make_unique<overlays::TextLabelPanel>(*overlays_, window_, canvas_, controls_, focus);
+  symbolPanel_ =
+      std::make_unique<overlays::SymbolPanel>(*overlays_, window_, canvas_, controls_, focus);
+
+  staff_ = std::make_unique<input::StaffInput>(
+      input::StaffInput::Context{window_, controls_, this, frame1_, options_.dataDir, focus});
+  title_->SetStaffKeyList(staff_->Combo2());
+  modes_ = std::make_unique<overlays::EntryModes>(overlays::EntryModes::Context{
+      state_, dialogs_, *cursor_, controls_, atlas_, this, frame1_, focus});
+  modes_->SetStaffPictures(staff_->TrebleStaff(), staff_->BassStaff());
+
+  commandBar_ = std::make_unique<CommandBar>(
+      CommandBar::Context{controls_, this, frame1_, canvas_, layout_->OptionsPanel(), focus});
+
+  // Work pictures that are never seen.
+  picture4_ = new PictureBox(QStringLiteral("Picture4"), this, true);
+  picture4_->ResizeBitmap(20, page::kCellHeight);
+  controls_.Add(picture4_);
+  picture6_ = new PictureBox(QStringLiteral("Picture6"), this, true);
+  controls_.Add(picture6_);
+  auto* picmode = new PictureBox(QStringLiteral("Picmode"), this);
+  picmode->Bitmap() = atlas_.Picmode;
+  picmode->resize(atlas_.Picmode.size());
+  controls_.Add(picmode);
+  auto* picmode2 = new PictureBox(QStringLiteral("Picmode2"), canvas_);
+  picmode2->Bitmap() = atlas_.Picmode2;
+  picmode2->setGeometry(0, kParkedTop, atlas_.Picmode2.width(), atlas_.Picmode2.height());
+  controls_.Add(picmode2);
+  file2_ = new FileListControl(QStringLiteral("File2"), this, QStringLiteral("*.bmp"));
+  file2_->hide();
+  controls_.Add(file2_);
+  timer2_ = new TimerControl(QStringLiteral("Timer2"), 300, this);
+  controls_.Add(timer2_);
+  auto* commonDialog = new QObject(this);
+  commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
+  commonDialog->setProperty("kind", QStringLiteral("commondialog"));
+  commonDialog->setProperty("filter", QStringLiteral("位图(*.bmp)|*.bmp"));
+  commonDialog->setProperty("file", QString());
+  controls_.Add(commonDialog);
+
+  host_ = std::make_unique<WindowEngineHost>(*layout_, *staff_, *modes_, *sound_);
+  engine_ = std::make_unique<engine::GlyphEngine>(page_, atlas_, state_, *host_);
+  keys_ = std::make_unique<input::KeyHandler>(input::KeyHandler::Context{
+      page_, state_, window_, *engine_, *cursor_, *modes_, *overlays_, *slurs_,
+      [this] { return layout_->Value(settings::LayoutPanel::kLineSpacing); },
+      [this](int row) { return layout_->DurationSwitch(row); },
+      [this] {
+        title_->NewTitlePanel()->show();
+        title_->NewTitlePanel()->raise();
+      },
+      [this] { textPanel_->Open(page_.Width()); }, [this] { symbolPanel_->Open(page_.Width()); }});
+
+  // What lies over the page stacks above the guide marks; the panels above all.
+  pageNumbering_->Label()->raise();
+  for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) overlays_->TextLabel(i)->raise();
+  for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) overlays_->SymbolPicture(i)->raise();
+  cursor_->Raise();
+  textPanel_->Frame()->raise();
+  symbolPanel_->Frame()->raise();
+  layout_->OptionsPanel()->raise();
+  staff_->Panel()->raise();
+  title_->NewTitlePanel()->raise();
+}
+
+void Form1::WireEvents() {
+  page_.onChanged = [this](const QRect& rect) { canvas_->update(rect); };
+  page_.onResized = [this] { canvas_->SyncSize(); };
+  page_.onCursorMoved = [this] { cursor_->Follow(); };
+  connect(canvas_, &PageCanvas::KeyDown, keys_.get(), &input::KeyHandler::KeyDown);
+  connect(canvas_, &PageCanvas::KeyUp, keys_.get(), &input::KeyHandler::KeyUp);
+  MouseEvents* mouse = canvas_->Mouse();
+  connect(mouse, &MouseEvents::MouseDown, mouse_.get(), &input::MouseTools::MouseDown);
+  connect(mouse, &MouseEvents::MouseMove, mouse_.get(), &input::MouseTools::MouseMove);
+  connect(mouse, &MouseEvents::MouseUp, mouse_.get(), &input::MouseTools::MouseUp);
+  connect(mouse, &MouseEvents::Click, mouse_.get(), &input::MouseTools::Click);
+  connect(commandBar_.get(), &CommandBar::ExitRequested, this, [this] {
+    exitRequested_ = true;
+    emit Exited();
+  });
+}
+
+void Form1::Load() {
+  const QDir data(options_.dataDir);
+  const QSize screen = options_.screen;
+  // Work pictures go out of sight first; the staff panel sits at the bottom left.
+  PictureBox* picture9 = controls_.Get<PictureBox>(QStringLiteral("Picture9"));
+  picture9->move(picture9->x(), 5000);
+  staff_->Place(screen.height());
+  PictureBox* picture7 = controls_.Get<PictureBox>(QStringLiteral("Picture7"));
+  picture7->move(picture7->x(), -2000);
+  tempo_->AddTempoTexts(document::ReadDelimitedFields(data.filePath(QStringLiteral("speed.txt"))));
+  setGeometry(0, 0, screen.width(), screen.height());
+  picture6_->move(10000, picture6_->y());
+  mouse_->FillTools();
+  overlays_->Reset();
+  symbolPanel_->SetFolder(data.filePath(QStringLiteral("s/sik")));
+  // The editing state starts as EngineState's start values.
+  page_.SetCursor(page::kLeftMargin, page::kFirstLineTop);
+  canvas_->move(kPageLeft, 0);
+  page_.Resize(page_.Width(), kStartPageHeight);
+  layout_->OptionsPanel()->move(kPageLeft, 0);
+  title_->HidePickers();
+  picture4_->move(picture4_->x(), 5000);
+  controls_.Get<PictureBox>(QStringLiteral("Picmode"))->move(0, kParkedTop);
+  title_->FillPickers();
+  staff_->FillKeys();
+  guides_->DrawGuideLines();
+  textPanel_->AddPhrases(document::ReadDelimitedFields(data.filePath(QStringLiteral("explin.txt"))));
+}
+
+QImage Form1::PageView() const {
+  QImage view = page_.Image().copy();
+  QPainter painter(&view);
+  // Overlays in the order they stack on screen.
+  for (QObject* object : canvas_->children()) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget || widget->isHidden()) continue;
+    const bool furniture = qobject_cast<LabelControl*>(widget) || qobject_cast<ImageControl*>(widget);
+    const QString name = widget->objectName();
+    const bool excluded = name == QLatin1String("Imapnt") || name == QLatin1String("Label8") ||
+                          name == QLatin1String("Image4");
+    const bool fractionLine = name == QLatin1String("Line1(0)");
+    if ((!furniture || excluded) && !fractionLine) continue;
+    widget->render(&painter, widget->pos(), QRegion(), QWidget::DrawChildren);
+  }
+  return view;
+}
+
+}  // namespace tarvesh::app

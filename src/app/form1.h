@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+#include "app/controlregistry.h"
+#include "app/eventlog.h"
+#include "app/recordingdialogs.h"
+#include "app/windowstate.h"
+#include "page/enginestate.h"
+#include "page/glyphatlas.h"
+#include "page/scorepage.h"
+
+class QGroupBox;
+
+namespace tarvesh::engine {
+class GlyphEngine;
+}
+namespace tarvesh::sound {
+class SoundPlayer;
+}
+namespace tarvesh::settings {
+class GuideLines;
+class LayoutPanel;
+}  // namespace tarvesh::settings
+namespace tarvesh::titleblock {
+class PageNumbering;
+class Tempo;
+class TitleBlock;
+}  // namespace tarvesh::titleblock
+namespace tarvesh::overlays {
+class EntryModes;
+class OverlayPools;
+class SymbolPanel;
+class TextLabelPanel;
+}  // namespace tarvesh::overlays
+namespace tarvesh::input {
+class KeyHandler;
+class MouseTools;
+class SlurMarks;
+class StaffInput;
+}  // namespace tarvesh::input
+
+namespace tarvesh::app {
+
+class CommandBar;
+class CursorView;
+class FileListControl;
+class PageCanvas;
+class PictureBox;
+class TimerControl;
+class WindowEngineHost;
+
+// The main window. It owns the page, the engine state and every control, wires the subsystems
+// to each other, and runs the start-up sequence.
+class Form1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  struct Options {
+    QString dataDir;
+    QSize screen;
+    bool audible = true;
+  };
+
+  // `dialogs` answers every dialog; it must outlive the window.
+  Form1(const Options& options, page::GlyphAtlas atlas, Dialogs& dialogs);
+  ~Form1() override;
+
+  ControlRegistry& Controls() { return controls_; }
+  page::ScorePage& Page() { return page_; }
+  page::EngineState& State() { return state_; }
+  WindowState& Window() { return window_; }
+  EventLog& Events() { return events_; }
+  CursorView& Cursor() { return *cursor_; }
+  PageCanvas* Canvas() const { return canvas_; }
+  const QString& DataDir() const { return options_.dataDir; }
+  bool ExitRequested() const { return exitRequested_; }
+
+  // The page as a person sees it: the bitmap with the title block, text labels, symbol pictures
+  // and page number over it; no cursor, guide lines, panels or pickers.
+  QImage PageView() const;
+
+  void FocusPage();
+
+ signals:
+  void Exited();
+
+ private:
+  void BuildControls();
+  void Load();
+  void WireEvents();
+
+  Options options_;
+  EventLog events_;
+  RecordingDialogs dialogs_;
+  page::GlyphAtlas atlas_;
+  page::ScorePage page_;
+  page::EngineState state_;
+  WindowState window_;
+  ControlRegistry controls_;
+  bool exitRequested_ = false;
+
+  PageCanvas* canvas_ = nullptr;
+  QGroupBox* frame1_ = nullptr;
+  PictureBox* picture4_ = nullptr;
+  PictureBox* picture6_ = nullptr;
+  FileListControl* file2_ = nullptr;
+  TimerControl* timer2_ = nullptr;
+
+  std::unique_ptr<CursorView> cursor_;
+  std::unique_ptr<sound::SoundPlayer> sound_;
+  std::unique_ptr<settings::LayoutPanel> layout_;
+  std::unique_ptr<settings::GuideLines> guides_;
+  std::unique_ptr<titleblock::TitleBlock> title_;
+  std::unique_ptr<titleblock::Tempo> tempo_;
+  std::unique_ptr<titleblock::PageNumbering> pageNumbering_;
+  std::unique_ptr<overlays::OverlayPools> overlays_;
+  std::unique_ptr<overlays::TextLabelPanel> textPanel_;
+  std::unique_ptr<overlays::SymbolPanel> symbolPanel_;
+  std::unique_ptr<overlays::EntryModes> modes_;
+  std::unique_ptr<input::MouseTools> mouse_;
+  std::unique_ptr<input::StaffInput> staff_;
+  std::unique_ptr<input::SlurMarks> slurs_;
+  std::unique_ptr<CommandBar> commandBar_;
+  std::unique_ptr<WindowEngineHost> host_;
+  std::unique_ptr<engine::GlyphEngine> engine_;
+  std::unique_ptr<input::KeyHandler> keys_;
+};
+
+}  // namespace tarvesh::app

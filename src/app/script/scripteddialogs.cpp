@@ -1,0 +1,43 @@
+#include "app/script/scripteddialogs.h"
+
+namespace tarvesh::app {
+
+QString ScriptedDialogs::TakeFailure() { return std::exchange(failure_, QString()); }
+
+template <typename T>
+T ScriptedDialogs::Take(std::deque<T>& queue, const QString& what, T cancelled) {
+  if (queue.empty()) {
+    if (failure_.isEmpty()) failure_ = what + QStringLiteral(" opened with no queued answer");
+    return cancelled;
+  }
+  T answer = std::move(queue.front());
+  queue.pop_front();
+  return answer;
+}
+
+std::optional<QString> ScriptedDialogs::InputBox(const QString& prompt, const QString&,
+                                                 const QString&) {
+  return Take(inputs_, QStringLiteral("input box \"%1\"").arg(prompt), {}).Value();
+}
+
+std::optional<QString> ScriptedDialogs::OpenFile(const QString& title, const QString&,
+                                                 const QString&) {
+  return Take(files_, QStringLiteral("file dialog \"%1\"").arg(title), {}).Value();
+}
+
+std::optional<QString> ScriptedDialogs::SaveFile(const QString& title, const QString&,
+                                                 const QString&) {
+  return Take(files_, QStringLiteral("file dialog \"%1\"").arg(title), {}).Value();
+}
+
+bool ScriptedDialogs::AskYesNo(const QString& text, const QString&) {
+  return Take(replies_, QStringLiteral("message box \"%1\"").arg(text), false);
+}
+
+void ScriptedDialogs::Message(const QString&, const QString&) {}
+
+std::optional<QColor> ScriptedDialogs::PickColour(const QColor&) {
+  return Take(colours_, QStringLiteral("colour dialog"), {});
+}
+
+}  // namespace tarvesh::app

@@ -1,0 +1,200 @@
+#include "app/statedump.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "app/controls/filelistcontrol.h"
+#include "app/controls/imagecontrol.h"
+#include "app/controls/labelcontrol.h"
+#include "app/controls/linecontrol.h"
+#include "app/controls/pagecanvas.h"
+#include "app/controls/picturebox.h"
+#include "app/controls/shapecontrol.h"
+#include "app/cursorview.h"
+#include "app/form1.h"
+
+namespace tarvesh::app {
+
+namespace {
+
+template <typename T, size_t N>
+QJsonArray ToArray(const std::array<T, N>& values) {
+  QJsonArray array;
+  for (const T& v : values) array.append(double(v));
+  return array;
+}
+
+QJsonArray Items(const QStringList& items) { return QJsonArray::fromStringList(items); }
+
+QStringList ComboItems(const QComboBox* combo) {
+  QStringList items;
+  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+  return items;
+}
+
+QStringList ListItems(const QListWidget* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+  return items;
+}
+
+QString Hex(const QColor& colour) { return colour.name(QColor::HexRgb); }
+
+}  // namespace
+
+QJsonObject DumpControl(QObject* control) {
+  QJsonObject o;
+  if (auto* widget = qobject_cast<QWidget*>(control)) {
+    o["visible"] = !widget->isHidden();
+    o["enabled"] = !widget->testAttribute(Qt::WA_ForceDisabled);
+    const QRect box = widget->geometry();
+    o["left"] = box.x();
+    o["top"] = box.y();
+    o["width"] = box.width();
+    o["height"] = box.height();
+  }
+  const QVariant tag = control->property("tag");
+  if (tag.isValid()) o["tag"] = tag.toString();
+
+  if (qobject_cast<Form1*>(control)) {
+    o["kind"] = "form";
+    o["text"] = qobject_cast<QWidget*>(control)->windowTitle();
+  } else if (auto* label = qobject_cast<LabelControl*>(control)) {
+    o["kind"] = "label";
+    o["text"] = label->Caption();
+    o["color"] = Hex(label->ForeColour());
+  } else if (auto* image = qobject_cast<ImageControl*>(control)) {
+    o["kind"] = "image";
+    o["file"] = image->File();
+    o["border"] = image->Border() ? 1 : 0;
+  } else if (auto* line = qobject_cast<LineControl*>(control)) {
+    o["kind"] = "line";
+    o["x1"] = line->X1();
+    o["y1"] = line->Y1();
+    o["x2"] = line->X2();
+    o["y2"] = line->Y2();
+    o["color"] = Hex(line->Colour());
+  } else if (auto* shape = qobject_cast<ShapeControl*>(control)) {
+    o["kind"] = "shape";
+    o["color"] = Hex(shape->Colour());
+    o["pressed"] = shape->Pressed() ? 1 : 0;
+  } else if (auto* radio = qobject_cast<QRadioButton*>(control)) {
+    o["kind"] = "option";
+    o["text"] = radio->text();
+    o["value"] = radio->isChecked() ? 1 : 0;
+  } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
+    o["kind"] = "check";
+    o["text"] = check->text();
+    o["value"] = check->isChecked() ? 1 : 0;
+  } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+    o["kind"] = "button";
+    o["text"] = button->text();
+  } else if (auto* scroll = qobject_cast<QScrollBar*>(control)) {
+    o["kind"] = scroll->orientation() == Qt::Horizontal ? "hscroll" : "vscroll";
+    o["value"] = scroll->value();
+    o["min"] = scroll->minimum();
+    o["max"] = scroll->maximum();
+    o["smallchange"] = scroll->singleStep();
+    o["largechange"] = scroll->pageStep();
+  } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+    o["kind"] = "combo";
+    o["text"] = combo->currentText();
+    o["index"] = combo->currentIndex();
+    o["items"] = Items(ComboItems(combo));
+  } else if (auto* files = qobject_cast<FileListControl*>(control)) {
+    o["kind"] = "filelist";
+    o["index"] = files->currentRow();
+    o["items"] = Items(ListItems(files));
+    o["path"] = files->Path();
+    o["pattern"] = files->Pattern();
+  } else if (auto* list = qobject_cast<QListWidget*>(control)) {
+    o["kind"] = "list";
+    o["index"] = list->currentRow();
+    o["items"] = Items(ListItems(list));
+  } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
+    o["kind"] = "frame";
+    o["text"] = frame->title();
+  } else if (qobject_cast<PageCanvas*>(control) || qobject_cast<PictureBox*>(control)) {
+    o["kind"] = "picture";
+  } else if (auto* timer = qobject_cast<QTimer*>(control)) {
+    o["kind"] = "timer";
+    o["interval"] = timer->interval();
+    o["running"] = timer->isActive();
+  } else {
+    o["kind"] = control->property("kind").toString();
+    for (const QByteArray& name : control->dynamicPropertyNames())
+      if (name != "kind" && name != "tag") o[QString::fromLatin1(name)] =
+          QJsonValue::fromVariant(control->property(name));
+  }
+  return o;
+}
+
+QJsonObject DumpWindow(Form1& form) {
+  QJsonObject dump;
+  const page::ScorePage& page = form.Page();
+  const CursorView& cursor = form.Cursor();
+  dump["cursor"] = QJsonObject{{"left", double(page.CursorLeft())},
+                               {"top", double(page.CursorTop())},
+                               {"visible", cursor.Visible()},
+                               {"picture", cursor.PictureName()}};
+  const QWidget* canvas = form.Canvas();
+  dump["page"] = QJsonObject{{"width", page.Width()},
+                             {"height", page.Height()},
+                             {"left", canvas->x()},
+                             {"top", canvas->y()}};
+
+  const page::EngineState& s = form.State();
+  const WindowState& w = form.Window();
+  dump["state"] = QJsonObject{
+      {"NoteMode", s.NoteMode},
+      {"InsertMode", s.InsertMode},
+      {"HalfWidthMode", s.HalfWidthMode},
+      {"LastGlyphWidth", s.LastGlyphWidth},
+      {"PrevDurationRow", s.PrevDurationRow},
+      {"BeamJoinWidth", s.BeamJoinWidth},
+      {"LastDurationRow", s.LastDurationRow},
+      {"BarUnits", int(s.BarUnits)},
+      {"BarsInLine", s.BarsInLine},
+      {"BeatsPerBar", s.BeatsPerBar},
+      {"BeatUnit", s.BeatUnit},
+      {"NoteSpacing", ToArray(s.NoteSpacing)},
+      {"GlyphBand", s.GlyphBand},
+      {"BandTop", ToArray(s.BandTop)},
+      {"BandHeight", ToArray(s.BandHeight)},
+      {"JustifyTop", s.JustifyTop},
+      {"ChordAtCursor", s.ChordAtCursor},
+      {"KeypadHeld", ToArray(s.KeypadHeld)},
+      {"CurrentDurationRow", s.CurrentDurationRow},
+      {"TextLabelCount", w.TextLabelCount},
+      {"SymbolPictureCount", w.SymbolPictureCount},
+      {"SelectedOverlay", w.SelectedOverlay},
+      {"OverlayAnchorX", w.OverlayAnchorX},
+      {"OverlayAnchorY", w.OverlayAnchorY},
+      {"PageNumber", w.PageNumber},
+      {"DocumentPath", w.DocumentPath},
+      {"SelectionDragging", w.SelectionDragging},
+      {"EraserPressed", w.EraserPressed},
+      {"StaffStep", w.StaffStep},
+      {"StaffNoteCode", w.StaffNoteCode},
+      {"StaffDurationZone", w.StaffDurationZone},
+      {"StaffStemSuffix", w.StaffStemSuffix},
+      {"ExportStep", double(w.ExportStep)},
+      {"BatchStamp", w.BatchStamp},
+      {"PathBeforeBatch", w.PathBeforeBatch},
+  };
+
+  QJsonObject controls;
+  for (QObject* control : form.Controls().All())
+    controls[control->objectName()] = DumpControl(control);
+  dump["controls"] = controls;
+  dump["events"] = form.Events().Events();
+  return dump;
+}
+
+}  // namespace tarvesh::app

@@ -1,0 +1,3 @@
+set(DOCUMENT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/textfields.cpp
+)

@@ -1,0 +1,312 @@
+#include "engine/glyphengine.h"
+
+#include <cmath>
+#include <utility>
+
+#include "engine/chordsymbol.h"
+#include "engine/justification.h"
+#include "engine/keymap.h"
+#include "engine/linescan.h"
+#include "page/geometry.h"
+#include "page/rounding.h"
+
+namespace tarvesh::engine {
+
+namespace {
+
+using page::RoundHalfEven;
+
+// PrevDurationRow when no note spacing is owed.
+constexpr int kNoSpacingOwed = 5;
+// LastGlyphWidth values.
+constexpr int kLastWide = 0;
+constexpr int kLastNarrow = 1;
+constexpr int kLastUnknown = 2;
+// Duration rows run from the quarter (0) to the thirty-second (3); a dot cannot go beyond.
+constexpr int kShortestRow = 3;
+// Thirty-second notes in a whole note: a beat is this divided by the beat unit.
+constexpr int kUnitsPerWhole = 32;
+// The duration lines (rows 26, 28, 30) lie in this many rows from the first.
+constexpr int kDurationBandHeight = 5;
+// Duration-line fillers of the sign atlas start at this wide cell, one per number of lines.
+constexpr int kFillerFirstCell = 16;
+// The strip an erase pulls left reaches this far past the page width (clipped at the edge).
+constexpr int kEraseStripExtra = 120;
+// The page width minus this is the base of the too-short test of justification.
+constexpr int kStretchBaseInset = 40;
+
+int Px(float v) {
+  return RoundHalfEven(v);
+}
+
+// The margin the cursor must not pass, in single precision as the cursor itself.
+float WrapLimit(int width) {
+  return static_cast<float>(width - page::kWrapInset);
+}
+
+}  // namespace
+
+GlyphEngine::GlyphEngine(page::ScorePage& page, const page::GlyphAtlas& atlas,
+                         page::EngineState& state, EngineHost& host)
+    : page_(page), atlas_(atlas), state_(state), host_(host) {}
+
+void GlyphEngine::PlaceGlyph(int code, int row) {
+  if (code == kEraseCode) {
+    Erase();
+  } else if (code >= 0 && code <= 99) {
+    if (state_.NoteMode == 0) {
+      ChordSymbolWriter(page_, state_, host_).Write(code);
+    } else {
+      PlaceNote(code, row);
+    }
+  } else if (code >= 100 && code <= 199) {
+    PlaceWideSign(code);
+  } else if (code >= 200 && code <= 299) {
+    PlaceNarrowSign(code);
+  }
+}
+
+void GlyphEngine::Erase() {
+  state_.PrevDurationRow = kNoSpacingOwed;
+  state_.BarUnits = 0;
+  const int measure =
+      state_.LastGlyphWidth == kLastUnknown ? state_.HalfWidthMode : state_.LastGlyphWidth;
+  const int w = measure != 0 ? page::kNarrowCell : page::kWideCell;
+  const int left = Px(page_.CursorLeft());
+  const int top = Px(page_.CursorTop());
+  if (state_.InsertMode == 1) {
+    // The rest of the line closes the gap; the source is clipped at the page edge, so the
+    // line's last w pixels keep what they held.
+    if (page_.CursorLeft() > page::kLeftMargin) {
+      page_.MoveStrip(left, top, page_.Width() + kEraseStripExtra, page::kCellHeight, left - w,
+                      top);
+    }
+  } else {
+    page_.CopyCell(atlas_.Picmode2, 0, 0, w, page::kCellHeight, left - w, top);
+  }
+  page_.SetCursorLeft(page_.CursorLeft() - w);
+  state_.LastGlyphWidth = kLastUnknown;
+  if (page_.CursorLeft() >= page::kLeftMargin) return;
+  if (page_.CursorTop() > page::kFirstLineTop) {
+    // Back to the last cell of the previous line, which is blanked.
+    float newTop = page_.CursorTop() - host_.Settings().lineSpacing;
+    if (newTop < page::kFirstLineTop) newTop = page::kFirstLineTop;
+    page_.SetCursor(WrapLimit(page_.Width()), newTop);
+    page_.CopyCell(atlas_.Picmode2, 0, 0, page::kWideCell, page::kCellHeight,
+                   Px(page_.CursorLeft()), Px(page_.CursorTop()));
+  } else {
+    page_.SetCursorLeft(page::kLeftMargin);
+  }
+}
+
+void GlyphEngine::PlaceNote(int code, int row) {
+  PlaceBeatGap();
+  if (code == kDashCode) row = 0;
+  state_.LastDurationRow = row;
+  const page::LayoutSettings settings = host_.Settings();
+
+  // A dot or accidental just placed gets the duration lines of the cell before it, so an
+  // underlined note joins its lines across it.
+  const int join = state_.BeamJoinWidth;
+  if (join > 0 && row > 0) {
+    const int left = Px(page_.CursorLeft());
+    const int lineTop = Px(page_.CursorTop()) + kDurationLineRow;
+    page_.MoveStrip(left - 2 * join, lineTop, join, kDurationBandHeight, left - join, lineTop);
+    state_.BeamJoinWidth = 0;
+  }
+
+  // The spacing owed by the previous note, in single precision as the spacing values.
+  const float start = page_.CursorLeft();
+  const int prev = state_.PrevDurationRow;
+  float spacing = 0;
+  if (prev >= 0 && prev < kNoSpacingOwed && settings.autoNoteSpacing &&
+      state_.NoteSpacing[prev] > 0) {
+    spacing = page::kWideCell * state_.NoteSpacing[prev];
+  }
+  const int spacingPx = Px(spacing);
+  const int top = Px(page_.CursorTop());
+  if (state_.InsertMode == 1 && start + spacing < WrapLimit(page_.Width())) {
+    ShiftLineRight(Px(start), top, spacingPx + page::kWideCell);
+  }
+  if (spacing > 0) {
+    // An underlined note carries the previous note's lines on through the space.
+    if (row > 0) {
+      page_.CopyCell(atlas_.Picmode2, page::kWideCell * (kFillerFirstCell + prev), 0, spacingPx,
+                     page::kCellHeight, Px(start), top);
+    }
+    page_.SetCursorLeft(start + spacing);
+  }
+  page_.CopyCell(atlas_.Picmode, page::kWideCell * code, page::kCellHeight * row, page::kWideCell,
+                 page::kCellHeight, Px(page_.CursorLeft()), top);
+  page_.SetCursorLeft(page_.CursorLeft() + page::kWideCell);
+  state_.LastGlyphWidth = kLastWide;
+  state_.PrevDurationRow = row;
+  WrapCursorIfPastMargin();
+  CountNote(row);
+  host_.PlaySoundFile(QStringLiteral("kac.wav"));
+}
+
+void GlyphEngine::PlaceWideSign(int code) {
+  if (code == kAugmentationDotCode) {
+    // A dot adds half of what the note or the previous dot added; none after a thirty-second.
+    if (state_.LastDurationRow >= kShortestRow) return;
+    state_.LastDurationRow += 1;
+    AddUnits(state_.LastDurationRow);
+  }
+  const int left = Px(page_.CursorLeft());
+  if (state_.InsertMode == 1 && page_.CursorLeft() < WrapLimit(page_.Width())) {
+    ShiftLineRight(left, Px(page_.CursorTop()), page::kWideCell);
+  }
+  CopySignBand(page::kWideCell * (code - 100), 0, page::kWideCell);
+  page_.SetCursorLeft(page_.CursorLeft() + page::kWideCell);
+  state_.LastGlyphWidth = kLastWide;
+  WrapCursorIfPastMargin();
+
+  // After a dot the spacing owed by the dotted note stays owed; after any other sign none is.
+  const int glyphClass = ClassifyGlyphCode(code);
+  if (glyphClass > 0) {
+    state_.BeamJoinWidth = page::kWideCell;
+  } else {
+    state_.PrevDurationRow = kNoSpacingOwed;
+    state_.BeamJoinWidth = 0;
+  }
+  if (glyphClass == 2) state_.PrevDurationRow = kNoSpacingOwed;
+
+  if (code >= kBarLineCode && code <= 105) CountBarLine();
+  if (code == kBarLineCode) host_.PlaySoundFile(QStringLiteral("ding.wav"));
+}
+
+void GlyphEngine::PlaceNarrowSign(int code) {
+  if (state_.InsertMode == 1 && page_.CursorLeft() < WrapLimit(page_.Width())) {
+    ShiftLineRight(Px(page_.CursorLeft()), Px(page_.CursorTop()), page::kNarrowCell);
+  }
+  CopySignBand(page::kNarrowCell * (code - 200), page::kCellHeight, page::kNarrowCell);
+  page_.SetCursorLeft(page_.CursorLeft() + page::kNarrowCell);
+  state_.LastGlyphWidth = kLastNarrow;
+  WrapCursorIfPastMargin();
+
+  const int glyphClass = ClassifyGlyphCode(code);
+  if (glyphClass > 0) {
+    state_.BeamJoinWidth = page::kNarrowCell;
+  } else {
+    state_.PrevDurationRow = kNoSpacingOwed;
+    state_.BeamJoinWidth = 0;
+  }
+  if (glyphClass == 2) state_.PrevDurationRow = kNoSpacingOwed;
+}
+
+void GlyphEngine::PlaceBeatGap() {
+  const page::LayoutSettings settings = host_.Settings();
+  if (!settings.autoBeatSplit || state_.BarUnits <= 0 || state_.BeatUnit == 0) return;
+  const int unitsPerBeat = kUnitsPerWhole / state_.BeatUnit;
+  if (unitsPerBeat == 0 || state_.BarUnits % unitsPerBeat != 0) return;
+  // Half a cell per narrow blank; the blanks owe no spacing and make no join, so the gap takes
+  // the place of the note spacing at the start of a beat.
+  for (double x = 0.5; x <= settings.beatGap; x += 0.5) PlaceGlyph(kNarrowBlankCode, 0);
+}
+
+void GlyphEngine::CountNote(int row) {
+  AddUnits(row);
+  const std::int32_t product = static_cast<std::int32_t>(state_.BeatUnit) * state_.BarUnits;
+  if (product / 32.0 >= state_.BeatsPerBar) PlaceGlyph(kBarLineCode, 0);
+}
+
+void GlyphEngine::CountBarLine() {
+  state_.BarUnits = 0;
+  state_.BarsInLine += 1;
+  if (state_.BarsInLine >= host_.Settings().barsPerLine) EndLine();
+}
+
+void GlyphEngine::AddUnits(int row) {
+  state_.BarUnits =
+      static_cast<std::int32_t>(RoundHalfEven(state_.BarUnits + std::pow(2.0, 3 - row)));
+}
+
+void GlyphEngine::ShiftLineRight(int left, int top, int distance) {
+  const int width = page_.Width();
+  page_.MoveStrip(left, top, width - left, page::kCellHeight, left + distance, top);
+  page_.ClearBlock(width - page::kEraserStripInset, top);
+}
+
+void GlyphEngine::CopySignBand(int cellX, int cellY, int width) {
+  const int band = state_.GlyphBand;
+  const int bandTop = state_.BandTop[band];
+  page_.CopyCell(atlas_.Picmode2, cellX, cellY + bandTop, width, state_.BandHeight[band],
+                 Px(page_.CursorLeft()), Px(page_.CursorTop()) + bandTop);
+}
+
+int GlyphEngine::KeyToGlyphCode(int keyCode) {
+  state_.GlyphBand = 0;
+  const KeyGlyph glyph = LookUpKey(keyCode, state_.HalfWidthMode != 0);
+  state_.GlyphBand = glyph.band;
+  int code = glyph.code;
+  // Staff input renumbers the notes by scale steps of its key; codes run on across octave
+  // groups, so a plain subtraction does it. An unknown key stays at or below 0.
+  const page::LayoutSettings settings = host_.Settings();
+  if (code < kRestCode && settings.staffInput) code -= settings.staffKey;
+  return code;
+}
+
+int GlyphEngine::ClassifyGlyphCode(int code) {
+  if (code == 201 || code == 202 || code == 203) return 2;
+  if (code == kAugmentationDotCode || code == kSmallDotCode) return 1;
+  return 0;
+}
+
+void GlyphEngine::SwapIntegers(int& a, int& b) {
+  std::swap(a, b);
+}
+
+void GlyphEngine::WrapCursorIfPastMargin() {
+  if (page_.CursorLeft() <= WrapLimit(page_.Width())) return;
+  // BarUnits and BarsInLine run on across the wrap; only a line end resets them.
+  page_.SetCursor(page::kLeftMargin, page_.CursorTop() + host_.Settings().lineSpacing);
+  state_.PrevDurationRow = kNoSpacingOwed;
+}
+
+void GlyphEngine::JustifyLine() {
+  const int savedInsertMode = state_.InsertMode;
+  state_.InsertMode = 1;
+  const int width = page_.Width();
+  const int top = state_.JustifyTop;
+
+  // Row 5 has ink only in bar lines, so the rightmost ink there is the line's last bar line.
+  const auto end = FindLineEnd(page_, top, RoundHalfEven(double(width) + kLineEndSearchBeyond));
+  const int spare = end ? RoundHalfEven(double(width - *end - kLineEndInset)) : 0;
+  const auto restore = [&] { state_.InsertMode = savedInsertMode; };
+  if (spare > kMaxStretchShare * (width - kStretchBaseInset)) return restore();
+  // The gap table grows with the line, so a very wide page never writes past it and every gap
+  // takes its share.
+  const std::vector<int> gaps =
+      FindGaps(page_, top, RoundHalfEven(double(width) - page::kMarginLineInset));
+  // With ink in every block there is nowhere to put a blank: the line stays as it is.
+  if (gaps.empty()) return restore();
+  const int units = static_cast<int>(std::floor(spare / double(page::kNarrowCell)));
+  const std::vector<int> extra = ShareOutUnits(units, static_cast<int>(gaps.size()));
+
+  // The wider page keeps the cursor from wrapping while blanks go in; narrowing it again drops
+  // whatever was pushed past the old edge. Right to left, so gaps still to do stay in place.
+  const int height = page_.Height();
+  page_.Resize(width + kJustifyWidening, height);
+  for (int i = static_cast<int>(gaps.size()) - 1; i >= 0; --i) {
+    page_.SetCursor(gaps[i], top);
+    for (int k = 0; k < extra[i]; ++k) PlaceGlyph(kNarrowBlankCode, 0);
+  }
+  page_.Resize(width, height);
+  restore();
+}
+
+void GlyphEngine::EndLine() {
+  const page::LayoutSettings settings = host_.Settings();
+  state_.JustifyTop = RoundHalfEven(page_.CursorTop());
+  if (settings.justifyOnEnter) JustifyLine();
+  state_.BarUnits = 0;
+  state_.BeamJoinWidth = 0;
+  state_.PrevDurationRow = kNoSpacingOwed;
+  state_.LastGlyphWidth = kLastUnknown;
+  page_.SetCursor(page::kLeftMargin, page_.CursorTop() + settings.lineSpacing);
+  state_.BarsInLine = 0;
+  host_.PlaySoundFile(QStringLiteral("5.wav"));
+}
+
+}  // namespace tarvesh::engine

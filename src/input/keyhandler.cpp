@@ -1,0 +1,217 @@
+#include "input/keyhandler.h"
+
+#include "app/cursorview.h"
+#include "app/windowstate.h"
+#include "engine/glyphengine.h"
+#include "input/slurmarks.h"
+#include "overlays/entrymodes.h"
+#include "overlays/overlaypools.h"
+#include "page/enginestate.h"
+#include "page/geometry.h"
+#include "page/scorepage.h"
+
+namespace tarvesh::input {
+
+namespace {
+
+enum Key {
+  kBackspace = 8,
+  kEnter = 13,
+  kEsc = 27,
+  kPageUp = 33,
+  kPageDown = 34,
+  kLeft = 37,
+  kUp = 38,
+  kRight = 39,
+  kDown = 40,
+  kInsert = 45,
+  kDelete = 46,
+  kD = 68,
+  kF = 70,
+  kG = 71,
+  kK = 75,
+  kL = 76,
+  kP = 80,
+  kS = 83,
+  kPad0 = 96,
+  kPad3 = 99,
+  kPad4 = 100,
+  kPad7 = 103,
+  kPad8 = 104,
+  kPad9 = 105,
+  kPadPlus = 107,
+  kPadMinus = 109,
+};
+
+// Where the keypad plus and minus keys are held in KeypadHeld.
+constexpr int kPlusHeld = 5;
+constexpr int kMinusHeld = 6;
+// Down stops moving the cursor once its top has reached this.
+constexpr int kLowestTop = 2000;
+
+}  // namespace
+
+KeyHandler::KeyHandler(const Context& context) : QObject(nullptr), context_(context) {}
+
+void KeyHandler::KeyDown(int keyCode, int shift) {
+  auto& state = context_.state;
+  switch (keyCode) {
+    case kG:
+      state.ChordAtCursor = 1;
+      return;
+    case kK:
+      context_.modes.ToggleNoteMode();
+      return;
+    case kP:
+      context_.showNewTitlePanel();
+      return;
+    case kL:
+      context_.slurs.MarkOrDraw();
+      return;
+    case kDelete:
+      context_.overlays.HideSelectedOverlay();
+      return;
+    case kF:
+      if (context_.overlays.PrepareOverlayPlacement(overlays::OverlayPools::Kind::kSymbolPicture))
+        context_.openSymbolPanel();
+      return;
+    case kD:
+      if (context_.overlays.PrepareOverlayPlacement(overlays::OverlayPools::Kind::kTextLabel))
+        context_.openTextLabelPanel();
+      return;
+    case kEnter:
+      context_.engine.EndLine();
+      return;
+    case kInsert:
+      context_.modes.ToggleInsert();
+      return;
+    case kEsc:
+      NextEnabledDuration();
+      return;
+    case kPageUp:
+      context_.modes.SelectDuration(std::max(state.CurrentDurationRow - 1, 0));
+      return;
+    case kPageDown:
+      context_.modes.SelectDuration(std::min(state.CurrentDurationRow + 1, 3));
+      return;
+    case kPad4:
+    case kPad7:
+    case kPad8:
+    case kPad9:
+      state.KeypadHeld[keyCode - kPad0] = 1;
+      return;
+    case kPadPlus:
+      state.KeypadHeld[kPlusHeld] = 1;
+      return;
+    case kPadMinus:
+      state.KeypadHeld[kMinusHeld] = 1;
+      return;
+    case kLeft:
+    case kUp:
+    case kRight:
+    case kDown:
+      ArrowKey(keyCode, shift);
+      return;
+    case kS:
+      context_.modes.ToggleHalfWidth();
+      return;
+    default:
+      break;
+  }
+  if (keyCode >= kPad0 && keyCode <= kPad3) {
+    context_.modes.SelectDuration(keyCode - kPad0);
+    return;
+  }
+  const int code = context_.engine.KeyToGlyphCode(keyCode);
+  if (code > 0) context_.engine.PlaceGlyph(code, state.CurrentDurationRow);
+}
+
+void KeyHandler::KeyUp(int keyCode, int) {
+  auto& state = context_.state;
+  switch (keyCode) {
+    case kG:
+      state.ChordAtCursor = 0;
+      break;
+    case kPad4:
+    case kPad7:
+    case kPad8:
+    case kPad9:
+      state.KeypadHeld[keyCode - kPad0] = 0;
+      break;
+    case kPadPlus:
+      state.KeypadHeld[kPlusHeld] = 0;
+      break;
+    case kPadMinus:
+      state.KeypadHeld[kMinusHeld] = 0;
+      break;
+    default:
+      break;
+  }
+}
+
+void KeyHandler::NextEnabledDuration() {
+  int row = context_.state.CurrentDurationRow;
+  // The first step is always taken; with one switch on the search comes back to it.
+  for (int step = 0; step < 4; ++step) {
+    row = (row + 1) % 4;
+    if (context_.durationSwitch(row)) break;
+  }
+  context_.modes.SelectDuration(row);
+}
+
+void KeyHandler::ArrowKey(int keyCode, int shift) {
+  if (context_.window.SelectedOverlay >= 0) {
+    const int step = shift == 1 ? 1 : shift == 2 ? 60 : 6;
+    using Direction = overlays::OverlayPools::Direction;
+    const Direction direction = keyCode == kLeft    ? Direction::kLeft
+                                : keyCode == kUp    ? Direction::kUp
+                                : keyCode == kRight ? Direction::kRight
+                                                    : Direction::kDown;
+    context_.overlays.NudgeSelectedOverlay(direction, step);
+    return;
+  }
+  auto& state = context_.state;
+  if (keyCode != kRight) state.PrevDurationRow = 5;
+  state.BeamJoinWidth = 0;
+  state.LastGlyphWidth = 2;
+  state.BarUnits = 0;
+  if (keyCode == kUp || keyCode == kDown) state.BarsInLine = 0;
+  context_.cursor.RestartBlink();
+
+  page::ScorePage& page = context_.page;
+  const float step = state.HalfWidthMode != 0 ? page::kNarrowCell : page::kWideCell;
+  const int spacing = context_.lineSpacing();
+  float left = page.CursorLeft();
+  float top = page.CursorTop();
+  switch (keyCode) {
+    case kLeft:
+      left -= step;
+      if (left < page::kLeftMargin) {
+        if (top > page::kFirstLineTop) {
+          top -= spacing;
+          left = float(page.Width() - page::kWrapInset);
+          if (top < page::kFirstLineTop) top = page::kFirstLineTop;
+        } else {
+          left = page::kLeftMargin;
+        }
+      }
+      page.SetCursor(left, top);
+      break;
+    case kUp:
+      if (top > page::kFirstLineTop) top -= spacing;
+      if (top < page::kFirstLineTop) top = page::kFirstLineTop;
+      page.SetCursor(left, top);
+      break;
+    case kRight:
+      page.SetCursor(left + step, top);
+      context_.engine.WrapCursorIfPastMargin();
+      break;
+    case kDown:
+      if (top < kLowestTop) page.SetCursor(left, top + spacing);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace tarvesh::input

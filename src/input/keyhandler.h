@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+namespace tarvesh::page {
+struct EngineState;
+class ScorePage;
+}  // namespace tarvesh::page
+
+namespace tarvesh::engine {
+class GlyphEngine;
+}
+
+namespace tarvesh::app {
+class CursorView;
+struct WindowState;
+}  // namespace tarvesh::app
+
+namespace tarvesh::overlays {
+class EntryModes;
+class OverlayPools;
+}  // namespace tarvesh::overlays
+
+namespace tarvesh::input {
+
+class SlurMarks;
+
+// The one key handler of the page: every key press and release on `Picture1`, by virtual-key
+// code. Most keys become glyphs; the others choose the duration, switch a mode, end the line,
+// move the cursor or the selected overlay, or are held as modifiers for chord symbols.
+class KeyHandler : public QObject {
+  Q_OBJECT
+
+ public:
+  struct Context {
+    page::ScorePage& page;
+    page::EngineState& state;
+    app::WindowState& window;
+    engine::GlyphEngine& engine;
+    app::CursorView& cursor;
+    overlays::EntryModes& modes;
+    overlays::OverlayPools& overlays;
+    SlurMarks& slurs;
+    std::function<int()> lineSpacing;
+    std::function<bool(int)> durationSwitch;  // Check5(row)
+    std::function<void()> showNewTitlePanel;  // key P
+    std::function<void()> openTextLabelPanel;  // key D, after the anchor is set
+    std::function<void()> openSymbolPanel;     // key F, after the anchor is set
+  };
+
+  explicit KeyHandler(const Context& context);
+
+  void KeyDown(int keyCode, int shift);
+  void KeyUp(int keyCode, int shift);
+
+ private:
+  void ArrowKey(int keyCode, int shift);
+  void NextEnabledDuration();
+
+  Context context_;
+};
+
+}  // namespace tarvesh::input

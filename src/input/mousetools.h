@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QComboBox;
+class QPushButton;
+class QWidget;
+
+namespace tarvesh::page {
+struct EngineState;
+class ScorePage;
+}  // namespace tarvesh::page
+
+namespace tarvesh::app {
+class ControlRegistry;
+class PictureBox;
+class ShapeControl;
+struct WindowState;
+}  // namespace tarvesh::app
+
+namespace tarvesh::input {
+
+// The mouse on the page: the selection tool (cursor to the grid cell, a green rectangle dragged
+// in grid steps, copied on release into the buffer `Picture9`; "粘贴" and "清除" paste and clear
+// at the cursor) or the eraser squares of `Combo3`.
+class MouseTools : public QObject {
+  Q_OBJECT
+
+ public:
+  struct Context {
+    page::ScorePage& page;
+    page::EngineState& state;
+    app::WindowState& window;
+    app::ControlRegistry& controls;
+    QWidget* form;
+    QWidget* canvas;
+    QWidget* commandColumn;
+    std::function<int()> lineSpacing;
+    std::function<void()> hidePickers;
+    std::function<void()> clearOverlaySelection;
+    std::function<void()> focusPage;
+  };
+
+  explicit MouseTools(const Context& context);
+
+  // Fills the tool list and selects the selection tool, as start-up does.
+  void FillTools();
+
+  void MouseDown(int button, int shift, double x, double y);
+  void MouseMove(int button, int shift, double x, double y);
+  void MouseUp(int button, int shift, double x, double y);
+  void Click();
+  void Paste();
+  void ClearSelection();
+
+ private:
+  void OnToolChanged();
+  int EraserSide() const;
+  void EraseAtShape();
+
+  Context context_;
+  QComboBox* combo3_;
+  app::ShapeControl* shape1_;
+  app::ShapeControl* shape2_;
+  app::PictureBox* picture7_;
+  app::PictureBox* picture9_;
+  // The eraser square's corner, kept fractional: the pointer is its centre.
+  double eraserLeft_ = 0;
+  double eraserTop_ = 0;
+};
+
+}  // namespace tarvesh::input

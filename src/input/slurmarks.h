@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+
+class QWidget;
+
+namespace tarvesh::page {
+class ScorePage;
+}
+
+namespace tarvesh::app {
+class ControlRegistry;
+class ImageControl;
+class LabelControl;
+}  // namespace tarvesh::app
+
+namespace tarvesh::input {
+
+// Slurs and ties: the first press of L marks the cell at the cursor (`Label8`), the second
+// draws the arc picture `Image4` stretched between the two ends into the page bitmap, in two
+// halves when the ends lie on different lines.
+class SlurMarks : public QObject {
+  Q_OBJECT
+
+ public:
+  SlurMarks(page::ScorePage& page, QWidget* canvas, app::ControlRegistry& controls);
+
+  // The key L.
+  void MarkOrDraw();
+  bool Begun() const;
+
+ private:
+  // Stretches `sourceLeft`..+`sourceWidth` of the arc onto the rectangle whose left is `left`,
+  // width `width`, fractional top `top` and whose bottom edge lies at `bottom`.
+  void StretchArc(int sourceLeft, int sourceWidth, int left, int width, double top, int bottom);
+
+  page::ScorePage& page_;
+  app::LabelControl* label8_;
+  app::ImageControl* image4_;
+  float markLeft_ = 0;
+  float markTop_ = 0;
+};
+
+}  // namespace tarvesh::input

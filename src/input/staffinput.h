@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QWidget;
+
+namespace tarvesh::app {
+class ControlRegistry;
+class ImageControl;
+class LabelControl;
+class LineControl;
+class PictureBox;
+struct WindowState;
+}  // namespace tarvesh::app
+
+namespace tarvesh::input {
+
+// Notes entered by pointing at a staff picture: the panel `Picture3` at the bottom left, switched
+// by "从五线谱输入" (`Check1`), with the staff key `Combo2`.
+class StaffInput : public QObject {
+  Q_OBJECT
+
+ public:
+  struct Context {
+    app::WindowState& window;
+    app::ControlRegistry& controls;
+    QWidget* form;
+    QWidget* commandColumn;
+    QString dataDir;
+    std::function<void()> focusPage;
+  };
+
+  explicit StaffInput(const Context& context);
+
+  // Start-up: the panel placed at the bottom left of a screen `screenHeight` pixels high, both
+  // staff pictures at its corner, the mouse area over the whole panel.
+  void Place(int screenHeight);
+  void FillKeys();
+
+  app::PictureBox* Panel() const { return picture3_; }
+  app::ImageControl* TrebleStaff() const { return image1_[0]; }
+  app::ImageControl* BassStaff() const { return image1_[1]; }
+  QCheckBox* Check1() const { return check1_; }
+  QComboBox* Combo2() const { return combo2_; }
+  int StaffKey() const;
+  bool Enabled() const;
+
+ private:
+  void OnCheck1();
+
+  Context context_;
+  QCheckBox* check1_;
+  QComboBox* combo2_;
+  app::PictureBox* picture3_;
+  std::array<app::ImageControl*, 2> image1_{};
+  app::LabelControl* label10_;
+  app::LabelControl* label12_;
+  app::LabelControl* label13_;
+  app::LabelControl* label9_;
+  QCheckBox* check7_;
+  app::ImageControl* image3_;
+  std::array<app::LineControl*, 3> line5_{};
+  QPushButton* command13_;
+};
+
+}  // namespace tarvesh::input

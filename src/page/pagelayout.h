@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QLine>
+#include <vector>
+
+namespace tarvesh::page {
+
+// The page geometry that follows from the three layout sliders: page size, the right margin
+// line and one short guide mark at the end of every bar of every line.
+struct PageLayout {
+  int width = 0;
+  int height = 0;
+  int marginX = 0;
+  std::vector<QLine> marks;  // vertical, 32 pixels down from a line's top
+};
+
+// Marks go down to line tops of at most this y, below the page bottom on small pages.
+inline constexpr int kLastMarkTop = 2048;
+inline constexpr int kMarkLength = 32;
+
+PageLayout ComputePageLayout(int barWidth, int barsPerLine, int lineSpacing);
+
+}  // namespace tarvesh::page

@@ -1,0 +1,82 @@
+#include "settings/guidelines.h"
+
+#include <QCheckBox>
+
+#include "app/controlregistry.h"
+#include "app/controls/labelcontrol.h"
+#include "app/controls/linecontrol.h"
+#include "page/pagelayout.h"
+#include "page/rounding.h"
+#include "page/scorepage.h"
+
+namespace tarvesh::settings {
+
+namespace {
+const QColor kGuideGrey(224, 224, 224);
+constexpr int kMarginLineTop = 24;
+constexpr int kMarginLineBottom = 56;
+constexpr int kCreditInset = 32;
+constexpr int kPageNumberRise = 45;
+}  // namespace
+
+GuideLines::GuideLines(page::ScorePage& page, QWidget* canvas, QWidget* commandColumn,
+                       app::ControlRegistry& controls, Sliders sliders,
+                       std::function<void()> focusPage)
+    : QObject(canvas),
+      page_(page),
+      sliders_(std::move(sliders)),
+      focusPage_(std::move(focusPage)),
+      check2_(new QCheckBox(QStringLiteral("显示辅助线"), commandColumn)) {
+  line2_.reserve(kPoolSize);
+  for (int i = 0; i < kPoolSize; ++i) {
+    auto* line = new app::LineControl(app::IndexedName(QStringLiteral("Line2"), i), canvas,
+                                      kGuideGrey);
+    line->hide();
+    controls.Add(line);
+    line2_.push_back(line);
+  }
+  line3_ = new app::LineControl(QStringLiteral("Line3"), canvas);
+  line3_->SetLine(0, kMarginLineTop, 0, kMarginLineBottom);
+  controls.Add(line3_);
+
+  check2_->setObjectName(QStringLiteral("Check2"));
+  check2_->setGeometry(8, 384, 121, 17);
+  check2_->setChecked(true);
+  controls.Add(check2_);
+  connect(check2_, &QCheckBox::toggled, this, &GuideLines::OnCheck2);
+}
+
+void GuideLines::DrawGuideLines() {
+  const page::PageLayout layout =
+      page::ComputePageLayout(sliders_.barWidth(), sliders_.barsPerLine(), sliders_.lineSpacing());
+  const bool shown = check2_->isChecked();
+  size_t k = 0;
+  for (; k < layout.marks.size() && k < line2_.size(); ++k) {
+    const QLine& mark = layout.marks[k];
+    line2_[k]->SetLine(mark.x1(), mark.y1(), mark.x2(), mark.y2());
+    if (shown) line2_[k]->show();
+  }
+  for (; k < line2_.size(); ++k) line2_[k]->hide();
+
+  page_.Resize(layout.width, layout.height);
+  if (followers_.title) followers_.title->resize(layout.width, followers_.title->height());
+  if (followers_.credit)
+    followers_.credit->move(layout.width - kCreditInset - followers_.credit->width(),
+                            followers_.credit->y());
+  line3_->SetX(layout.marginX);
+  if (followers_.pageNumber)
+    followers_.pageNumber->move(
+        page::RoundHalfEven((layout.width - followers_.pageNumber->width()) / 2.0),
+        layout.height - kPageNumberRise);
+}
+
+void GuideLines::OnCheck2() {
+  if (check2_->isChecked()) {
+    DrawGuideLines();
+  } else {
+    for (auto* line : line2_) line->hide();
+  }
+  focusPage_();
+}
+
+}  // namespace tarvesh::settings

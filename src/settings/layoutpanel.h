@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QScrollBar;
+class QWidget;
+
+namespace tarvesh::page {
+struct EngineState;
+}
+
+namespace tarvesh::app {
+class ControlRegistry;
+class LabelControl;
+class PictureBox;
+}  // namespace tarvesh::app
+
+namespace tarvesh::settings {
+
+// The layout sliders of the command column (`HScroll2` with their captions `Label4`), the
+// duration switches `Check5`, and the options panel `Picture2` with the note spacings, the beat
+// gap and the option switches.
+class LayoutPanel : public QObject {
+  Q_OBJECT
+
+ public:
+  enum Slider { kBarWidth = 0, kBarsPerLine = 1, kLineSpacing = 2, kChordDistance = 3 };
+
+  LayoutPanel(page::EngineState& state, QWidget* form, QWidget* commandColumn,
+              app::ControlRegistry& controls, std::function<void()> relayout,
+              std::function<void()> focusPage);
+
+  app::PictureBox* OptionsPanel() const { return picture2_; }
+  QScrollBar* Slider(int index) const { return hscroll2_[index]; }
+  int Value(int index) const;
+
+  // The beat gap as the number its value label shows.
+  double BeatGap() const;
+  // Sets note spacing `index` (0..3) and shows it, as opening a document does.
+  void SetNoteSpacing(int index, float value);
+  bool DurationSwitch(int row) const;
+
+  QCheckBox* Check3() const { return check3_; }
+  QCheckBox* Check4() const { return check4_; }
+  QCheckBox* Check8() const { return check8_; }
+  QCheckBox* Check10() const { return check10_; }
+  QCheckBox* Check11() const { return check11_; }
+
+ private:
+  void OnSliderChanged(int index);
+  void OnSpacingClicked(int index);
+  void OnDurationSwitch(int index);
+  void ShowSpacing(int index);
+
+  page::EngineState& state_;
+  std::function<void()> relayout_;
+  std::function<void()> focusPage_;
+  std::array<QScrollBar*, 4> hscroll2_{};
+  std::array<app::LabelControl*, 4> label4_{};
+  std::array<app::LabelControl*, 5> label6_{};
+  std::array<app::LabelControl*, 5> label6s_{};
+  std::array<QCheckBox*, 4> check5_{};
+  app::PictureBox* picture2_;
+  QCheckBox* check3_;
+  QCheckBox* check4_;
+  QCheckBox* check8_;
+  QCheckBox* check10_;
+  QCheckBox* check11_;
+};
+
+}  // namespace tarvesh::settings

@@ -1,0 +1,46 @@
+#include "sound/soundplayer.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QSoundEffect>
+#include <QUrl>
+
+#include "app/controlregistry.h"
+#include "app/eventlog.h"
+
+namespace tarvesh::sound {
+
+SoundPlayer::SoundPlayer(const QString& dataDir, QWidget* commandColumn,
+                         app::ControlRegistry& controls, app::EventLog& events, bool audible)
+    : QObject(commandColumn),
+      folder_(QDir(dataDir).filePath(QStringLiteral("sound"))),
+      check9_(new QCheckBox(QStringLiteral("使用音效"), commandColumn)),
+      events_(events),
+      audible_(audible) {
+  check9_->setObjectName(QStringLiteral("Check9"));
+  check9_->setGeometry(8, 456, 121, 17);
+  check9_->setChecked(true);
+  controls.Add(check9_);
+}
+
+bool SoundPlayer::Enabled() const { return check9_->isChecked(); }
+
+void SoundPlayer::PlaySoundFile(const QString& name) {
+  if (!Enabled()) return;
+  events_.Add({{"sound", name}});
+  if (!audible_) return;
+  const QString path = QDir(folder_).filePath(name);
+  if (!QFileInfo::exists(path)) return;
+  QSoundEffect*& effect = effects_[name];
+  if (!effect) {
+    effect = new QSoundEffect(this);
+    effect->setSource(QUrl::fromLocalFile(path));
+  }
+  if (playing_ && playing_ != effect) playing_->stop();
+  effect->stop();
+  effect->play();
+  playing_ = effect;
+}
+
+}  // namespace tarvesh::sound

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+class QCheckBox;
+class QSoundEffect;
+
+namespace tarvesh::app {
+class ControlRegistry;
+class EventLog;
+}  // namespace tarvesh::app
+
+namespace tarvesh::sound {
+
+// The short sounds of typing, from the "sound" folder beside the program, switched by
+// "使用音效" (`Check9`). A sound starts at once and cuts off the one still playing; nothing is
+// waited for and nothing is reported.
+class SoundPlayer : public QObject {
+  Q_OBJECT
+
+ public:
+  // With `audible` false the sounds are only recorded, never sent to a device (headless runs).
+  SoundPlayer(const QString& dataDir, QWidget* commandColumn, app::ControlRegistry& controls,
+              app::EventLog& events, bool audible);
+
+  void PlaySoundFile(const QString& name);
+  bool Enabled() const;
+
+ private:
+  QString folder_;
+  QCheckBox* check9_;
+  app::EventLog& events_;
+  bool audible_;
+  QHash<QString, QSoundEffect*> effects_;
+  QSoundEffect* playing_ = nullptr;
+};
+
+}  // namespace tarvesh::sound

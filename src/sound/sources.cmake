@@ -1,0 +1,3 @@
+set(SOUND_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/soundplayer.cpp
+)

@@ -1,0 +1,56 @@
+#include "titleblock/pagenumbering.h"
+
+#include "app/controlregistry.h"
+#include "app/controls/labelcontrol.h"
+#include "app/dialogs.h"
+#include "app/windowstate.h"
+#include "page/pagefont.h"
+#include "page/textrules.h"
+
+namespace tarvesh::titleblock {
+
+namespace {
+const QString kTitle = QStringLiteral("提示");
+}
+
+PageNumbering::PageNumbering(app::WindowState& window, app::Dialogs& dialogs, QWidget* canvas,
+                             QWidget* optionsPanel, app::ControlRegistry& controls)
+    : QObject(canvas), window_(window), dialogs_(dialogs) {
+  label16_ = new app::LabelControl(QStringLiteral("Label16"), QStringLiteral("< 1 >"), canvas);
+  label16_->setFont(page::PageFont(14.25, false));
+  label16_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  label16_->SetCaption(label16_->Caption());
+  controls.Add(label16_);
+  auto* label17 =
+      new app::LabelControl(QStringLiteral("Label17"), QStringLiteral("页数样式"), optionsPanel);
+  label17->move(16, 280);
+  controls.Add(label17);
+  label18_ = new app::LabelControl(QStringLiteral("Label18"), QStringLiteral("< p >"), optionsPanel);
+  label18_->move(96, 280);
+  controls.Add(label18_);
+
+  connect(label16_->Mouse(), &app::MouseEvents::Click, this, &PageNumbering::AskNumber);
+  connect(label18_->Mouse(), &app::MouseEvents::Click, this, &PageNumbering::AskPattern);
+}
+
+void PageNumbering::SetPageNumber(int number) {
+  window_.PageNumber = number;
+  QString text = label18_->Caption();
+  page::ReplaceAll(text, QStringLiteral("p"), QString::number(number));
+  // Keeps its left edge: only a relayout centres the label again.
+  label16_->SetCaption(text);
+}
+
+void PageNumbering::AskNumber() {
+  const auto answer =
+      dialogs_.InputBox(QStringLiteral("请输入页数"), kTitle, QString::number(window_.PageNumber));
+  if (!answer) return;
+  SetPageNumber(answer->isEmpty() ? 0 : page::LeadingInt16(*answer));
+}
+
+void PageNumbering::AskPattern() {
+  const auto answer = dialogs_.InputBox(QStringLiteral("请输入模式"), kTitle, label18_->Caption());
+  if (answer) label18_->SetCaption(*answer);
+}
+
+}  // namespace tarvesh::titleblock

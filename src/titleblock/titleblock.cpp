@@ -1,0 +1,156 @@
+#include "titleblock/titleblock.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include "app/controlregistry.h"
+#include "app/controls/labelcontrol.h"
+#include "app/controls/linecontrol.h"
+#include "app/controls/picturebox.h"
+#include "app/dialogs.h"
+#include "page/enginestate.h"
+#include "page/pagefont.h"
+#include "page/scorepage.h"
+#include "titleblock/tempo.h"
+
+namespace tarvesh::titleblock {
+
+namespace {
+
+constexpr int kParked = -5000;
+constexpr double kHeadPoints = 10.5;
+constexpr double kTitlePoints = 15.75;
+const QStringList kNumerators{"2", "3", "4", "5", "6"};
+const QStringList kDenominators{"4", "8"};
+const QStringList kKeys{"C", "bD", "D", "bE", "E", "F", "bG", "G", "bA", "A", "bB", "B"};
+
+// Where each head label sits: its parent (0 page, 1 command column, 2 new-title panel), its box,
+// its start text, and for labels with a picker the picker's left.
+struct HeadLabel {
+  int index;
+  int parent;
+  int left, top;
+  const char* text;
+  int pickerLeft;  // 0: no picker
+};
+constexpr HeadLabel kHeadLabels[] = {
+    {9, 0, 16, 48, "1=", 0},        {2, 0, 32, 48, "C", 48},
+    {0, 0, 52, 40, "4", 64},        {1, 0, 52, 56, "4", 64},
+    {5, 0, 0, 48, "Morliva 制谱", 0}, {7, 1, 44, 608, "4", 56},
+    {6, 1, 44, 624, "4", 56},       {14, 2, 17, 16, "新加标题:", 0},
+    {11, 2, 200, 48, "1=", 0},      {3, 2, 216, 48, "C", 232},
+    {13, 2, 236, 40, "4", 248},     {12, 2, 236, 56, "4", 248},
+    {10, 2, 45, 72, "Morliva 制谱", 0},
+};
+
+}  // namespace
+
+TitleBlock::TitleBlock(const Context& context)
+    : QObject(context.form),
+      context_(context),
+      picture8_(new app::PictureBox(QStringLiteral("Picture8"), context.form)) {
+  auto& controls = context_.controls;
+  label1_ = new app::LabelControl(QStringLiteral("Label1"), QStringLiteral("标题"),
+                                  context_.canvas, false);
+  label1_->setFont(page::PageFont(kTitlePoints, false));
+  label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  label1_->SetTransparent(false);
+  label1_->setGeometry(0, 8, 769, 21);
+  controls.Add(label1_);
+
+  picture8_->setGeometry(280, 112, 321, 161);
+  picture8_->hide();
+  controls.Add(picture8_);
+  QWidget* parents[] = {context_.canvas, context_.commandColumn, picture8_};
+
+  auto* label15 = new app::LabelControl(QStringLiteral("Label15"), QStringLiteral("当前节奏型"),
+                                        context_.commandColumn);
+  label15->move(8, 584);
+  controls.Add(label15);
+
+  for (const HeadLabel& head : kHeadLabels) {
+    QWidget* parent = parents[head.parent];
+    auto* label = new app::LabelControl(app::IndexedName(QStringLiteral("Label2"), head.index),
+                                        QString::fromUtf8(head.text), parent);
+    label->setFont(page::PageFont(kHeadPoints, false));
+    label->SetCaption(label->Caption());
+    label->move(head.left, head.top);
+    controls.Add(label);
+    label2_[head.index] = label;
+    if (head.pickerLeft) {
+      auto* combo = new QComboBox(parent);
+      combo->setObjectName(app::IndexedName(QStringLiteral("Combo1"), head.index));
+      combo->setGeometry(head.pickerLeft, kParked, 48, 20);
+      controls.Add(combo);
+      combo1_[head.index] = combo;
+    }
+  }
+  // The fraction lines of the three time signatures.
+  const struct {
+    int index, parent, x1, y, x2;
+  } fractions[] = {{0, 0, 48, 56, 64}, {1, 1, 40, 624, 56}, {2, 2, 232, 56, 248}};
+  for (const auto& f : fractions) {
+    auto* line = new app::LineControl(app::IndexedName(QStringLiteral("Line1"), f.index),
+                                      parents[f.parent]);
+    line->SetLine(f.x1, f.y, f.x2, f.y);
+    controls.Add(line);
+  }
+
+  label14_ = new app::LabelControl(QStringLiteral("Label14"), QStringLiteral("标题"), picture8_);
+  label14_->setFont(page::PageFont(kTitlePoints, false));
+  label14_->SetCaption(label14_->Caption());
+  label14_->move(24, 40);
+  controls.Add(label14_);
+  command11_ = new QPushButton(QStringLiteral("确定"), picture8_);
+  command11_->setObjectName(QStringLiteral("Command11"));
+  command11_->setGeometry(248, 120, 57, 25);
+  controls.Add(command11_);
+  command12_ = new QPushButton(QStringLiteral("取消"), picture8_);
+  command12_->setObjectName(QStringLiteral("Command12"));
+  command12_->setGeometry(160, 120, 57, 25);
+  controls.Add(command12_);
+
+  for (auto& [index, combo] : combo1_) {
+    const int i = index;
+    connect(combo, &QComboBox::currentIndexChanged, this, [this, i](int entry) {
+      if (entry >= 0) OnPickerSelected(i);
+    });
+  }
+}
+
+void TitleBlock::FillPickers() {
+  auto fill = [](QComboBox* combo, const QStringList& items) {
+    const QSignalBlocker quiet(combo);
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+  };
+  for (int i : {0, 7, 13}) fill(combo1_[i], kNumerators);
+  for (int i : {0, 7, 13}) combo1_[i]->setCurrentIndex(2);
+  for (int i : {12, 6, 1}) {
+    fill(combo1_[i], kDenominators);
+    combo1_[i]->setCurrentIndex(0);
+  }
+  for (int i : {2, 3}) {
+    fill(combo1_[i], kKeys);
+    combo1_[i]->setCurrentIndex(0);
+  }
+}
+
+void TitleBlock::HidePickers() {
+  for (int i : {0, 1, 2, 6, 7, 3, 13, 12}) combo1_[i]->move(combo1_[i]->x(), kParked);
+  if (tempo_) tempo_->ParkPickers();
+}
+
+void TitleBlock::OnPickerSelected(int index) {
+  QComboBox* combo = combo1_[index];
+  const int entry = combo->currentIndex();
+  if (index == 0) combo1_[7]->setCurrentIndex(entry);
+  if (index == 1) combo1_[6]->setCurrentIndex(entry);
+  if (index == 7) context_.state.BeatsPerBar = combo->currentText().toInt();
+  if (index == 6) context_.state.BeatUnit = combo->currentText().toInt();
+  label2_[index]->SetCaption(combo->currentText());
+  HidePickers();
+  context_.focusPage();
+}
+
+}  // namespace tarvesh::titleblock

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+
+class QComboBox;
+class QPushButton;
+class QWidget;
+
+namespace tarvesh::page {
+struct EngineState;
+class ScorePage;
+}  // namespace tarvesh::page
+
+namespace tarvesh::app {
+class ControlRegistry;
+class Dialogs;
+class LabelControl;
+class LineControl;
+class PictureBox;
+}  // namespace tarvesh::app
+
+namespace tarvesh::titleblock {
+
+class Tempo;
+
+// The head of the page (title, key, time signature, credit), the working time signature in the
+// command column that the engine counts with, and the new-title panel `Picture8`. Labels
+// `Label2(i)` are edited with their pickers `Combo1(i)`.
+class TitleBlock : public QObject {
+  Q_OBJECT
+
+ public:
+  struct Context {
+    page::ScorePage& page;
+    page::EngineState& state;
+    app::Dialogs& dialogs;
+    app::ControlRegistry& controls;
+    QWidget* canvas;
+    QWidget* commandColumn;
+    QWidget* form;
+    std::function<void()> focusPage;
+  };
+
+  explicit TitleBlock(const Context& context);
+
+  // Tempo pickers are parked together with the title block's.
+  void SetTempo(Tempo* tempo) { tempo_ = tempo; }
+  // Fills the pickers and selects their start entries, as start-up does.
+  void FillPickers();
+  // Parks every picker of the title block out of sight.
+  void HidePickers();
+
+  app::LabelControl* Title() const { return label1_; }
+  app::LabelControl* Label2(int index) const { return label2_.at(index); }
+  QComboBox* Combo1(int index) const { return combo1_.at(index); }
+  app::PictureBox* NewTitlePanel() const { return picture8_; }
+  // The right margin line that a right-click on the title moves.
+  void SetMarginLine(app::LineControl* line3) { line3_ = line3; }
+  // The staff key list that confirming a new title selects in.
+  void SetStaffKeyList(QComboBox* combo2) { combo2_ = combo2; }
+
+ private:
+  void OnPickerSelected(int index);
+
+  Context context_;
+  Tempo* tempo_ = nullptr;
+  app::LabelControl* label1_;
+  app::LabelControl* label14_;
+  std::map<int, app::LabelControl*> label2_;
+  std::map<int, QComboBox*> combo1_;
+  app::PictureBox* picture8_;
+  QPushButton* command11_;
+  QPushButton* command12_;
+  app::LineControl* line3_ = nullptr;
+  QComboBox* combo2_ = nullptr;
+};
+
+}  // namespace tarvesh::titleblock

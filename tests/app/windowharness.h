@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QSize>
+#include <QString>
+#include <memory>
+
+#include "app/form1.h"
+#include "app/script/scripteddialogs.h"
+
+namespace tarvesh::testing {
+
+// A real main window on the offscreen platform, driven by script text exactly as
+// `tarvesh --script` drives it, with the generated data folder beside it.
+class WindowHarness {
+ public:
+  explicit WindowHarness(QSize screen = QSize(1024, 768), QString dataDir = TARVESH_DATA_DIR);
+
+  // Runs the steps of `script`; returns the script's exit status and keeps its error text.
+  int Run(const QString& script);
+  QString LastError() const { return error_; }
+  QJsonObject Dump();
+  // One control of the dump.
+  QJsonObject Control(const QString& name);
+  QJsonObject State();
+
+  app::Form1& Form() { return *form_; }
+  app::ScriptedDialogs& Dialogs() { return dialogs_; }
+
+ private:
+  app::ScriptedDialogs dialogs_;
+  std::unique_ptr<app::Form1> form_;
+  QString error_;
+};
+
+}  // namespace tarvesh::testing

@@ -1,0 +1,194 @@
+// Beat counting: beat gaps, automatic bar lines, the line break after the last bar, sounds.
+#include <vector>
+
+#include "enginefixture.h"
+
+namespace tarvesh::engine::testing {
+namespace {
+
+constexpr int kPlainOne = 14;
+constexpr int kPlainFive = 18;
+
+struct Step {
+  int code;
+  int row;
+};
+
+struct CountCase {
+  const char* name;
+  int beatsPerBar;
+  int beatUnit;
+  bool autoBeatSplit;
+  double beatGap;
+  std::vector<Step> steps;
+  std::vector<int> cursorAfter;  // cursor Left after each step
+  int barLine;                   // x of the one bar line the steps end with
+};
+
+class BeatCounting : public EngineTest, public ::testing::WithParamInterface<CountCase> {};
+
+TEST_P(BeatCounting, GapsBeforeBeatsAndABarLineWhenTheBarIsFull) {
+  const CountCase& c = GetParam();
+  state.BeatsPerBar = c.beatsPerBar;
+  state.BeatUnit = c.beatUnit;
+  host.settings.autoBeatSplit = c.autoBeatSplit;
+  host.settings.beatGap = c.beatGap;
+  ASSERT_EQ(c.steps.size(), c.cursorAfter.size());
+  for (size_t i = 0; i < c.steps.size(); ++i) {
+    Place(c.steps[i].code, c.steps[i].row);
+    EXPECT_EQ(Cursor(), QPointF(c.cursorAfter[i], kTop)) << "after step " << i;
+  }
+  EXPECT_EQ(BarLines(), std::vector<int>{c.barLine});
+  EXPECT_EQ(state.BarUnits, 0);
+  EXPECT_EQ(state.BarsInLine, 1);
+  // The bar line's sound comes before the sound of the note that filled the bar.
+  EXPECT_EQ(host.sounds.mid(host.sounds.size() - 2), (QStringList{"ding.wav", "kac.wav"}));
+}
+
+const std::vector<Step> kFourQuarters(4, Step{kPlainFive, 0});
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, BeatCounting,
+    ::testing::Values(
+        CountCase{"QuartersHalfCellGap", 4, 4, true, 0.5, kFourQuarters, {32, 50, 68, 98}, 93},
+        CountCase{"QuartersWholeCellGap", 4, 4, true, 1, kFourQuarters, {32, 56, 80, 116}, 111},
+        CountCase{"Eighths",
+                  4,
+                  4,
+                  true,
+                  1,
+                  std::vector<Step>(8, Step{kPlainFive, 1}),
+                  {32, 50, 74, 92, 116, 134, 158, 188},
+                  183},
+        CountCase{"ThreeEight",
+                  3,
+                  8,
+                  true,
+                  1,
+                  std::vector<Step>(3, Step{kPlainFive, 1}),
+                  {32, 56, 92},
+                  87},
+        // The dash is a quarter whatever row it is typed with.
+        CountCase{"Dashes",
+                  4,
+                  4,
+                  true,
+                  1,
+                  {{kPlainOne, 0}, {kDashCode, 1}, {kDashCode, 1}, {kDashCode, 1}},
+                  {32, 56, 80, 116},
+                  111},
+        // Without beat splitting the note spacing still applies.
+        CountCase{"SplittingOff", 4, 4, false, 1, kFourQuarters, {32, 50, 68, 98}, 93},
+        // The bar ends one full bar after the erase, not where the old count would end it.
+        CountCase{"EraseRestartsTheCount",
+                  4,
+                  4,
+                  true,
+                  1,
+                  {{kPlainFive, 0},
+                   {kPlainFive, 0},
+                   {kEraseCode, 0},
+                   {kPlainFive, 0},
+                   {kPlainFive, 0},
+                   {kPlainFive, 0},
+                   {kPlainFive, 0}},
+                  {32, 56, 44, 56, 80, 104, 140},
+                  135}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Eight bars of four quarters on the default page: the eighth bar line lands at x = 639.
+void TypeEightBars(GlyphEngine& engine) {
+  for (int i = 0; i < 32; ++i) engine.PlaceGlyph(kPlainFive, 0);
+}
+
+TEST_F(EngineTest, LastBarLineOfALineStartsTheNextLineJustified) {
+  TypeEightBars(engine);
+  EXPECT_EQ(Cursor(), QPointF(20, kTop + kLineSpacing));
+  const std::vector<int> bars = BarLines();
+  ASSERT_EQ(bars.size(), 8u);
+  EXPECT_GT(bars.back(), 639) << "stretched to the page width";
+  EXPECT_LE(bars.back(), Width() - 17);
+  EXPECT_TRUE(BarLines(kTop + kLineSpacing).empty());
+  EXPECT_EQ(state.BarsInLine, 0);
+  EXPECT_EQ(state.BarUnits, 0);
+  EXPECT_EQ(state.LastGlyphWidth, 2);
+  EXPECT_EQ(host.sounds.mid(host.sounds.size() - 3), (QStringList{"5.wav", "ding.wav", "kac.wav"}));
+
+  // The break justifies the finished line exactly as Enter would have before moving on.
+  page::ScorePage plainPage(Width(), page.Height());
+  page::EngineState plainState;
+  RecordingHost plainHost;
+  plainHost.settings.justifyOnEnter = false;
+  GlyphEngine plain(plainPage, Atlas(), plainState, plainHost);
+  TypeEightBars(plain);
+  EXPECT_EQ(QPointF(plainPage.CursorLeft(), plainPage.CursorTop()),
+            QPointF(20, kTop + kLineSpacing));
+  plainState.JustifyTop = kTop;
+  plain.JustifyLine();
+  EXPECT_EQ(plainPage.Image(), page.Image());
+}
+
+TEST_F(EngineTest, LineBreakWithoutJustificationLeavesTheLine) {
+  host.settings.justifyOnEnter = false;
+  TypeEightBars(engine);
+  EXPECT_EQ(BarLines().back(), 639);
+  EXPECT_EQ(Cursor(), QPointF(20, kTop + kLineSpacing));
+}
+
+TEST_F(EngineTest, FewerBarsPerLineBreakSooner) {
+  host.settings.justifyOnEnter = false;
+  host.settings.barsPerLine = 4;
+  for (int i = 0; i < 16; ++i) Place(kPlainFive);
+  EXPECT_EQ(BarLines().size(), 4u);
+  EXPECT_EQ(Cursor(), QPointF(20, kTop + kLineSpacing));
+}
+
+struct SoundCase {
+  const char* name;
+  std::vector<Step> steps;
+  QStringList sounds;
+};
+
+class Sounds : public EngineTest, public ::testing::WithParamInterface<SoundCase> {};
+
+TEST_P(Sounds, PlayInTheOrderTheStepsFinish) {
+  const SoundCase& c = GetParam();
+  for (const Step& s : c.steps) Place(s.code, s.row);
+  EXPECT_EQ(host.sounds, c.sounds);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Engine, Sounds,
+    ::testing::Values(
+        SoundCase{"NoteClicks", {{kPlainFive, 0}}, {"kac.wav"}},
+        SoundCase{"DashAndRestClick", {{kDashCode, 0}, {kRestCode, 0}}, {"kac.wav", "kac.wav"}},
+        SoundCase{"BarLineChimes", {{kBarLineCode, 0}}, {"ding.wav"}},
+        SoundCase{"OtherBarSignsAreSilent", {{102, 0}, {103, 0}, {104, 0}, {105, 0}}, {}},
+        SoundCase{"SignsAndEraseAreSilent",
+                  {{kWideBlankCode, 0}, {kNarrowBlankCode, 0}, {201, 0}, {kEraseCode, 0}},
+                  {}},
+        SoundCase{"DotIsSilent", {{kPlainFive, 0}, {kAugmentationDotCode, 0}}, {"kac.wav"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Sounds, NoteFillingTheLastBarPlaysLineThenBarThenNote) {
+  host.settings.justifyOnEnter = false;
+  state.BarsInLine = 7;
+  state.BarUnits = 24;
+  Place(kPlainFive);
+  EXPECT_EQ(host.sounds, (QStringList{"5.wav", "ding.wav", "kac.wav"}));
+}
+
+TEST_F(EngineTest, TypedBarLinesCountTowardsTheLine) {
+  host.settings.justifyOnEnter = false;
+  state.BarUnits = 12;
+  for (int code : {101, 102, 103, 104, 105, 101, 101}) Place(code);
+  EXPECT_EQ(state.BarsInLine, 7);
+  EXPECT_EQ(state.BarUnits, 0);
+  Place(207);  // the narrow bar line is not counted
+  EXPECT_EQ(state.BarsInLine, 7);
+  Place(101);
+  EXPECT_EQ(Cursor(), QPointF(20, kTop + kLineSpacing));
+}
+
+}  // namespace
+}  // namespace tarvesh::engine::testing

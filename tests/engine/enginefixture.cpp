@@ -1,0 +1,69 @@
+#include "enginefixture.h"
+
+#include <QGuiApplication>
+
+#include "artwork.h"
+#include "engine/linescan.h"
+#include "page/pagefont.h"
+
+namespace tarvesh::engine::testing {
+
+void EnsureGuiApplication() {
+  static int argc = 1;
+  static char name[] = "engine_tests";
+  static char* argv[] = {name, nullptr};
+  if (QGuiApplication::instance()) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QGuiApplication app(argc, argv);
+  page::InstallPageFontSubstitutes();
+}
+
+const page::GlyphAtlas& TestAtlas() {
+  static const page::GlyphAtlas atlas = [] {
+    page::GlyphAtlas a;
+    a.Picmode = artwork::DrawPicmode().convertToFormat(QImage::Format_RGB32);
+    a.Picmode2 = artwork::DrawPicmode2().convertToFormat(QImage::Format_RGB32);
+    return a;
+  }();
+  return atlas;
+}
+
+EngineTest::EngineTest() {
+  EnsureGuiApplication();
+}
+
+void EngineTest::StampBarLine(int left, int top) {
+  page.CopyCell(Atlas().Picmode2, page::kWideCell * (kBarLineCode - 100), 0, page::kWideCell,
+                page::kCellHeight, left, top);
+}
+
+QImage EngineTest::CellAt(int left, int top, int width) const {
+  return page.Image().copy(left, top, width, page::kCellHeight);
+}
+
+QImage EngineTest::NoteCell(int code, int row) const {
+  return Atlas().Picmode.copy(page::kWideCell * code, page::kCellHeight * row, page::kWideCell,
+                              page::kCellHeight);
+}
+
+std::vector<int> EngineTest::BarLines(int top) const {
+  std::vector<int> xs;
+  for (int x = 0; x < page.Width(); ++x)
+    if (IsBarLineAt(page, x, top)) xs.push_back(x);
+  return xs;
+}
+
+Runs EngineTest::BlackRuns(int y, int x0, int x1) const {
+  Runs runs;
+  for (int x = x0; x < x1; ++x) {
+    if (!page.IsBlack(x, y)) continue;
+    if (!runs.empty() && runs.back().second == x) {
+      runs.back().second = x + 1;
+    } else {
+      runs.push_back({x, x + 1});
+    }
+  }
+  return runs;
+}
+
+}  // namespace tarvesh::engine::testing

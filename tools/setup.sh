@@ -1,0 +1,30 @@
+# Shared by ./run and ./test: installs what is missing, then configures and builds.
+# Sourced, with BUILD_DIR set by the caller.
+
+PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
+          libgtest-dev libbenchmark-dev libgif-dev xvfb xauth fonts-arphic-uming
+          libxkbcommon-dev ccache)
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq \
+      --no-install-recommends "${missing[@]}"
+  fi
+}
+
+configure_and_build() {
+  local generator=()
+  command -v ninja >/dev/null && generator=(-G Ninja)
+  if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+    cmake -S . -B "$BUILD_DIR" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  fi
+  cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+}
