@@ -43,8 +43,8 @@ int main(int argc, char** argv) {
   QString failedFile;
   auto atlas = page::GlyphAtlas::Load(dataDir, &failedFile);
   if (!atlas) {
-    const QString message =
-        QStringLiteral("无法读取字模文件：%1\n安装不完整。").arg(QDir::toNativeSeparators(failedFile));
+    const QString message = QStringLiteral("无法读取字模文件：%1\n安装不完整。")
+                                .arg(QDir::toNativeSeparators(failedFile));
     if (headless || !command.show) err << "tarvesh: " << message << "\n";
     if (!headless) QMessageBox::critical(nullptr, QStringLiteral("提示"), message);
     return 1;
@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
 
   app::Form1::Options options;
   options.dataDir = dataDir;
-  options.screen = command.screen.isValid() ? command.screen
-                                            : QGuiApplication::primaryScreen()->size();
+  options.screen =
+      command.screen.isValid() ? command.screen : QGuiApplication::primaryScreen()->size();
   options.audible = !headless || command.show;
 
   if (headless) {

@@ -15,7 +15,7 @@ struct CommandButton {
   int top;
 };
 constexpr CommandButton kButtons[] = {
-    {6, "新建", 48},   {0, "打开", 72},  {1, "保存", 96}, {2, "别存为", 120},
+    {6, "新建", 48},          {0, "打开", 72},  {1, "保存", 96},  {2, "别存为", 120},
     {3, "批量导出图片", 144}, {7, "选项", 192}, {5, "退出", 216},
 };
 // Each step of the scroll bar moves the page by this many pixels.

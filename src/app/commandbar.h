@@ -19,8 +19,15 @@ class CommandBar : public QObject {
   Q_OBJECT
 
  public:
-  enum Command { kOpen = 0, kSave = 1, kSaveAs = 2, kBatchExport = 3, kExit = 5, kNew = 6,
-                 kOptions = 7 };
+  enum Command {
+    kOpen = 0,
+    kSave = 1,
+    kSaveAs = 2,
+    kBatchExport = 3,
+    kExit = 5,
+    kNew = 6,
+    kOptions = 7
+  };
 
   struct Context {
     ControlRegistry& controls;

@@ -66,8 +66,8 @@ void PrepareEnvironment(const CommandLine& command) {
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
     const QString runtime = QDir::temp().filePath(QStringLiteral("tarvesh-runtime"));
     QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                       QFileDevice::ExeOwner);
+    QFile::setPermissions(runtime,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
   }
 }

@@ -52,9 +52,13 @@ void CursorView::StopBlink() {
   imapnt_->hide();
 }
 
-void CursorView::Raise() { imapnt_->raise(); }
+void CursorView::Raise() {
+  imapnt_->raise();
+}
 
-bool CursorView::Visible() const { return !imapnt_->isHidden(); }
+bool CursorView::Visible() const {
+  return !imapnt_->isHidden();
+}
 
 QString CursorView::PictureName() const {
   return imapnt_->File().isEmpty() ? QStringLiteral("built-in") : imapnt_->File();

@@ -86,12 +86,12 @@ void Form1::BuildControls() {
   tempo_ = std::make_unique<titleblock::Tempo>(canvas_, title_->NewTitlePanel(), controls_, focus);
   title_->SetTempo(tempo_.get());
   title_->SetMarginLine(guides_->MarginLine());
-  pageNumbering_ = std::make_unique<titleblock::PageNumbering>(
-      window_, dialogs_, canvas_, layout_->OptionsPanel(), controls_);
+  pageNumbering_ = std::make_unique<titleblock::PageNumbering>(window_, dialogs_, canvas_,
+                                                               layout_->OptionsPanel(), controls_);
   guides_->SetFollowers({title_->Title(), title_->Label2(5), pageNumbering_->Label()});
 
-  overlays_ = std::make_unique<overlays::OverlayPools>(window_, page_, dialogs_, canvas_,
-                                                       controls_, focus);
+  overlays_ =
+      std::make_unique<overlays::OverlayPools>(window_, page_, dialogs_, canvas_, controls_, focus);
   slurs_ = std::make_unique<input::SlurMarks>(page_, canvas_, controls_);
   mouse_ = std::make_unique<input::MouseTools>(input::MouseTools::Context{
       page_, state_, window_, controls_, this, canvas_, frame1_,
@@ -102,8 +102,11 @@ void Form1::BuildControls() {
   symbolPanel_ =
       std::make_unique<overlays::SymbolPanel>(*overlays_, window_, canvas_, controls_, focus);
 
-  staff_ = std::make_unique<input::StaffInput>(
-      input::StaffInput::Context{window_, controls_, this, frame1_, options_.dataDir, focus});
+  staff_ = std::make_unique<input::StaffInput>(input::StaffInput::Context{
+      window_, controls_, this, frame1_, options_.dataDir, focus,
+      [this](int code, int row) { engine_->PlaceGlyph(code, row); },
+      [this](int keyCode) { keys_->KeyDown(keyCode, 0); },
+      [this] { return state_.CurrentDurationRow; }, [this] { return modes_->BassClef(); }});
   title_->SetStaffKeyList(staff_->Combo2());
   modes_ = std::make_unique<overlays::EntryModes>(overlays::EntryModes::Context{
       state_, dialogs_, *cursor_, controls_, atlas_, this, frame1_, focus});
@@ -205,7 +208,8 @@ void Form1::Load() {
   title_->FillPickers();
   staff_->FillKeys();
   guides_->DrawGuideLines();
-  textPanel_->AddPhrases(document::ReadDelimitedFields(data.filePath(QStringLiteral("explin.txt"))));
+  textPanel_->AddPhrases(
+      document::ReadDelimitedFields(data.filePath(QStringLiteral("explin.txt"))));
 }
 
 QImage Form1::PageView() const {
@@ -215,7 +219,8 @@ QImage Form1::PageView() const {
   for (QObject* object : canvas_->children()) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget || widget->isHidden()) continue;
-    const bool furniture = qobject_cast<LabelControl*>(widget) || qobject_cast<ImageControl*>(widget);
+    const bool furniture =
+        qobject_cast<LabelControl*>(widget) || qobject_cast<ImageControl*>(widget);
     const QString name = widget->objectName();
     const bool excluded = name == QLatin1String("Imapnt") || name == QLatin1String("Label8") ||
                           name == QLatin1String("Image4");

@@ -61,6 +61,8 @@ std::optional<QColor> QtDialogs::PickColour(const QColor& initial) {
   return colour;
 }
 
-void QtDialogs::Beep() { QApplication::beep(); }
+void QtDialogs::Beep() {
+  QApplication::beep();
+}
 
 }  // namespace tarvesh::app

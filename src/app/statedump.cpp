@@ -30,7 +30,9 @@ QJsonArray ToArray(const std::array<T, N>& values) {
   return array;
 }
 
-QJsonArray Items(const QStringList& items) { return QJsonArray::fromStringList(items); }
+QJsonArray Items(const QStringList& items) {
+  return QJsonArray::fromStringList(items);
+}
 
 QStringList ComboItems(const QComboBox* combo) {
   QStringList items;
@@ -44,7 +46,9 @@ QStringList ListItems(const QListWidget* list) {
   return items;
 }
 
-QString Hex(const QColor& colour) { return colour.name(QColor::HexRgb); }
+QString Hex(const QColor& colour) {
+  return colour.name(QColor::HexRgb);
+}
 
 }  // namespace
 
@@ -129,8 +133,8 @@ QJsonObject DumpControl(QObject* control) {
   } else {
     o["kind"] = control->property("kind").toString();
     for (const QByteArray& name : control->dynamicPropertyNames())
-      if (name != "kind" && name != "tag") o[QString::fromLatin1(name)] =
-          QJsonValue::fromVariant(control->property(name));
+      if (name != "kind" && name != "tag")
+        o[QString::fromLatin1(name)] = QJsonValue::fromVariant(control->property(name));
   }
   return o;
 }

@@ -17,32 +17,32 @@ struct KeyPair {
 
 // Keys whose virtual key does not depend on the keypad modifier.
 constexpr std::array kMainKeys{
-    KeyPair{Qt::Key_Backspace, 8},      KeyPair{Qt::Key_Tab, 9},
-    KeyPair{Qt::Key_Return, 13},        KeyPair{Qt::Key_Enter, 13},
-    KeyPair{Qt::Key_Shift, 16},         KeyPair{Qt::Key_Control, 17},
-    KeyPair{Qt::Key_Alt, 18},           KeyPair{Qt::Key_Pause, 19},
-    KeyPair{Qt::Key_CapsLock, 20},      KeyPair{Qt::Key_Escape, 27},
-    KeyPair{Qt::Key_Space, 32},         KeyPair{Qt::Key_PageUp, 33},
-    KeyPair{Qt::Key_PageDown, 34},      KeyPair{Qt::Key_End, 35},
-    KeyPair{Qt::Key_Home, 36},          KeyPair{Qt::Key_Left, 37},
-    KeyPair{Qt::Key_Up, 38},            KeyPair{Qt::Key_Right, 39},
-    KeyPair{Qt::Key_Down, 40},          KeyPair{Qt::Key_Insert, 45},
-    KeyPair{Qt::Key_Delete, 46},        KeyPair{Qt::Key_Semicolon, 186},
-    KeyPair{Qt::Key_Colon, 186},        KeyPair{Qt::Key_Equal, 187},
-    KeyPair{Qt::Key_Plus, 187},         KeyPair{Qt::Key_Comma, 188},
-    KeyPair{Qt::Key_Less, 188},         KeyPair{Qt::Key_Minus, 189},
-    KeyPair{Qt::Key_Underscore, 189},   KeyPair{Qt::Key_Period, 190},
-    KeyPair{Qt::Key_Greater, 190},      KeyPair{Qt::Key_Slash, 191},
-    KeyPair{Qt::Key_Question, 191},     KeyPair{Qt::Key_QuoteLeft, 192},
-    KeyPair{Qt::Key_AsciiTilde, 192},   KeyPair{Qt::Key_BracketLeft, 219},
-    KeyPair{Qt::Key_BraceLeft, 219},    KeyPair{Qt::Key_Backslash, 220},
-    KeyPair{Qt::Key_Bar, 220},          KeyPair{Qt::Key_BracketRight, 221},
-    KeyPair{Qt::Key_BraceRight, 221},   KeyPair{Qt::Key_Apostrophe, 222},
-    KeyPair{Qt::Key_QuoteDbl, 222},     KeyPair{Qt::Key_Exclam, 49},
-    KeyPair{Qt::Key_At, 50},            KeyPair{Qt::Key_NumberSign, 51},
-    KeyPair{Qt::Key_Dollar, 52},        KeyPair{Qt::Key_Percent, 53},
-    KeyPair{Qt::Key_AsciiCircum, 54},   KeyPair{Qt::Key_Ampersand, 55},
-    KeyPair{Qt::Key_Asterisk, 56},      KeyPair{Qt::Key_ParenLeft, 57},
+    KeyPair{Qt::Key_Backspace, 8},    KeyPair{Qt::Key_Tab, 9},
+    KeyPair{Qt::Key_Return, 13},      KeyPair{Qt::Key_Enter, 13},
+    KeyPair{Qt::Key_Shift, 16},       KeyPair{Qt::Key_Control, 17},
+    KeyPair{Qt::Key_Alt, 18},         KeyPair{Qt::Key_Pause, 19},
+    KeyPair{Qt::Key_CapsLock, 20},    KeyPair{Qt::Key_Escape, 27},
+    KeyPair{Qt::Key_Space, 32},       KeyPair{Qt::Key_PageUp, 33},
+    KeyPair{Qt::Key_PageDown, 34},    KeyPair{Qt::Key_End, 35},
+    KeyPair{Qt::Key_Home, 36},        KeyPair{Qt::Key_Left, 37},
+    KeyPair{Qt::Key_Up, 38},          KeyPair{Qt::Key_Right, 39},
+    KeyPair{Qt::Key_Down, 40},        KeyPair{Qt::Key_Insert, 45},
+    KeyPair{Qt::Key_Delete, 46},      KeyPair{Qt::Key_Semicolon, 186},
+    KeyPair{Qt::Key_Colon, 186},      KeyPair{Qt::Key_Equal, 187},
+    KeyPair{Qt::Key_Plus, 187},       KeyPair{Qt::Key_Comma, 188},
+    KeyPair{Qt::Key_Less, 188},       KeyPair{Qt::Key_Minus, 189},
+    KeyPair{Qt::Key_Underscore, 189}, KeyPair{Qt::Key_Period, 190},
+    KeyPair{Qt::Key_Greater, 190},    KeyPair{Qt::Key_Slash, 191},
+    KeyPair{Qt::Key_Question, 191},   KeyPair{Qt::Key_QuoteLeft, 192},
+    KeyPair{Qt::Key_AsciiTilde, 192}, KeyPair{Qt::Key_BracketLeft, 219},
+    KeyPair{Qt::Key_BraceLeft, 219},  KeyPair{Qt::Key_Backslash, 220},
+    KeyPair{Qt::Key_Bar, 220},        KeyPair{Qt::Key_BracketRight, 221},
+    KeyPair{Qt::Key_BraceRight, 221}, KeyPair{Qt::Key_Apostrophe, 222},
+    KeyPair{Qt::Key_QuoteDbl, 222},   KeyPair{Qt::Key_Exclam, 49},
+    KeyPair{Qt::Key_At, 50},          KeyPair{Qt::Key_NumberSign, 51},
+    KeyPair{Qt::Key_Dollar, 52},      KeyPair{Qt::Key_Percent, 53},
+    KeyPair{Qt::Key_AsciiCircum, 54}, KeyPair{Qt::Key_Ampersand, 55},
+    KeyPair{Qt::Key_Asterisk, 56},    KeyPair{Qt::Key_ParenLeft, 57},
     KeyPair{Qt::Key_ParenRight, 48},
 };
 
@@ -96,9 +96,12 @@ int VirtualKeyOf(const QKeyEvent& event) {
 std::unique_ptr<QKeyEvent> MakeKeyEvent(QEvent::Type type, int keyCode, int shift) {
   Qt::KeyboardModifiers modifiers = QtModifiers(shift);
   int qtKey = 0;
-  if (keyCode >= 48 && keyCode <= 57) qtKey = Qt::Key_0 + (keyCode - 48);
-  else if (keyCode >= 65 && keyCode <= 90) qtKey = Qt::Key_A + (keyCode - 65);
-  else if (keyCode >= 112 && keyCode <= 123) qtKey = Qt::Key_F1 + (keyCode - 112);
+  if (keyCode >= 48 && keyCode <= 57)
+    qtKey = Qt::Key_0 + (keyCode - 48);
+  else if (keyCode >= 65 && keyCode <= 90)
+    qtKey = Qt::Key_A + (keyCode - 65);
+  else if (keyCode >= 112 && keyCode <= 123)
+    qtKey = Qt::Key_F1 + (keyCode - 112);
   else if (keyCode >= 96 && keyCode <= 105) {
     qtKey = Qt::Key_0 + (keyCode - 96);
     modifiers |= Qt::KeypadModifier;
@@ -116,8 +119,8 @@ std::unique_ptr<QKeyEvent> MakeKeyEvent(QEvent::Type type, int keyCode, int shif
           break;
         }
   }
-  return std::make_unique<QKeyEvent>(type, qtKey ? qtKey : Qt::Key_unknown, modifiers,
-                                     quint32(0), quint32(keyCode), quint32(0));
+  return std::make_unique<QKeyEvent>(type, qtKey ? qtKey : Qt::Key_unknown, modifiers, quint32(0),
+                                     quint32(keyCode), quint32(0));
 }
 
 }  // namespace tarvesh::app

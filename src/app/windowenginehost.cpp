@@ -29,6 +29,8 @@ page::LayoutSettings WindowEngineHost::Settings() const {
   return s;
 }
 
-void WindowEngineHost::PlaySoundFile(const QString& name) { sound_.PlaySoundFile(name); }
+void WindowEngineHost::PlaySoundFile(const QString& name) {
+  sound_.PlaySoundFile(name);
+}
 
 }  // namespace tarvesh::app

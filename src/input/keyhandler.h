@@ -43,8 +43,8 @@ class KeyHandler : public QObject {
     overlays::OverlayPools& overlays;
     SlurMarks& slurs;
     std::function<int()> lineSpacing;
-    std::function<bool(int)> durationSwitch;  // Check5(row)
-    std::function<void()> showNewTitlePanel;  // key P
+    std::function<bool(int)> durationSwitch;   // Check5(row)
+    std::function<void()> showNewTitlePanel;   // key P
     std::function<void()> openTextLabelPanel;  // key D, after the anchor is set
     std::function<void()> openSymbolPanel;     // key F, after the anchor is set
   };

@@ -73,7 +73,9 @@ void MouseTools::FillTools() {
   combo3_->setCurrentIndex(0);
 }
 
-int MouseTools::EraserSide() const { return std::max(combo3_->currentIndex(), 0); }
+int MouseTools::EraserSide() const {
+  return std::max(combo3_->currentIndex(), 0);
+}
 
 void MouseTools::OnToolChanged() {
   const int side = EraserSide();
@@ -88,10 +90,10 @@ void MouseTools::MouseDown(int button, int shift, double x, double y) {
     const int spacing = context_.lineSpacing();
     // Truncating division: a press left of the margin or above the first line lands on the
     // grid all the same.
-    const int cellX = (page::RoundHalfEven(x - 23) / page::kNarrowCell) * page::kNarrowCell +
-                      page::kLeftMargin;
-    const int cellY = (page::RoundHalfEven(y - page::kFirstLineTop) / spacing) * spacing +
-                      page::kFirstLineTop;
+    const int cellX =
+        (page::RoundHalfEven(x - 23) / page::kNarrowCell) * page::kNarrowCell + page::kLeftMargin;
+    const int cellY =
+        (page::RoundHalfEven(y - page::kFirstLineTop) / spacing) * spacing + page::kFirstLineTop;
     context_.page.SetCursor(float(cellX), float(cellY));
     auto& state = context_.state;
     state.PrevDurationRow = 5;
@@ -177,10 +179,10 @@ void MouseTools::Paste() {
 
 void MouseTools::ClearSelection() {
   picture9_->Bitmap().fill(Qt::white);
-  context_.page.FillRect(QRect(page::RoundHalfEven(context_.page.CursorLeft()),
-                               page::RoundHalfEven(context_.page.CursorTop()), shape2_->width(),
-                               shape2_->height()),
-                         Qt::white);
+  context_.page.FillRect(
+      QRect(page::RoundHalfEven(context_.page.CursorLeft()),
+            page::RoundHalfEven(context_.page.CursorTop()), shape2_->width(), shape2_->height()),
+      Qt::white);
   context_.focusPage();
 }
 

@@ -35,7 +35,9 @@ SlurMarks::SlurMarks(page::ScorePage& page, QWidget* canvas, app::ControlRegistr
   controls.Add(label8_);
 }
 
-bool SlurMarks::Begun() const { return !label8_->isHidden(); }
+bool SlurMarks::Begun() const {
+  return !label8_->isHidden();
+}
 
 void SlurMarks::MarkOrDraw() {
   if (!Begun()) {

@@ -41,15 +41,16 @@ StaffInput::StaffInput(const Context& context) : QObject(context.form), context_
   picture3_->hide();
   controls.Add(picture3_);
   for (int clef = 0; clef < 2; ++clef) {
-    auto* staff = new app::ImageControl(app::IndexedName(QStringLiteral("Image1"), clef), picture3_);
+    auto* staff =
+        new app::ImageControl(app::IndexedName(QStringLiteral("Image1"), clef), picture3_);
     staff->SetPicture(QPixmap::fromImage(artwork::DrawStaff(clef)), QString());
     staff->setVisible(clef == 0);
     controls.Add(staff);
     image1_[clef] = staff;
   }
   for (int i = 0; i < 3; ++i) {
-    auto* line = new app::LineControl(app::IndexedName(QStringLiteral("Line5"), i), picture3_,
-                                      kZoneGrey);
+    auto* line =
+        new app::LineControl(app::IndexedName(QStringLiteral("Line5"), i), picture3_, kZoneGrey);
     line->SetLine(kZoneLines[i], 0, kZoneLines[i], kZoneLineBottom);
     controls.Add(line);
     line5_[i] = line;
@@ -107,9 +108,13 @@ void StaffInput::FillKeys() {
   combo2_->setCurrentIndex(0);
 }
 
-int StaffInput::StaffKey() const { return std::max(combo2_->currentIndex(), 0); }
+int StaffInput::StaffKey() const {
+  return std::max(combo2_->currentIndex(), 0);
+}
 
-bool StaffInput::Enabled() const { return check1_->isChecked(); }
+bool StaffInput::Enabled() const {
+  return check1_->isChecked();
+}
 
 void StaffInput::OnCheck1() {
   combo2_->setEnabled(check1_->isChecked());

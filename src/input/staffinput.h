@@ -33,6 +33,13 @@ class StaffInput : public QObject {
     QWidget* commandColumn;
     QString dataDir;
     std::function<void()> focusPage;
+    // The glyph engine's PlaceGlyph(code, row).
+    std::function<void(int, int)> placeGlyph;
+    // The page's key handling of one key, without shift keys.
+    std::function<void(int)> pressKey;
+    std::function<int()> currentDurationRow;
+    // True while the clef label shows the bass clef.
+    std::function<bool()> bassClef;
   };
 
   explicit StaffInput(const Context& context);

@@ -40,8 +40,8 @@ EntryModes::EntryModes(const Context& context) : QObject(context.form), context_
     auto* option = new QRadioButton(context_.form);
     option->setObjectName(app::IndexedName(QStringLiteral("Option1"), i));
     option->setGeometry(16 + 32 * i, 8, 33, 33);
-    const QImage icon = context_.atlas.Picmode.copy(12 * kIconColumn, 40 * i + kIconTop, 12,
-                                                    kIconHeight);
+    const QImage icon =
+        context_.atlas.Picmode.copy(12 * kIconColumn, 40 * i + kIconTop, 12, kIconHeight);
     option->setIcon(QPixmap::fromImage(icon));
     option->setIconSize(icon.size());
     option->setChecked(i == 0);
@@ -95,7 +95,9 @@ void EntryModes::ToggleNoteMode() {
   context_.focusPage();
 }
 
-void EntryModes::ToggleClef() { ShowClef(!BassClef()); }
+void EntryModes::ToggleClef() {
+  ShowClef(!BassClef());
+}
 
 void EntryModes::ToggleHalfWidth() {
   auto& state = context_.state;
@@ -124,8 +126,12 @@ void EntryModes::PickChordColour() {
   if (colour && colour->isValid()) label5_->SetForeColour(*colour);
 }
 
-QColor EntryModes::ChordColour() const { return label5_->ForeColour(); }
+QColor EntryModes::ChordColour() const {
+  return label5_->ForeColour();
+}
 
-bool EntryModes::BassClef() const { return label3_->Caption() == kBass; }
+bool EntryModes::BassClef() const {
+  return label3_->Caption() == kBass;
+}
 
 }  // namespace tarvesh::overlays

@@ -48,10 +48,10 @@ class EntryModes : public QObject {
   // The treble and bass staff pictures that the clef shows.
   void SetStaffPictures(app::ImageControl* treble, app::ImageControl* bass);
 
-  void ToggleNoteMode();     // "音符"/"和弦", also the key K
-  void ToggleClef();         // "高音谱号"/"低音谱号"
-  void ToggleHalfWidth();    // "全字符"/"半字符", also the key S
-  void ToggleInsert();       // "插入"/"改写", also the key Insert
+  void ToggleNoteMode();   // "音符"/"和弦", also the key K
+  void ToggleClef();       // "高音谱号"/"低音谱号"
+  void ToggleHalfWidth();  // "全字符"/"半字符", also the key S
+  void ToggleInsert();     // "插入"/"改写", also the key Insert
   // Makes `row` the current duration: cursor picture, blink restart, duration button.
   void SelectDuration(int row);
   void PickChordColour();

@@ -54,8 +54,7 @@ void OverlayPools::Reset() {
 }
 
 bool OverlayPools::PrepareOverlayPlacement(Kind kind) {
-  const int count =
-      kind == Kind::kTextLabel ? window_.TextLabelCount : window_.SymbolPictureCount;
+  const int count = kind == Kind::kTextLabel ? window_.TextLabelCount : window_.SymbolPictureCount;
   if (count >= kSlots) return false;
   window_.OverlayAnchorX = page::RoundHalfEven(page_.CursorLeft());
   window_.OverlayAnchorY = page::RoundHalfEven(page_.CursorTop() - kAnchorRise);
@@ -73,8 +72,7 @@ void OverlayPools::AddTextLabel(const QString& text, int phraseIndex) {
   window_.TextLabelCount = i + 1;
 }
 
-void OverlayPools::AddSymbolPicture(const QPixmap& picture, int pictureIndex,
-                                    const QString& file) {
+void OverlayPools::AddSymbolPicture(const QPixmap& picture, int pictureIndex, const QString& file) {
   const int i = window_.SymbolPictureCount;
   if (i < 0 || i >= kSlots) return;
   app::ImageControl* image = ima_[i];

@@ -49,7 +49,9 @@ SymbolPanel::SymbolPanel(OverlayPools& pools, app::WindowState& window, QWidget*
   connect(command9, &QPushButton::clicked, this, &SymbolPanel::Cancel);
 }
 
-void SymbolPanel::SetFolder(const QString& folder) { file1_->SetPath(folder); }
+void SymbolPanel::SetFolder(const QString& folder) {
+  file1_->SetPath(folder);
+}
 
 void SymbolPanel::Open(int pageWidth) {
   int left = window_.OverlayAnchorX;

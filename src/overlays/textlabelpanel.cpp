@@ -45,7 +45,9 @@ TextLabelPanel::TextLabelPanel(OverlayPools& pools, app::WindowState& window, QW
   connect(command6, &QPushButton::clicked, this, &TextLabelPanel::Cancel);
 }
 
-void TextLabelPanel::AddPhrases(const QStringList& phrases) { list1_->addItems(phrases); }
+void TextLabelPanel::AddPhrases(const QStringList& phrases) {
+  list1_->addItems(phrases);
+}
 
 void TextLabelPanel::Open(int pageWidth) {
   int left = window_.OverlayAnchorX;

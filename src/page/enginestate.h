@@ -8,13 +8,13 @@ namespace tarvesh::page {
 // What the glyph engine remembers between two key presses. The names are those the program
 // uses everywhere; start values are the start-up values.
 struct EngineState {
-  int NoteMode = 1;        // 1 note entry, 0 chord-symbol entry
-  int InsertMode = 1;      // 1 insert, 0 overwrite
-  int HalfWidthMode = 0;   // 0 full width, 1 half width
-  int LastGlyphWidth = 0;  // 0 last glyph 12 wide, 1 it was 6 wide, 2 none to measure
-  int PrevDurationRow = 5; // duration row of the note just placed; 5: no note spacing owed
-  int BeamJoinWidth = 0;   // width of the dot or accidental just placed, 0 when none
-  int LastDurationRow = 0; // row of the last note, raised by each augmentation dot
+  int NoteMode = 1;           // 1 note entry, 0 chord-symbol entry
+  int InsertMode = 1;         // 1 insert, 0 overwrite
+  int HalfWidthMode = 0;      // 0 full width, 1 half width
+  int LastGlyphWidth = 0;     // 0 last glyph 12 wide, 1 it was 6 wide, 2 none to measure
+  int PrevDurationRow = 5;    // duration row of the note just placed; 5: no note spacing owed
+  int BeamJoinWidth = 0;      // width of the dot or accidental just placed, 0 when none
+  int LastDurationRow = 0;    // row of the last note, raised by each augmentation dot
   std::int32_t BarUnits = 0;  // time since the last bar line, in thirty-second notes
   int BarsInLine = 0;
   int BeatsPerBar = 4;

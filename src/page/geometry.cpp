@@ -4,6 +4,8 @@
 
 namespace tarvesh::page {
 
-int PageHeightFor(int width) { return RoundHalfEven(width * kA4Ratio); }
+int PageHeightFor(int width) {
+  return RoundHalfEven(width * kA4Ratio);
+}
 
 }  // namespace tarvesh::page

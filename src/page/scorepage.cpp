@@ -91,7 +91,9 @@ int ScorePage::ReadPixel(int x, int y) const {
   return qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16);
 }
 
-void ScorePage::ClearBlock(int x, int y) { FillRect(QRect(x, y, 20, 40), Qt::white); }
+void ScorePage::ClearBlock(int x, int y) {
+  FillRect(QRect(x, y, 20, 40), Qt::white);
+}
 
 void ScorePage::FillRect(const QRect& rect, const QColor& colour) {
   const QRect r = rect.intersected(image_.rect());
@@ -111,8 +113,8 @@ void ScorePage::StretchCopy(const QImage& source, const QRect& sourceRect, const
   const QImage rgb = source.convertToFormat(QImage::Format_RGB32);
   for (int y = visible.top(); y <= visible.bottom(); ++y) {
     // Nearest-neighbour: the source pixel whose span covers the centre of the target pixel.
-    const int sy = sourceRect.y() + int((y - target.y() + 0.5) * sourceRect.height() /
-                                        target.height());
+    const int sy =
+        sourceRect.y() + int((y - target.y() + 0.5) * sourceRect.height() / target.height());
     if (sy < 0 || sy >= rgb.height()) continue;
     const auto* from = reinterpret_cast<const quint32*>(rgb.constScanLine(sy));
     auto* to = reinterpret_cast<quint32*>(image_.scanLine(y));

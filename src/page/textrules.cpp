@@ -25,8 +25,8 @@ double LeadingNumber(const QString& text) {
   }
   if (digits == 0) return 0;
   qsizetype end = i;
-  if (i < n && (compact[i] == u'e' || compact[i] == u'E' || compact[i] == u'd' ||
-                compact[i] == u'D')) {
+  if (i < n &&
+      (compact[i] == u'e' || compact[i] == u'E' || compact[i] == u'd' || compact[i] == u'D')) {
     qsizetype j = i + 1;
     if (j < n && (compact[j] == u'+' || compact[j] == u'-')) ++j;
     const qsizetype exponentStart = j;

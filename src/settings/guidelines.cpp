@@ -29,8 +29,8 @@ GuideLines::GuideLines(page::ScorePage& page, QWidget* canvas, QWidget* commandC
       check2_(new QCheckBox(QStringLiteral("显示辅助线"), commandColumn)) {
   line2_.reserve(kPoolSize);
   for (int i = 0; i < kPoolSize; ++i) {
-    auto* line = new app::LineControl(app::IndexedName(QStringLiteral("Line2"), i), canvas,
-                                      kGuideGrey);
+    auto* line =
+        new app::LineControl(app::IndexedName(QStringLiteral("Line2"), i), canvas, kGuideGrey);
     line->hide();
     controls.Add(line);
     line2_.push_back(line);

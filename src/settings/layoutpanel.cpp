@@ -25,13 +25,15 @@ const std::array<SliderRow, 4> kSliders{{
     {50, 250, 10, 60, "行距：60", "行距 "},
     {10, 80, 4, 20, "和弦距离 20", "和弦距离 "},
 }};
-const std::array<const char*, 5> kSpacingNames{"4分音符间距:", "8分音符间距:", "16分音符间距:",
-                                               "32分音符间距:", "拍间距+"};
+const std::array<const char*, 5> kSpacingNames{
+    "4分音符间距:", "8分音符间距:", "16分音符间距:", "32分音符间距:", "拍间距+"};
 
-QString SpacingText(float value) { return QString::number(double(value), 'g', 7); }
+QString SpacingText(float value) {
+  return QString::number(double(value), 'g', 7);
+}
 
-QCheckBox* MakeCheck(const QString& name, const QString& text, QWidget* parent, QRect box,
-                     bool on, app::ControlRegistry& controls) {
+QCheckBox* MakeCheck(const QString& name, const QString& text, QWidget* parent, QRect box, bool on,
+                     app::ControlRegistry& controls) {
   auto* check = new QCheckBox(text, parent);
   check->setObjectName(name);
   check->setGeometry(box);
@@ -104,16 +106,22 @@ LayoutPanel::LayoutPanel(page::EngineState& state, QWidget* form, QWidget* comma
   check3_->hide();
 }
 
-int LayoutPanel::Value(int index) const { return hscroll2_[index]->value(); }
+int LayoutPanel::Value(int index) const {
+  return hscroll2_[index]->value();
+}
 
-double LayoutPanel::BeatGap() const { return label6s_[4]->Caption().toDouble(); }
+double LayoutPanel::BeatGap() const {
+  return label6s_[4]->Caption().toDouble();
+}
 
 void LayoutPanel::SetNoteSpacing(int index, float value) {
   state_.NoteSpacing[index] = value;
   ShowSpacing(index);
 }
 
-bool LayoutPanel::DurationSwitch(int row) const { return check5_[row]->isChecked(); }
+bool LayoutPanel::DurationSwitch(int row) const {
+  return check5_[row]->isChecked();
+}
 
 void LayoutPanel::OnSliderChanged(int index) {
   label4_[index]->SetCaption(QString::fromUtf8(kSliders[index].prefix) +

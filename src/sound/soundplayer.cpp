@@ -24,7 +24,9 @@ SoundPlayer::SoundPlayer(const QString& dataDir, QWidget* commandColumn,
   controls.Add(check9_);
 }
 
-bool SoundPlayer::Enabled() const { return check9_->isChecked(); }
+bool SoundPlayer::Enabled() const {
+  return check9_->isChecked();
+}
 
 void SoundPlayer::PlaySoundFile(const QString& name) {
   if (!Enabled()) return;

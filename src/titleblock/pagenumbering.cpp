@@ -25,7 +25,8 @@ PageNumbering::PageNumbering(app::WindowState& window, app::Dialogs& dialogs, QW
       new app::LabelControl(QStringLiteral("Label17"), QStringLiteral("页数样式"), optionsPanel);
   label17->move(16, 280);
   controls.Add(label17);
-  label18_ = new app::LabelControl(QStringLiteral("Label18"), QStringLiteral("< p >"), optionsPanel);
+  label18_ =
+      new app::LabelControl(QStringLiteral("Label18"), QStringLiteral("< p >"), optionsPanel);
   label18_->move(96, 280);
   controls.Add(label18_);
 

@@ -34,12 +34,18 @@ struct HeadLabel {
   int pickerLeft;  // 0: no picker
 };
 constexpr HeadLabel kHeadLabels[] = {
-    {9, 0, 16, 48, "1=", 0},        {2, 0, 32, 48, "C", 48},
-    {0, 0, 52, 40, "4", 64},        {1, 0, 52, 56, "4", 64},
-    {5, 0, 0, 48, "Morliva 制谱", 0}, {7, 1, 44, 608, "4", 56},
-    {6, 1, 44, 624, "4", 56},       {14, 2, 17, 16, "新加标题:", 0},
-    {11, 2, 200, 48, "1=", 0},      {3, 2, 216, 48, "C", 232},
-    {13, 2, 236, 40, "4", 248},     {12, 2, 236, 56, "4", 248},
+    {9, 0, 16, 48, "1=", 0},
+    {2, 0, 32, 48, "C", 48},
+    {0, 0, 52, 40, "4", 64},
+    {1, 0, 52, 56, "4", 64},
+    {5, 0, 0, 48, "Morliva 制谱", 0},
+    {7, 1, 44, 608, "4", 56},
+    {6, 1, 44, 624, "4", 56},
+    {14, 2, 17, 16, "新加标题:", 0},
+    {11, 2, 200, 48, "1=", 0},
+    {3, 2, 216, 48, "C", 232},
+    {13, 2, 236, 40, "4", 248},
+    {12, 2, 236, 56, "4", 248},
     {10, 2, 45, 72, "Morliva 制谱", 0},
 };
 
@@ -50,8 +56,8 @@ TitleBlock::TitleBlock(const Context& context)
       context_(context),
       picture8_(new app::PictureBox(QStringLiteral("Picture8"), context.form)) {
   auto& controls = context_.controls;
-  label1_ = new app::LabelControl(QStringLiteral("Label1"), QStringLiteral("标题"),
-                                  context_.canvas, false);
+  label1_ = new app::LabelControl(QStringLiteral("Label1"), QStringLiteral("标题"), context_.canvas,
+                                  false);
   label1_->setFont(page::PageFont(kTitlePoints, false));
   label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   label1_->SetTransparent(false);
@@ -90,8 +96,8 @@ TitleBlock::TitleBlock(const Context& context)
     int index, parent, x1, y, x2;
   } fractions[] = {{0, 0, 48, 56, 64}, {1, 1, 40, 624, 56}, {2, 2, 232, 56, 248}};
   for (const auto& f : fractions) {
-    auto* line = new app::LineControl(app::IndexedName(QStringLiteral("Line1"), f.index),
-                                      parents[f.parent]);
+    auto* line =
+        new app::LineControl(app::IndexedName(QStringLiteral("Line1"), f.index), parents[f.parent]);
     line->SetLine(f.x1, f.y, f.x2, f.y);
     controls.Add(line);
   }

@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
 #include <QJsonArray>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "app/windowharness.h"
 
@@ -17,27 +17,48 @@ struct ControlCase {
 
 // The command column as a person sees it right after start-up.
 const ControlCase kStartControls[] = {
-    {"Command2", "全字符", -1, 8, 16},       {"Command4", "插入", -1, 80, 16},
-    {"Command1(6)", "新建", -1, 8, 48},      {"Command1(0)", "打开", -1, 8, 72},
-    {"Command1(1)", "保存", -1, 8, 96},      {"Command1(2)", "别存为", -1, 8, 120},
-    {"Command1(3)", "批量导出图片", -1, 8, 144}, {"Command1(7)", "选项", -1, 8, 192},
-    {"Command1(5)", "退出", -1, 8, 216},     {"Label4(0)", "小节宽度 120", -1, 8, 240},
-    {"HScroll2(0)", nullptr, 120, 8, 256},   {"Label4(1)", "每行小节数 8", -1, 8, 280},
-    {"HScroll2(1)", nullptr, 8, 8, 296},     {"Label4(2)", "行距：60", -1, 8, 320},
-    {"HScroll2(2)", nullptr, 60, 8, 336},    {"Label4(3)", "和弦距离 20", -1, 8, 520},
-    {"HScroll2(3)", nullptr, 20, 8, 536},    {"Label5", "和弦颜色", -1, 24, 370},
-    {"Check2", "显示辅助线", 1, 8, 384},     {"Check1", "从五线谱输入", 0, 8, 400},
-    {"Label3", "高音谱号", -1, 8, 440},      {"Check9", "使用音效", 1, 8, 456},
-    {"Command10", "音符", -1, 8, 488},       {"Label15", "当前节奏型", -1, 8, 584},
-    {"Label2(7)", "4", -1, 44, 608},         {"Label2(6)", "4", -1, 44, 624},
-    {"Command14", "粘贴", -1, 16, 664},      {"Command15", "清除", -1, 80, 664},
-    {"Option1(0)", nullptr, 1, 16, 8},       {"Option1(3)", nullptr, 0, 112, 8},
-    {"Check5(0)", nullptr, 1, 16, 40},       {"Check5(1)", nullptr, 1, 48, 40},
-    {"Check5(2)", nullptr, 0, 80, 40},       {"VScroll1", nullptr, 0, 160, 0},
-    {"Label1", "标题", -1, 0, 8},            {"Label2(2)", "C", -1, 32, 48},
-    {"Label2(0)", "4", -1, 52, 40},          {"Label2(1)", "4", -1, 52, 56},
-    {"Label2(4)", "每分钟72拍", -1, 96, 48}, {"Label6s(4)", "0.5", -1, -1, -1},
-    {"Label18", "< p >", -1, -1, -1},        {"Label12", "无", -1, 272, 8},
+    {"Command2", "全字符", -1, 8, 16},
+    {"Command4", "插入", -1, 80, 16},
+    {"Command1(6)", "新建", -1, 8, 48},
+    {"Command1(0)", "打开", -1, 8, 72},
+    {"Command1(1)", "保存", -1, 8, 96},
+    {"Command1(2)", "别存为", -1, 8, 120},
+    {"Command1(3)", "批量导出图片", -1, 8, 144},
+    {"Command1(7)", "选项", -1, 8, 192},
+    {"Command1(5)", "退出", -1, 8, 216},
+    {"Label4(0)", "小节宽度 120", -1, 8, 240},
+    {"HScroll2(0)", nullptr, 120, 8, 256},
+    {"Label4(1)", "每行小节数 8", -1, 8, 280},
+    {"HScroll2(1)", nullptr, 8, 8, 296},
+    {"Label4(2)", "行距：60", -1, 8, 320},
+    {"HScroll2(2)", nullptr, 60, 8, 336},
+    {"Label4(3)", "和弦距离 20", -1, 8, 520},
+    {"HScroll2(3)", nullptr, 20, 8, 536},
+    {"Label5", "和弦颜色", -1, 24, 370},
+    {"Check2", "显示辅助线", 1, 8, 384},
+    {"Check1", "从五线谱输入", 0, 8, 400},
+    {"Label3", "高音谱号", -1, 8, 440},
+    {"Check9", "使用音效", 1, 8, 456},
+    {"Command10", "音符", -1, 8, 488},
+    {"Label15", "当前节奏型", -1, 8, 584},
+    {"Label2(7)", "4", -1, 44, 608},
+    {"Label2(6)", "4", -1, 44, 624},
+    {"Command14", "粘贴", -1, 16, 664},
+    {"Command15", "清除", -1, 80, 664},
+    {"Option1(0)", nullptr, 1, 16, 8},
+    {"Option1(3)", nullptr, 0, 112, 8},
+    {"Check5(0)", nullptr, 1, 16, 40},
+    {"Check5(1)", nullptr, 1, 48, 40},
+    {"Check5(2)", nullptr, 0, 80, 40},
+    {"VScroll1", nullptr, 0, 160, 0},
+    {"Label1", "标题", -1, 0, 8},
+    {"Label2(2)", "C", -1, 32, 48},
+    {"Label2(0)", "4", -1, 52, 40},
+    {"Label2(1)", "4", -1, 52, 56},
+    {"Label2(4)", "每分钟72拍", -1, 96, 48},
+    {"Label6s(4)", "0.5", -1, -1, -1},
+    {"Label18", "< p >", -1, -1, -1},
+    {"Label12", "无", -1, 272, 8},
 };
 
 class StartUp : public ::testing::Test {

@@ -30,12 +30,16 @@ int WindowHarness::Run(const QString& script) {
   return app::RunScript(*form_, dialogs_, path, errors);
 }
 
-QJsonObject WindowHarness::Dump() { return app::DumpWindow(*form_); }
+QJsonObject WindowHarness::Dump() {
+  return app::DumpWindow(*form_);
+}
 
 QJsonObject WindowHarness::Control(const QString& name) {
   return Dump()[QStringLiteral("controls")].toObject()[name].toObject();
 }
 
-QJsonObject WindowHarness::State() { return Dump()[QStringLiteral("state")].toObject(); }
+QJsonObject WindowHarness::State() {
+  return Dump()[QStringLiteral("state")].toObject();
+}
 
 }  // namespace tarvesh::testing

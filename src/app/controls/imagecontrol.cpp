@@ -32,9 +32,17 @@ void ImageControl::SetBorder(bool border) {
   SetPicture(picture_, file_);
 }
 
-void ImageControl::mousePressEvent(QMouseEvent* event) { mouse_->Press(event); }
-void ImageControl::mouseMoveEvent(QMouseEvent* event) { mouse_->Move(event); }
-void ImageControl::mouseReleaseEvent(QMouseEvent* event) { mouse_->Release(event); }
-void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) { mouse_->DoubleClick(event); }
+void ImageControl::mousePressEvent(QMouseEvent* event) {
+  mouse_->Press(event);
+}
+void ImageControl::mouseMoveEvent(QMouseEvent* event) {
+  mouse_->Move(event);
+}
+void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
+  mouse_->Release(event);
+}
+void ImageControl::mouseDoubleClickEvent(QMouseEvent* event) {
+  mouse_->DoubleClick(event);
+}
 
 }  // namespace tarvesh::app

@@ -34,11 +34,21 @@ void LabelControl::SetTransparent(bool transparent) {
   }
 }
 
-void LabelControl::SetBorder(bool border) { setFrameStyle(border ? QFrame::Box : QFrame::NoFrame); }
+void LabelControl::SetBorder(bool border) {
+  setFrameStyle(border ? QFrame::Box : QFrame::NoFrame);
+}
 
-void LabelControl::mousePressEvent(QMouseEvent* event) { mouse_->Press(event); }
-void LabelControl::mouseMoveEvent(QMouseEvent* event) { mouse_->Move(event); }
-void LabelControl::mouseReleaseEvent(QMouseEvent* event) { mouse_->Release(event); }
-void LabelControl::mouseDoubleClickEvent(QMouseEvent* event) { mouse_->DoubleClick(event); }
+void LabelControl::mousePressEvent(QMouseEvent* event) {
+  mouse_->Press(event);
+}
+void LabelControl::mouseMoveEvent(QMouseEvent* event) {
+  mouse_->Move(event);
+}
+void LabelControl::mouseReleaseEvent(QMouseEvent* event) {
+  mouse_->Release(event);
+}
+void LabelControl::mouseDoubleClickEvent(QMouseEvent* event) {
+  mouse_->DoubleClick(event);
+}
 
 }  // namespace tarvesh::app

@@ -11,13 +11,13 @@ MouseEvents::MouseEvents(QWidget* owner) : QObject(owner), owner_(owner) {}
 
 void MouseEvents::Press(QMouseEvent* event) {
   pressed_ = true;
-  emit MouseDown(ButtonBits(event->button()), ShiftBits(event->modifiers()),
-                 event->position().x(), event->position().y());
+  emit MouseDown(ButtonBits(event->button()), ShiftBits(event->modifiers()), event->position().x(),
+                 event->position().y());
 }
 
 void MouseEvents::Move(QMouseEvent* event) {
-  emit MouseMove(ButtonBits(event->buttons()), ShiftBits(event->modifiers()),
-                 event->position().x(), event->position().y());
+  emit MouseMove(ButtonBits(event->buttons()), ShiftBits(event->modifiers()), event->position().x(),
+                 event->position().y());
 }
 
 void MouseEvents::Release(QMouseEvent* event) {

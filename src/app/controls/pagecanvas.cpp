@@ -17,7 +17,9 @@ PageCanvas::PageCanvas(page::ScorePage& page, QWidget* parent)
   SyncSize();
 }
 
-void PageCanvas::SyncSize() { resize(page_.Width(), page_.Height()); }
+void PageCanvas::SyncSize() {
+  resize(page_.Width(), page_.Height());
+}
 
 void PageCanvas::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
@@ -34,11 +36,19 @@ void PageCanvas::keyReleaseEvent(QKeyEvent* event) {
   emit KeyUp(VirtualKeyOf(*event), ShiftBits(event->modifiers()));
 }
 
-void PageCanvas::mousePressEvent(QMouseEvent* event) { mouse_->Press(event); }
-void PageCanvas::mouseMoveEvent(QMouseEvent* event) { mouse_->Move(event); }
-void PageCanvas::mouseReleaseEvent(QMouseEvent* event) { mouse_->Release(event); }
+void PageCanvas::mousePressEvent(QMouseEvent* event) {
+  mouse_->Press(event);
+}
+void PageCanvas::mouseMoveEvent(QMouseEvent* event) {
+  mouse_->Move(event);
+}
+void PageCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  mouse_->Release(event);
+}
 
 // Tab belongs to the page's key handler, not to focus navigation.
-bool PageCanvas::focusNextPrevChild(bool) { return false; }
+bool PageCanvas::focusNextPrevChild(bool) {
+  return false;
+}
 
 }  // namespace tarvesh::app

@@ -36,8 +36,14 @@ void PictureBox::paintEvent(QPaintEvent*) {
   }
 }
 
-void PictureBox::mousePressEvent(QMouseEvent* event) { mouse_->Press(event); }
-void PictureBox::mouseMoveEvent(QMouseEvent* event) { mouse_->Move(event); }
-void PictureBox::mouseReleaseEvent(QMouseEvent* event) { mouse_->Release(event); }
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+  mouse_->Press(event);
+}
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+  mouse_->Move(event);
+}
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+  mouse_->Release(event);
+}
 
 }  // namespace tarvesh::app

@@ -2,7 +2,9 @@
 
 namespace tarvesh::app {
 
-QString ScriptedDialogs::TakeFailure() { return std::exchange(failure_, QString()); }
+QString ScriptedDialogs::TakeFailure() {
+  return std::exchange(failure_, QString());
+}
 
 template <typename T>
 T ScriptedDialogs::Take(std::deque<T>& queue, const QString& what, T cancelled) {

@@ -21,8 +21,8 @@
 #include "app/controls/picturebox.h"
 #include "app/controls/timercontrol.h"
 #include "app/form1.h"
-#include "app/script/scriptparser.h"
 #include "app/script/scripteddialogs.h"
+#include "app/script/scriptparser.h"
 #include "app/statedump.h"
 #include "app/virtualkeys.h"
 
@@ -164,8 +164,12 @@ void Runner::Key(const QStringList& w) {
   SendKey(QEvent::KeyPress, w);
   SendKey(QEvent::KeyRelease, w);
 }
-void Runner::KeyDown(const QStringList& w) { SendKey(QEvent::KeyPress, w); }
-void Runner::KeyUp(const QStringList& w) { SendKey(QEvent::KeyRelease, w); }
+void Runner::KeyDown(const QStringList& w) {
+  SendKey(QEvent::KeyPress, w);
+}
+void Runner::KeyUp(const QStringList& w) {
+  SendKey(QEvent::KeyRelease, w);
+}
 
 void Runner::SendMouse(QEvent::Type type, const QStringList& w) {
   QWidget* widget = Widget(w[1]);
