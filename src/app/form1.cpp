@@ -57,6 +57,11 @@ void Form1::FocusPage() {
   if (canvas_->isVisible()) canvas_->setFocus();
 }
 
+void Form1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  canvas_->setFocus();
+}
+
 void Form1::BuildControls() {
   auto focus = [this] { FocusPage(); };
 

@@ -89,6 +89,10 @@ class Form1 : public QWidget {
  signals:
   void Exited();
 
+ protected:
+  // Typing starts on the page as soon as the window is shown.
+  void showEvent(QShowEvent* event) override;
+
  private:
   void BuildControls();
   void Load();
