@@ -87,7 +87,8 @@ void Form1::BuildControls() {
       focus);
 
   title_ = std::make_unique<titleblock::TitleBlock>(titleblock::TitleBlock::Context{
-      page_, state_, dialogs_, controls_, canvas_, frame1_, this, focus});
+      page_, state_, dialogs_, controls_, canvas_, frame1_, this, focus,
+      [this] { return layout_->Value(settings::LayoutPanel::kLineSpacing); }});
   tempo_ = std::make_unique<titleblock::Tempo>(canvas_, title_->NewTitlePanel(), controls_, focus);
   title_->SetTempo(tempo_.get());
   title_->SetMarginLine(guides_->MarginLine());

@@ -69,11 +69,14 @@ Tempo::Tempo(QWidget* canvas, QWidget* newTitlePanel, app::ControlRegistry& cont
     if (!item) return;
     label2_4_->SetCaption(item->text());
     list2_->move(list2_->x(), kParked);
+    focusPage_();
   });
   connect(hscroll3_, &QScrollBar::valueChanged, this,
           [this](int value) { label2_8_->SetCaption(MetronomeText(value)); });
   connect(combo4_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    if (index >= 0) label2_8_->SetCaption(combo4_->currentText());
+    if (index < 0) return;
+    label2_8_->SetCaption(combo4_->currentText());
+    focusPage_();
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <optional>
 
 #include "app/controlregistry.h"
 #include "app/controls/labelcontrol.h"
@@ -10,6 +11,7 @@
 #include "app/dialogs.h"
 #include "page/enginestate.h"
 #include "page/pagefont.h"
+#include "page/rounding.h"
 #include "page/scorepage.h"
 #include "titleblock/tempo.h"
 
@@ -20,6 +22,8 @@ namespace {
 constexpr int kParked = -5000;
 constexpr double kHeadPoints = 10.5;
 constexpr double kTitlePoints = 15.75;
+constexpr double kPagePoints = 18;
+const QString kPromptTitle = QStringLiteral("提示");
 const QStringList kNumerators{"2", "3", "4", "5", "6"};
 const QStringList kDenominators{"4", "8"};
 const QStringList kKeys{"C", "bD", "D", "bE", "E", "F", "bG", "G", "bA", "A", "bB", "B"};
@@ -48,6 +52,25 @@ constexpr HeadLabel kHeadLabels[] = {
     {12, 2, 236, 56, "4", 248},
     {10, 2, 45, 72, "Morliva 制谱", 0},
 };
+
+// Where the new title block is printed, relative to the cursor's line: the title at its top plus
+// this, the head line at its top plus the line spacing.
+constexpr int kNewTitleDrop = 20;
+constexpr int kKeyLeft = 16;
+constexpr int kFractionLeft = 48;
+constexpr int kFractionDrop = 1;
+constexpr int kTimeSignatureLeft = 52;
+constexpr int kTimeSignatureHalfHeight = 7;
+constexpr int kTempoLeft = 96;
+constexpr int kCreditInset = 40;
+
+// An input box for a caption: nothing when cancelled, `emptyDefault` for an empty answer.
+std::optional<QString> AskCaption(app::Dialogs& dialogs, const QString& prompt,
+                                  const QString& current, const QString& emptyDefault) {
+  const auto answer = dialogs.InputBox(prompt, kPromptTitle, current);
+  if (!answer) return std::nullopt;
+  return answer->isEmpty() ? emptyDefault : *answer;
+}
 
 }  // namespace
 
@@ -122,6 +145,28 @@ TitleBlock::TitleBlock(const Context& context)
       if (entry >= 0) OnPickerSelected(i);
     });
   }
+  for (auto& [index, label] : label2_) {
+    const int i = index;
+    connect(label->Mouse(), &app::MouseEvents::MouseDown, this,
+            [this, i](int button) { OnHeadLabelMouseDown(i, button); });
+  }
+  connect(label1_->Mouse(), &app::MouseEvents::MouseDown, this,
+          [this](int button, int, double x, double) { OnTitleMouseDown(button, x); });
+  connect(label1_->Mouse(), &app::MouseEvents::DblClick, this, &TitleBlock::AskTitle);
+  connect(label14_->Mouse(), &app::MouseEvents::Click, this, &TitleBlock::AskNewTitle);
+  connect(command11_, &QPushButton::clicked, this, &TitleBlock::PrintNewTitle);
+  connect(command12_, &QPushButton::clicked, this, [this] {
+    picture8_->hide();
+    context_.focusPage();
+  });
+}
+
+void TitleBlock::SetTempo(Tempo* tempo) {
+  tempo_ = tempo;
+  connect(tempo_->PageTempo()->Mouse(), &app::MouseEvents::MouseDown, this,
+          [this](int button) { OnHeadLabelMouseDown(4, button); });
+  connect(tempo_->NewTitleTempo()->Mouse(), &app::MouseEvents::MouseDown, this,
+          [this](int button) { OnHeadLabelMouseDown(8, button); });
 }
 
 void TitleBlock::FillPickers() {
@@ -157,6 +202,109 @@ void TitleBlock::OnPickerSelected(int index) {
   label2_[index]->SetCaption(combo->currentText());
   HidePickers();
   context_.focusPage();
+}
+
+void TitleBlock::OnHeadLabelMouseDown(int index, int button) {
+  HidePickers();
+  switch (index) {
+    case 4:
+      tempo_->OpenPickers(button);
+      return;
+    case 5:
+    case 10:
+      AskCredit(index);
+      return;
+    default:
+      if (combo1_.count(index)) {
+        OpenPicker(index);
+      } else {
+        context_.focusPage();
+      }
+  }
+}
+
+void TitleBlock::OpenPicker(int index) {
+  QComboBox* combo = combo1_[index];
+  app::LabelControl* label = label2_[index];
+  combo->move(combo->x(), label->y());
+  combo->raise();
+  // Choosing the entry already chosen is no selection, so the picker stays open.
+  const int entry = combo->findText(label->Caption(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (entry >= 0) {
+    combo->setCurrentIndex(entry);
+  } else {
+    context_.focusPage();
+  }
+}
+
+void TitleBlock::AskCredit(int index) {
+  const auto credit = AskCaption(context_.dialogs, QStringLiteral("请输入备注"),
+                                 label2_[index]->Caption(), QStringLiteral("编曲"));
+  if (!credit) return;
+  label2_[index]->SetCaption(*credit);
+  context_.focusPage();
+}
+
+void TitleBlock::OnTitleMouseDown(int button, double x) {
+  // The title starts at the page's left edge, so its x is the page's.
+  if (button == 2 && line3_) line3_->SetX(page::RoundHalfEven(x));
+}
+
+void TitleBlock::AskTitle() {
+  const auto title = AskCaption(context_.dialogs, QStringLiteral("请输入标题"), label1_->Caption(),
+                                QStringLiteral("标题"));
+  if (!title) return;
+  label1_->SetCaption(*title);
+  context_.focusPage();
+}
+
+void TitleBlock::AskNewTitle() {
+  const auto title = AskCaption(context_.dialogs, QStringLiteral("请输入标题"), label14_->Caption(),
+                                QStringLiteral("标题"));
+  if (title) label14_->SetCaption(*title);
+}
+
+void TitleBlock::PrintNewTitle() {
+  combo1_[7]->setCurrentIndex(combo1_[13]->currentIndex());
+  combo1_[6]->setCurrentIndex(combo1_[12]->currentIndex());
+
+  page::ScorePage& page = context_.page;
+  const double top = page.CursorTop();
+  const double head = top + context_.lineSpacing();
+  const int width = page.Width();
+  auto print = [&page](double x, double y, const QString& text) {
+    page.SetTextPosition(QPointF(x, y));
+    page.DrawText(text);
+  };
+
+  page.SetFont(kTitlePoints, false);
+  const QString title = label14_->Caption();
+  print(page::RoundHalfEven((width - page.TextWidth(title)) / 2.0), top + kNewTitleDrop, title);
+  page.SetFont(kHeadPoints, false);
+  print(kKeyLeft, head, QStringLiteral("1=") + label2_[3]->Caption());
+  print(kFractionLeft, head + kFractionDrop, QStringLiteral("─"));
+  print(kTimeSignatureLeft, head - kTimeSignatureHalfHeight, label2_[13]->Caption());
+  print(kTimeSignatureLeft, head + kTimeSignatureHalfHeight, label2_[12]->Caption());
+  print(kTempoLeft, head, tempo_->NewTitleTempo()->Caption());
+  const QString credit = label2_[10]->Caption();
+  print(width - kCreditInset - page.TextWidth(credit), head, credit);
+
+  SelectStaffKey(label2_[3]->Caption());
+  page.SetFont(kPagePoints, true);
+  picture8_->hide();
+  context_.focusPage();
+}
+
+void TitleBlock::SelectStaffKey(const QString& key) {
+  if (!combo2_) return;
+  // The key letter is the last character: "E" of "bE".
+  const QString letter = key.right(1);
+  for (int entry = 0; entry < combo2_->count(); ++entry) {
+    if (combo2_->itemText(entry).contains(letter, Qt::CaseSensitive)) {
+      combo2_->setCurrentIndex(entry);
+      return;
+    }
+  }
 }
 
 }  // namespace tarvesh::titleblock

@@ -42,12 +42,14 @@ class TitleBlock : public QObject {
     QWidget* commandColumn;
     QWidget* form;
     std::function<void()> focusPage;
+    std::function<int()> lineSpacing;  // HScroll2(2)
   };
 
   explicit TitleBlock(const Context& context);
 
-  // Tempo pickers are parked together with the title block's.
-  void SetTempo(Tempo* tempo) { tempo_ = tempo; }
+  // Tempo pickers are parked together with the title block's; a mouse-down on a tempo label is
+  // handled like one on any other head label.
+  void SetTempo(Tempo* tempo);
   // Fills the pickers and selects their start entries, as start-up does.
   void FillPickers();
   // Parks every picker of the title block out of sight.
@@ -64,6 +66,15 @@ class TitleBlock : public QObject {
 
  private:
   void OnPickerSelected(int index);
+  void OnHeadLabelMouseDown(int index, int button);
+  void OpenPicker(int index);
+  void AskCredit(int index);
+  void OnTitleMouseDown(int button, double x);
+  void AskTitle();
+  void AskNewTitle();
+  // Command11: prints the new title block into the page at the cursor's line.
+  void PrintNewTitle();
+  void SelectStaffKey(const QString& key);
 
   Context context_;
   Tempo* tempo_ = nullptr;
