@@ -1,5 +1,8 @@
 #include "engine/chordsymbol.h"
 
+#include <utility>
+#include <vector>
+
 #include "engine/glyphengine.h"
 #include "engine/linescan.h"
 #include "page/geometry.h"
@@ -57,12 +60,27 @@ int ChordSymbolWriter::FindAnchor(int top) const {
   return kDefaultAnchor;
 }
 
-void ChordSymbolWriter::DrawSymbol(int code, int anchor, float top, const QColor& colour) {
-  // The white mark blanks an earlier symbol at the same place before anything is drawn.
-  page_.SetTextPosition(QPointF(anchor - kEraserOffset, top + kTextTop));
+void ChordSymbolWriter::DrawEraserMark(int anchor, float top) {
+  // The white mark blanks an earlier symbol at the same place before anything is drawn. Its
+  // glyph reaches over the anchor's bar line, which must survive: it is part of the music, and
+  // this and later symbols find their bars by its ink in row 32.
+  const int left = anchor - kEraserOffset;
+  page_.SetTextPosition(QPointF(left, top + kTextTop));
   page_.SetFont(kDegreePointSize, true);
   page_.SetForeColour(Qt::white);
+  const int lineTop = RoundHalfEven(top);
+  std::vector<std::pair<int, QImage>> barLines;
+  for (int x = left; x < left + page_.TextWidth(kEraserMark); ++x) {
+    if (IsBarLineAt(page_, x, lineTop))
+      barLines.emplace_back(x, page_.Image().copy(x, lineTop, 1, page::kCellHeight));
+  }
   page_.DrawText(kEraserMark);
+  for (const auto& [x, column] : barLines)
+    page_.CopyCell(column, 0, 0, 1, page::kCellHeight, x, lineTop);
+}
+
+void ChordSymbolWriter::DrawSymbol(int code, int anchor, float top, const QColor& colour) {
+  DrawEraserMark(anchor, top);
   if (code == kRestCode) return;
 
   const int degree = code % 7;

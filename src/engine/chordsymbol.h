@@ -29,6 +29,7 @@ class ChordSymbolWriter {
 
  private:
   int FindAnchor(int top) const;
+  void DrawEraserMark(int anchor, float top);
   void DrawSymbol(int code, int anchor, float top, const QColor& colour);
   void MovePastNextBarLine(int lineSpacing);
 

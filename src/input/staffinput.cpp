@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QPushButton>
 
 #include "app/controlregistry.h"
@@ -11,6 +12,8 @@
 #include "app/controls/picturebox.h"
 #include "app/windowstate.h"
 #include "artwork.h"
+#include "engine/glyphengine.h"
+#include "page/rounding.h"
 
 namespace tarvesh::input {
 
@@ -22,6 +25,50 @@ constexpr int kZoneLineBottom = 256;
 const QColor kZoneGrey(192, 192, 192);
 const QStringList kStaffKeys{"C or #C", "D or bD", "E or bE", "F or #F",
                              "G or bG", "A or bA", "B or bB"};
+const QStringList kAccidentalCaptions{"无", "升", "降", "原"};
+const QString kNoDot = QStringLiteral("无");
+const QString kDot = QStringLiteral("点");
+
+// Staff geometry of both pictures: a line or space every 9 pixels, step 14 (middle C of the
+// treble picture) at y 190; the bass clef lies 12 steps lower on the same lines.
+constexpr int kMiddleCY = 190;
+constexpr int kMiddleCStep = 14;
+constexpr int kStepHeight = 9;
+constexpr int kBassClefShift = 12;
+// Notes up to this step show the stem-up pictures ("s"), whose heads lie lower in the picture;
+// the tops keep the head on the pointer's step.
+constexpr int kHighestStemUpStep = 20;
+constexpr int kStemUpTop = 218;
+constexpr int kStemDownTop = 308;
+// The note picture is centred on the pointer.
+constexpr int kNoteHalfWidth = 9;
+
+// Keys the panel hands to the page's key handling.
+enum Key {
+  kEsc = 27,
+  kBarLineKey = 72,  // H
+  kSharpKey = 77,    // M
+  kNaturalKey = 78,  // N
+  kFlatKey = 188,    // ,
+  kDotKey = 190,     // .
+};
+constexpr int kAccidentalKeys[] = {0, kSharpKey, kFlatKey, kNaturalKey};
+
+// Mouse buttons and shift bits as MouseEvents reports them.
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+constexpr int kMiddleButton = 4;
+constexpr int kShift = 1;
+constexpr int kCtrl = 2;
+constexpr int kAlt = 4;
+
+// The duration zone at x: a pointer exactly on a division line is in no zone.
+int ZoneAt(double x) {
+  if (x > kZoneLines[2]) return 3;
+  if (x > kZoneLines[1] && x < kZoneLines[2]) return 2;
+  if (x > kZoneLines[0] && x < kZoneLines[1]) return 1;
+  return 0;
+}
 }  // namespace
 
 StaffInput::StaffInput(const Context& context) : QObject(context.form), context_(context) {
@@ -66,7 +113,6 @@ StaffInput::StaffInput(const Context& context) : QObject(context.form), context_
   controls.Add(label11);
   label12_ = new app::LabelControl(QStringLiteral("Label12"), QStringLiteral("无"), picture3_);
   label12_->move(272, 8);
-  label12_->setProperty("number", 0);
   controls.Add(label12_);
   label13_ = new app::LabelControl(QStringLiteral("Label13"), QStringLiteral("无"), picture3_);
   label13_->move(272, 24);
@@ -91,6 +137,15 @@ StaffInput::StaffInput(const Context& context) : QObject(context.form), context_
     check1_->setChecked(false);
   });
   connect(combo2_, &QComboBox::currentIndexChanged, this, [this] { context_.focusPage(); });
+  connect(check7_, &QCheckBox::toggled, this, &StaffInput::OnCheck7);
+  connect(label12_->Mouse(), &app::MouseEvents::Click, this,
+          [this] { SetAccidental((accidental_ + 1) % kAccidentalCaptions.size()); });
+  connect(label13_->Mouse(), &app::MouseEvents::Click, this,
+          [this] { label13_->SetCaption(label13_->Caption() == kNoDot ? kDot : kNoDot); });
+  connect(label10_->Mouse(), &app::MouseEvents::MouseMove, this,
+          [this](int, int, double x, double y) { PointerMoved(x, y); });
+  connect(label10_->Mouse(), &app::MouseEvents::MouseDown, this,
+          [this](int button, int shift, double, double) { MouseDown(button, shift); });
 }
 
 void StaffInput::Place(int screenHeight) {
@@ -120,6 +175,70 @@ void StaffInput::OnCheck1() {
   combo2_->setEnabled(check1_->isChecked());
   picture3_->setVisible(combo2_->isEnabled());
   context_.focusPage();
+}
+
+void StaffInput::OnCheck7() {
+  const bool shown = check7_->isChecked();
+  label9_->setVisible(shown);
+  for (auto* line : line5_) line->setVisible(shown);
+  context_.focusPage();
+}
+
+void StaffInput::PointerMoved(double x, double y) {
+  auto& window = context_.window;
+  const int step = page::RoundHalfEven((kMiddleCY - y) / kStepHeight + kMiddleCStep);
+  window.StaffNoteCode = step - StaffKey() - (context_.bassClef() ? kBassClefShift : 0);
+  const int zone = ZoneAt(x);
+
+  image3_->move(page::RoundHalfEven(x - kNoteHalfWidth), image3_->y());
+  const bool stemUp = step <= kHighestStemUpStep;
+  const QString suffix = stemUp ? QStringLiteral("s") : QString();
+  if (step != window.StaffStep) {
+    window.StaffStep = step;
+    image3_->move(image3_->x(), (stemUp ? kStemUpTop : kStemDownTop) - kStepHeight * step);
+  }
+  if (suffix != window.StaffStemSuffix || zone != window.StaffDurationZone) {
+    window.StaffStemSuffix = suffix;
+    window.StaffDurationZone = zone;
+    ShowStaffNotePicture();
+  }
+}
+
+void StaffInput::MouseDown(int button, int shift) {
+  if (button == kRightButton) {
+    if (check7_->isChecked())
+      context_.placeGlyph(engine::kRestCode, context_.window.StaffDurationZone);
+    else
+      context_.pressKey(kEsc);
+  }
+  if (shift & kShift) context_.pressKey(kSharpKey);
+  if (shift & kCtrl) context_.pressKey(kFlatKey);
+  if (button == kLeftButton) {
+    if (accidental_ != 0) context_.pressKey(kAccidentalKeys[accidental_]);
+    SetAccidental(0);
+    context_.placeGlyph(context_.window.StaffNoteCode, NoteDurationRow());
+  }
+  if (button == kMiddleButton) context_.pressKey(kBarLineKey);
+  if (label13_->Caption() == kDot && button == kLeftButton) {
+    label13_->SetCaption(kNoDot);
+    context_.pressKey(kDotKey);
+  }
+  if (shift & kAlt) context_.pressKey(kDotKey);
+}
+
+void StaffInput::ShowStaffNotePicture() {
+  const QString file =
+      QStringLiteral("wn/%1%2.gif").arg(context_.window.StaffStemSuffix).arg(NoteDurationRow());
+  image3_->LoadPicture(QDir(context_.dataDir).filePath(file));
+}
+
+int StaffInput::NoteDurationRow() const {
+  return check7_->isChecked() ? context_.window.StaffDurationZone : context_.currentDurationRow();
+}
+
+void StaffInput::SetAccidental(int number) {
+  accidental_ = number;
+  label12_->SetCaption(kAccidentalCaptions[number]);
 }
 
 }  // namespace tarvesh::input

@@ -59,6 +59,17 @@ class StaffInput : public QObject {
 
  private:
   void OnCheck1();
+  void OnCheck7();
+  // Pointer movement over `Label10`: the staff step and note code under the pointer, the
+  // duration zone, and the note picture following the pointer.
+  void PointerMoved(double x, double y);
+  // Mouse-down over `Label10`: rests, accidentals, the note, bar lines and dots, in the order
+  // the notation writes them (an accidental before its note, a dot after it).
+  void MouseDown(int button, int shift);
+  void ShowStaffNotePicture();
+  // The duration row of the next note: the zone under the pointer while time division is on.
+  int NoteDurationRow() const;
+  void SetAccidental(int number);
 
   Context context_;
   QCheckBox* check1_;
@@ -68,6 +79,8 @@ class StaffInput : public QObject {
   app::LabelControl* label10_;
   app::LabelControl* label12_;
   app::LabelControl* label13_;
+  // The accidental `Label12` stands for: 0 none, 1 sharp, 2 flat, 3 natural.
+  int accidental_ = 0;
   app::LabelControl* label9_;
   QCheckBox* check7_;
   app::ImageControl* image3_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cmath>
 
 namespace tarvesh::page {
