@@ -119,6 +119,11 @@ std::unique_ptr<QKeyEvent> MakeKeyEvent(QEvent::Type type, int keyCode, int shif
           break;
         }
   }
+  // QKeyEvent::modifiers() flips a modifier key's own bit (a press of Shift reads as held
+  // Shift); flipping it here first makes the page read back exactly `shift`.
+  if (qtKey == Qt::Key_Shift) modifiers ^= Qt::ShiftModifier;
+  if (qtKey == Qt::Key_Control) modifiers ^= Qt::ControlModifier;
+  if (qtKey == Qt::Key_Alt) modifiers ^= Qt::AltModifier;
   return std::make_unique<QKeyEvent>(type, qtKey ? qtKey : Qt::Key_unknown, modifiers, quint32(0),
                                      quint32(keyCode), quint32(0));
 }

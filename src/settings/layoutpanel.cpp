@@ -38,6 +38,8 @@ QCheckBox* MakeCheck(const QString& name, const QString& text, QWidget* parent, 
   check->setObjectName(name);
   check->setGeometry(box);
   check->setChecked(on);
+  // A switch without a handler of its own never takes the keyboard from the page.
+  check->setFocusPolicy(Qt::NoFocus);
   controls.Add(check);
   return check;
 }

@@ -21,6 +21,9 @@ SoundPlayer::SoundPlayer(const QString& dataDir, QWidget* commandColumn,
   check9_->setObjectName(QStringLiteral("Check9"));
   check9_->setGeometry(8, 456, 121, 17);
   check9_->setChecked(true);
+  // The switch has no handler to give the focus back, so it never takes it: typing goes on on
+  // the page after the sounds are switched.
+  check9_->setFocusPolicy(Qt::NoFocus);
   controls.Add(check9_);
 }
 
