@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QGroupBox>
+#include <QListWidget>
 #include <QPainter>
 
+#include "app/batchexport.h"
 #include "app/commandbar.h"
 #include "app/controls/filelistcontrol.h"
 #include "app/controls/imagecontrol.h"
@@ -13,6 +15,7 @@
 #include "app/controls/picturebox.h"
 #include "app/controls/timercontrol.h"
 #include "app/cursorview.h"
+#include "app/documentcommands.h"
 #include "app/windowenginehost.h"
 #include "document/textfields.h"
 #include "engine/glyphengine.h"
@@ -143,9 +146,20 @@ void Form1::BuildControls() {
   auto* commonDialog = new QObject(this);
   commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
   commonDialog->setProperty("kind", QStringLiteral("commondialog"));
-  commonDialog->setProperty("filter", QStringLiteral("位图(*.bmp)|*.bmp"));
+  commonDialog->setProperty("filter", DocumentCommands::kFilter);
   commonDialog->setProperty("file", QString());
   controls_.Add(commonDialog);
+
+  documents_ = std::make_unique<DocumentCommands>(DocumentCommands::Context{
+      window_, page_, state_, dialogs_, *commandBar_, *layout_, *guides_, *staff_, *title_, *tempo_,
+      *pageNumbering_, *overlays_, controls_.Get<QListWidget>(QStringLiteral("List1")),
+      symbolPanel_->Files(), commonDialog, [this] { return batch_->Running(); }});
+  const QList<QWidget*> hiddenWhileExporting{textPanel_->Frame(), layout_->OptionsPanel(),
+                                             symbolPanel_->Frame(), staff_->Panel()};
+  batch_ = std::make_unique<BatchExport>(BatchExport::Context{
+      window_, dialogs_, *documents_, *commandBar_, *cursor_, file2_, timer2_, picture6_, canvas_,
+      title_->Title(), guides_->MarginLine(), hiddenWhileExporting, staff_->Check1(),
+      guides_->Check2(), options_.screen.height(), [this] { return PageView(); }});
 
   host_ = std::make_unique<WindowEngineHost>(*layout_, *staff_, *modes_, *sound_);
   engine_ = std::make_unique<engine::GlyphEngine>(page_, atlas_, state_, *host_);
@@ -182,6 +196,10 @@ void Form1::WireEvents() {
   connect(mouse, &MouseEvents::MouseMove, mouse_.get(), &input::MouseTools::MouseMove);
   connect(mouse, &MouseEvents::MouseUp, mouse_.get(), &input::MouseTools::MouseUp);
   connect(mouse, &MouseEvents::Click, mouse_.get(), &input::MouseTools::Click);
+  connect(commandBar_.get(), &CommandBar::NewRequested, documents_.get(), &DocumentCommands::New);
+  connect(commandBar_.get(), &CommandBar::OpenRequested, documents_.get(), &DocumentCommands::Open);
+  connect(commandBar_.get(), &CommandBar::SaveRequested, documents_.get(), &DocumentCommands::Save);
+  connect(commandBar_.get(), &CommandBar::BatchExportRequested, batch_.get(), &BatchExport::Start);
   connect(commandBar_.get(), &CommandBar::ExitRequested, this, [this] {
     exitRequested_ = true;
     emit Exited();

@@ -46,8 +46,10 @@ class StaffInput;
 
 namespace tarvesh::app {
 
+class BatchExport;
 class CommandBar;
 class CursorView;
+class DocumentCommands;
 class FileListControl;
 class PageCanvas;
 class PictureBox;
@@ -130,6 +132,8 @@ class Form1 : public QWidget {
   std::unique_ptr<input::StaffInput> staff_;
   std::unique_ptr<input::SlurMarks> slurs_;
   std::unique_ptr<CommandBar> commandBar_;
+  std::unique_ptr<DocumentCommands> documents_;
+  std::unique_ptr<BatchExport> batch_;
   std::unique_ptr<WindowEngineHost> host_;
   std::unique_ptr<engine::GlyphEngine> engine_;
   std::unique_ptr<input::KeyHandler> keys_;

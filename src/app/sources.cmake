@@ -1,4 +1,5 @@
 set(APP_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/batchexport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandbar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
   ${CMAKE_CURRENT_LIST_DIR}/controlregistry.cpp
@@ -13,6 +14,7 @@ set(APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/controls/shapecontrol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/controls/timercontrol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cursorview.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qtdialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recordingdialogs.cpp

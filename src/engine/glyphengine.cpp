@@ -223,9 +223,11 @@ void GlyphEngine::AddUnits(int row) {
 }
 
 void GlyphEngine::ShiftLineRight(int left, int top, int distance) {
+  // What would land in the cleared strip at the line's end is not moved at all.
   const int width = page_.Width();
-  page_.MoveStrip(left, top, width - left, page::kCellHeight, left + distance, top);
-  page_.ClearBlock(width - page::kEraserStripInset, top);
+  const int kept = width - page::kEraserStripInset;
+  page_.MoveStrip(left, top, kept - left, page::kCellHeight, left + distance, top);
+  page_.ClearBlock(kept, top);
 }
 
 void GlyphEngine::CopySignBand(int cellX, int cellY, int width) {

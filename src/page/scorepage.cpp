@@ -55,10 +55,13 @@ void ScorePage::CopyCell(const QImage& source, int sx, int sy, int w, int h, int
   const QImage rgb = source.format() == QImage::Format_RGB32
                          ? source
                          : source.convertToFormat(QImage::Format_RGB32);
+  const uchar* from = rgb.constBits() + src.y() * rgb.bytesPerLine() + src.x() * 4;
+  uchar* to = WritableBits() + dst.y() * Stride() + dst.x() * 4;
+  const size_t bytes = size_t(dst.width()) * 4;
   for (int row = 0; row < dst.height(); ++row) {
-    const auto* from = reinterpret_cast<const quint32*>(rgb.constScanLine(src.y() + row)) + src.x();
-    auto* to = reinterpret_cast<quint32*>(image_.scanLine(dst.y() + row)) + dst.x();
-    std::memcpy(to, from, size_t(dst.width()) * 4);
+    std::memcpy(to, from, bytes);
+    from += rgb.bytesPerLine();
+    to += Stride();
   }
   Changed(dst);
 }
@@ -72,9 +75,10 @@ void ScorePage::MoveStrip(int sx, int sy, int w, int h, int dx, int dy) {
   const size_t bytes = size_t(dst.width()) * 4;
   // Rows are walked away from the destination so no source row is overwritten before it is
   // read; memmove handles the overlap inside a row.
+  uchar* const bits = WritableBits();
   auto moveRow = [&](int row) {
-    const uchar* from = image_.constScanLine(src.y() + row) + src.x() * 4;
-    uchar* to = image_.scanLine(dst.y() + row) + dst.x() * 4;
+    const uchar* from = bits + (src.y() + row) * Stride() + src.x() * 4;
+    uchar* to = bits + (dst.y() + row) * Stride() + dst.x() * 4;
     std::memmove(to, from, bytes);
   };
   if (dst.y() > src.y()) {
@@ -99,9 +103,15 @@ void ScorePage::FillRect(const QRect& rect, const QColor& colour) {
   const QRect r = rect.intersected(image_.rect());
   if (r.isEmpty()) return;
   const quint32 value = colour.rgb() | 0xff000000u;
+  uchar* const bits = WritableBits();
   for (int y = r.top(); y <= r.bottom(); ++y) {
-    auto* line = reinterpret_cast<quint32*>(image_.scanLine(y));
-    std::fill(line + r.left(), line + r.left() + r.width(), value);
+    auto* line = reinterpret_cast<quint32*>(bits + y * Stride()) + r.left();
+    // White, the common case, is all bytes 0xff: memset beats a loop of 32-bit stores.
+    if (value == 0xffffffffu) {
+      std::memset(line, 0xff, size_t(r.width()) * 4);
+    } else {
+      std::fill(line, line + r.width(), value);
+    }
   }
   Changed(r);
 }
@@ -111,13 +121,14 @@ void ScorePage::StretchCopy(const QImage& source, const QRect& sourceRect, const
   const QRect visible = target.intersected(image_.rect());
   if (visible.isEmpty()) return;
   const QImage rgb = source.convertToFormat(QImage::Format_RGB32);
+  uchar* const bits = WritableBits();
   for (int y = visible.top(); y <= visible.bottom(); ++y) {
     // Nearest-neighbour: the source pixel whose span covers the centre of the target pixel.
     const int sy =
         sourceRect.y() + int((y - target.y() + 0.5) * sourceRect.height() / target.height());
     if (sy < 0 || sy >= rgb.height()) continue;
     const auto* from = reinterpret_cast<const quint32*>(rgb.constScanLine(sy));
-    auto* to = reinterpret_cast<quint32*>(image_.scanLine(y));
+    auto* to = reinterpret_cast<quint32*>(bits + y * Stride());
     for (int x = visible.left(); x <= visible.right(); ++x) {
       const int sx =
           sourceRect.x() + int((x - target.x() + 0.5) * sourceRect.width() / target.width());

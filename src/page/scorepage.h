@@ -74,6 +74,10 @@ class ScorePage {
 
  private:
   void Changed(const QRect& rect);
+  // The bitmap's bits for writing, detached once per operation: rows are then found by plain
+  // arithmetic, where QImage::scanLine would check for sharing again on every row.
+  uchar* WritableBits() { return image_.bits(); }
+  qsizetype Stride() const { return image_.bytesPerLine(); }
 
   QImage image_;
   double fontPointSize_ = 18;

@@ -1,0 +1,138 @@
+#include "app/batchexport.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QTime>
+#include <cmath>
+
+#include "app/commandbar.h"
+#include "app/controls/filelistcontrol.h"
+#include "app/controls/labelcontrol.h"
+#include "app/controls/picturebox.h"
+#include "app/controls/timercontrol.h"
+#include "app/cursorview.h"
+#include "app/dialogs.h"
+#include "app/windowstate.h"
+#include "document/pagepicture.h"
+#include "page/geometry.h"
+
+namespace tarvesh::app {
+
+namespace {
+const QString kHint = QStringLiteral("提示");
+// Every tick moves the export on by one of a file's four phases.
+constexpr float kPhaseStep = 0.25f;
+}  // namespace
+
+BatchExport::BatchExport(const Context& context) : context_(context) {
+  connect(context_.timer2, &TimerControl::Tick, this, &BatchExport::Tick);
+}
+
+void BatchExport::Start() {
+  WindowState& window = context_.window;
+  DocumentCommands& documents = context_.documents;
+  window.PathBeforeBatch = window.DocumentPath;
+  const auto chosen = context_.dialogs.OpenFile(
+      QStringLiteral("定位文件夹"), DocumentCommands::kFilter, documents.RememberedFile());
+  if (!chosen) return;
+  documents.RememberFile(*chosen);
+  before_ = documents.TakeSnapshot();
+  notExported_.clear();
+
+  context_.commandBar.SetCommandsEnabled(false);
+  context_.file2->SetPath(QFileInfo(*chosen).path());
+  window.BatchStamp = QTime::currentTime().toString(QStringLiteral("HHmmss"));
+  exportFolder_ =
+      QDir(context_.file2->Path()).filePath(QStringLiteral("导出 ") + window.BatchStamp);
+  // An export folder that exists already is used as it is.
+  QDir().mkdir(exportFolder_);
+  // What lies under the title shows through it in the page pictures.
+  context_.title->SetTransparent(true);
+  context_.marginLine->hide();
+  window.ExportStep = float(context_.file2->count());
+  context_.cursor.StopBlink();
+  for (QWidget* panel : context_.panels) panel->hide();
+  running_ = true;
+  context_.timer2->start();
+  context_.check1->setChecked(false);
+  context_.check2->setChecked(false);
+}
+
+void BatchExport::Tick() {
+  if (!running_) return;
+  WindowState& window = context_.window;
+  window.ExportStep -= kPhaseStep;
+  const int f = int(std::floor(window.ExportStep));
+  if (f < 0) {
+    Finish();
+    return;
+  }
+  const QListWidgetItem* entry = context_.file2->item(f);
+  if (!entry) return;
+  const QString name = entry->text();
+  window.DocumentPath = QDir(context_.file2->Path()).filePath(name);
+  // A score whose picture cannot be read is left out rather than exported with the page of the
+  // score before it.
+  if (!context_.documents.OpenScoreDocument()) {
+    if (!notExported_.contains(name)) notExported_.append(name);
+    return;
+  }
+  ExportPageImage(QDir(exportFolder_).filePath(name));
+}
+
+void BatchExport::ExportPageImage(const QString& path) {
+  const float step = context_.window.ExportStep;
+  const float phase = step - std::floor(step);
+  QWidget* canvas = context_.canvas;
+  const int s = context_.screenHeight;
+  if (phase == 0.75f) {
+    const int width = canvas->width();
+    context_.picture6->ResizeBitmap(width, page::PageHeightFor(width));
+    context_.picture6->Bitmap().fill(Qt::white);
+    canvas->move(canvas->x(), 0);
+  } else if (phase == 0.5f) {
+    CopyBand(0);
+  } else if (phase == 0.25f) {
+    canvas->move(canvas->x(), -s);
+  } else if (phase == 0.0f) {
+    CopyBand(s);
+    if (!document::SavePagePicture(context_.picture6->Bitmap(), path)) {
+      const QString name = QFileInfo(path).fileName();
+      if (!notExported_.contains(name)) notExported_.append(name);
+    }
+  }
+}
+
+void BatchExport::CopyBand(int first) {
+  const QImage view = context_.pageView();
+  QImage& target = context_.picture6->Bitmap();
+  const QRect band =
+      QRect(0, first, target.width(), context_.screenHeight).intersected(view.rect());
+  if (band.isEmpty()) return;
+  QPainter painter(&target);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(band.topLeft(), view, band);
+}
+
+void BatchExport::Finish() {
+  context_.timer2->stop();
+  // Still running while the window is put back, so staff input and guide lines stay off.
+  context_.documents.RestoreSnapshot(before_);
+  before_ = {};
+  context_.window.DocumentPath = context_.window.PathBeforeBatch;
+  context_.commandBar.ApplyScroll();
+  context_.title->SetTransparent(false);
+  context_.marginLine->show();
+  context_.commandBar.SetCommandsEnabled(true);
+  running_ = false;
+  if (notExported_.isEmpty()) {
+    context_.dialogs.Message(QStringLiteral("导出成功"), kHint);
+  } else {
+    context_.dialogs.Message(
+        QStringLiteral("导出完成，以下图片未能导出：\n") + notExported_.join(u'\n'), kHint);
+  }
+}
+
+}  // namespace tarvesh::app

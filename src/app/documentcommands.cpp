@@ -1,0 +1,321 @@
+#include "app/documentcommands.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "app/commandbar.h"
+#include "app/controls/filelistcontrol.h"
+#include "app/controls/imagecontrol.h"
+#include "app/controls/labelcontrol.h"
+#include "app/dialogs.h"
+#include "app/windowstate.h"
+#include "document/pagepicture.h"
+#include "input/staffinput.h"
+#include "page/enginestate.h"
+#include "page/geometry.h"
+#include "page/scorepage.h"
+#include "settings/guidelines.h"
+#include "settings/layoutpanel.h"
+#include "titleblock/pagenumbering.h"
+#include "titleblock/tempo.h"
+#include "titleblock/titleblock.h"
+
+namespace tarvesh::app {
+
+namespace {
+
+using document::DatSideFile;
+using settings::LayoutPanel;
+
+const QString kHint = QStringLiteral("提示");
+constexpr int kNewBarWidth = 120;
+constexpr int kNewBarsPerLine = 8;
+constexpr int kNoSpacingOwed = 5;
+constexpr int kNoGlyphToMeasure = 2;
+// The note spacings a document may set: the panel cycles through 0, 0.5 and 1.
+constexpr float kMostNoteSpacing = 1;
+
+int16_t Int16Of(int value) {
+  return int16_t(std::clamp<int>(value, std::numeric_limits<int16_t>::min(),
+                                 std::numeric_limits<int16_t>::max()));
+}
+
+uint8_t StoredIndex(const QComboBox* combo) {
+  // No selection (-1) is stored as 255, which no list reaches, so it is skipped on opening.
+  return uint8_t(combo->currentIndex());
+}
+
+// Applied like a user's change: the control's own handling runs when the value differs.
+void SetSlider(QScrollBar* slider, const std::optional<int16_t>& value) {
+  if (value && *value >= slider->minimum() && *value <= slider->maximum()) slider->setValue(*value);
+}
+void SetCheck(QCheckBox* check, const std::optional<uint8_t>& value) {
+  if (value && *value <= 1) check->setChecked(*value == 1);
+}
+void SetIndex(QComboBox* combo, const std::optional<uint8_t>& value) {
+  if (value && *value < combo->count()) combo->setCurrentIndex(*value);
+}
+
+// The file name a save dialog answers; a name typed without an extension gets ".bmp".
+QString WithPictureExtension(const QString& path) {
+  return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".bmp") : path;
+}
+
+}  // namespace
+
+const QString DocumentCommands::kFilter = QStringLiteral("位图(*.bmp)|*.bmp");
+
+DocumentCommands::DocumentCommands(const Context& context) : context_(context) {}
+
+QString DocumentCommands::RememberedFile() const {
+  return context_.commonDialog->property("file").toString();
+}
+
+void DocumentCommands::RememberFile(const QString& path) {
+  context_.commonDialog->setProperty("file", path);
+}
+
+void DocumentCommands::New() {
+  page::EngineState& s = context_.state;
+  s.PrevDurationRow = kNoSpacingOwed;
+  s.BeamJoinWidth = 0;
+  s.LastGlyphWidth = kNoGlyphToMeasure;
+  s.BarsInLine = 0;
+  s.BarUnits = 0;
+  context_.layout.Slider(LayoutPanel::kBarWidth)->setValue(kNewBarWidth);
+  context_.layout.Slider(LayoutPanel::kBarsPerLine)->setValue(kNewBarsPerLine);
+  context_.page.SetCursor(page::kLeftMargin, page::kFirstLineTop);
+  context_.window.DocumentPath.clear();
+  context_.page.Clear();
+  context_.layout.Slider(LayoutPanel::kLineSpacing)->setEnabled(true);
+  context_.overlays.ClearAllOverlays();
+  context_.title.Title()->SetCaption(QStringLiteral("标题"));
+}
+
+void DocumentCommands::Open() {
+  context_.commandBar.ScrollBar()->setValue(0);
+  context_.commandBar.ApplyScroll();
+  const auto chosen = context_.dialogs.OpenFile(QStringLiteral("打开"), kFilter, RememberedFile());
+  if (!chosen) return;
+  RememberFile(*chosen);
+  // A picture that cannot be opened leaves the window as it was, its document path included, so
+  // a later Save still goes to the document shown.
+  const QString before = context_.window.DocumentPath;
+  context_.window.DocumentPath = *chosen;
+  if (!OpenScoreDocument()) {
+    context_.window.DocumentPath = before;
+    return;
+  }
+  context_.layout.Slider(LayoutPanel::kLineSpacing)->setEnabled(false);
+}
+
+void DocumentCommands::Save(bool saveAs) {
+  if (!saveAs && !context_.window.DocumentPath.isEmpty()) {
+    SaveScoreDocument();
+    return;
+  }
+  const auto chosen = context_.dialogs.SaveFile(QStringLiteral("保存"), kFilter, RememberedFile());
+  if (!chosen) return;
+  const QString path = WithPictureExtension(*chosen);
+  RememberFile(path);
+  // Only a file is offered for replacing; a folder of that name simply cannot be written.
+  if (QFileInfo(path).isFile() &&
+      !context_.dialogs.AskYesNo(QStringLiteral("已经存在的图片，是否替换原来的？"), kHint))
+    return;
+  context_.window.DocumentPath = path;
+  SaveScoreDocument();
+}
+
+bool DocumentCommands::SaveScoreDocument() {
+  const QString path = context_.window.DocumentPath;
+  const QString sidePath = DatSideFile::PathFor(path);
+  auto failed = [this](const QString& file) {
+    context_.dialogs.Message(QStringLiteral("无法保存文件：%1").arg(QDir::toNativeSeparators(file)),
+                             kHint);
+    return false;
+  };
+  // The side file is not touched when the picture cannot be written.
+  if (!document::SavePagePicture(context_.page.Image(), path)) return failed(path);
+  if (!CaptureSideFile().Write(sidePath)) return failed(sidePath);
+  context_.dialogs.Beep();
+  return true;
+}
+
+bool DocumentCommands::OpenScoreDocument() {
+  const QString path = context_.window.DocumentPath;
+  const std::optional<QImage> picture = document::LoadPagePicture(path);
+  if (!picture) return false;
+  const QString sidePath = DatSideFile::PathFor(path);
+  // The side file is opened for reading and writing, which creates a missing one empty.
+  if (QFile side(sidePath); !side.exists()) side.open(QIODevice::ReadWrite);
+  ApplyDocument(*picture, DatSideFile::Read(sidePath));
+  context_.dialogs.Beep();
+  context_.guides.DrawGuideLines();
+  return true;
+}
+
+DatSideFile DocumentCommands::CaptureSideFile() const {
+  const Context& c = context_;
+  DatSideFile side;
+  side.barWidth = Int16Of(c.layout.Value(LayoutPanel::kBarWidth));
+  side.barsPerLine = Int16Of(c.layout.Value(LayoutPanel::kBarsPerLine));
+  side.lineSpacing = Int16Of(c.layout.Value(LayoutPanel::kLineSpacing));
+  side.staffInput = c.staff.Check1()->isChecked() ? 1 : 0;
+  side.guideLines = c.guides.Check2()->isChecked() ? 1 : 0;
+  side.skipBarLines = c.layout.Check3()->isChecked() ? 1 : 0;
+  side.autoNoteSpacing = c.layout.Check4()->isChecked() ? 1 : 0;
+  side.staffKey = StoredIndex(c.staff.Combo2());
+  for (size_t i = 0; i < side.noteSpacing.size(); ++i) side.noteSpacing[i] = c.state.NoteSpacing[i];
+  side.numerator = StoredIndex(c.title.Combo1(0));
+  side.denominator = StoredIndex(c.title.Combo1(1));
+  side.key = StoredIndex(c.title.Combo1(2));
+  side.title = c.title.Title()->Caption();
+  side.pageNumber = Int16Of(c.window.PageNumber);
+
+  // Only the items still shown are stored, renumbered from 0.
+  auto records = [](int inUse, auto slotWidget) {
+    std::vector<DatSideFile::OverlayRecord> stored;
+    for (int i = 0; i < std::min(inUse, int(overlays::OverlayPools::kSlots)); ++i) {
+      const QWidget* item = slotWidget(i);
+      if (item->isHidden()) continue;
+      stored.push_back({Int16Of(item->x()), Int16Of(item->y()),
+                        Int16Of(item->property("tag").toString().toInt())});
+    }
+    return stored;
+  };
+  side.textLabels = records(c.window.TextLabelCount,
+                            [&](int i) -> const QWidget* { return c.overlays.TextLabel(i); });
+  side.symbolPictures = records(c.window.SymbolPictureCount, [&](int i) -> const QWidget* {
+    return c.overlays.SymbolPicture(i);
+  });
+  side.tempo = c.tempo.PageTempo()->Caption();
+  return side;
+}
+
+void DocumentCommands::ApplyDocument(const QImage& picture, const DatSideFile& side) {
+  Context& c = context_;
+  SetSlider(c.layout.Slider(LayoutPanel::kBarWidth), side.barWidth);
+  SetSlider(c.layout.Slider(LayoutPanel::kBarsPerLine), side.barsPerLine);
+  SetSlider(c.layout.Slider(LayoutPanel::kLineSpacing), side.lineSpacing);
+  // The picture goes on once the sliders have sized the page, so the sizes they pass through on
+  // the way cannot cut it.
+  c.page.LoadImage(picture);
+  if (!c.batchRunning()) {
+    SetCheck(c.staff.Check1(), side.staffInput);
+    SetCheck(c.guides.Check2(), side.guideLines);
+  }
+  SetCheck(c.layout.Check3(), side.skipBarLines);
+  SetCheck(c.layout.Check4(), side.autoNoteSpacing);
+  SetIndex(c.staff.Combo2(), side.staffKey);
+  for (size_t i = 0; i < side.noteSpacing.size(); ++i) {
+    const std::optional<float>& spacing = side.noteSpacing[i];
+    if (spacing && *spacing >= 0 && *spacing <= kMostNoteSpacing)
+      c.layout.SetNoteSpacing(int(i), *spacing);
+  }
+  SetIndex(c.title.Combo1(0), side.numerator);
+  SetIndex(c.title.Combo1(1), side.denominator);
+  SetIndex(c.title.Combo1(2), side.key);
+  if (side.title) c.title.Title()->SetCaption(*side.title);
+  if (side.pageNumber) c.pageNumbering.SetPageNumber(*side.pageNumber);
+  if (side.textLabels) ApplyTextLabels(*side.textLabels);
+  if (side.symbolPictures) ApplySymbolPictures(*side.symbolPictures);
+  if (side.tempo) c.tempo.PageTempo()->SetCaption(*side.tempo);
+}
+
+// A record whose index lies outside the current list keeps its slot, place and tag with no text
+// or picture, so the records after it keep their slots and a later save keeps it.
+void DocumentCommands::ApplyTextLabels(const std::vector<DatSideFile::OverlayRecord>& records) {
+  const int n = int(records.size());
+  for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) {
+    LabelControl* label = context_.overlays.TextLabel(i);
+    if (i >= n) {
+      label->hide();
+      continue;
+    }
+    const DatSideFile::OverlayRecord& r = records[size_t(i)];
+    QListWidgetItem* phrase = context_.phrases->item(r.index);
+    label->move(r.left, r.top);
+    label->setProperty("tag", QString::number(r.index));
+    label->SetCaption(phrase ? phrase->text() : QString());
+    label->show();
+  }
+  context_.window.TextLabelCount = n;
+}
+
+void DocumentCommands::ApplySymbolPictures(const std::vector<DatSideFile::OverlayRecord>& records) {
+  const int m = int(records.size());
+  const FileListControl* files = context_.symbolFiles;
+  for (int j = 0; j < overlays::OverlayPools::kSlots; ++j) {
+    ImageControl* image = context_.overlays.SymbolPicture(j);
+    if (j >= m) {
+      image->hide();
+      continue;
+    }
+    const DatSideFile::OverlayRecord& r = records[size_t(j)];
+    image->move(r.left, r.top);
+    image->setProperty("tag", QString::number(r.index));
+    if (r.index >= 0 && r.index < files->Files().size())
+      image->LoadPicture(QDir(files->Path()).filePath(files->Files().at(r.index)));
+    else
+      image->SetPicture(QPixmap(), QString());
+    image->show();
+  }
+  context_.window.SymbolPictureCount = m;
+}
+
+DocumentCommands::Snapshot DocumentCommands::TakeSnapshot() const {
+  const Context& c = context_;
+  Snapshot s;
+  s.page = c.page.Image().copy();
+  s.side = CaptureSideFile();
+  // The overlays come back slot for slot, hidden ones included, not through the records.
+  s.side.textLabels.reset();
+  s.side.symbolPictures.reset();
+  s.textLabelCount = c.window.TextLabelCount;
+  s.symbolPictureCount = c.window.SymbolPictureCount;
+  for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) {
+    const LabelControl* label = c.overlays.TextLabel(i);
+    s.textLabels[size_t(i)] = {
+        label->pos(), !label->isHidden(), label->Caption(), label->property("tag"), {}, {}};
+    const ImageControl* image = c.overlays.SymbolPicture(i);
+    s.symbolPictures[size_t(i)] = {image->pos(),           !image->isHidden(), {},
+                                   image->property("tag"), image->Picture(),   image->File()};
+  }
+  s.workingNumerator = c.title.Combo1(7)->currentIndex();
+  s.workingDenominator = c.title.Combo1(6)->currentIndex();
+  return s;
+}
+
+void DocumentCommands::RestoreSnapshot(const Snapshot& s) {
+  Context& c = context_;
+  ApplyDocument(s.page, s.side);
+  for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) {
+    const Snapshot::Slot& text = s.textLabels[size_t(i)];
+    LabelControl* label = c.overlays.TextLabel(i);
+    label->move(text.at);
+    label->SetCaption(text.text);
+    label->setProperty("tag", text.tag);
+    label->setVisible(text.visible);
+    const Snapshot::Slot& picture = s.symbolPictures[size_t(i)];
+    ImageControl* image = c.overlays.SymbolPicture(i);
+    image->move(picture.at);
+    image->SetPicture(picture.picture, picture.file);
+    image->setProperty("tag", picture.tag);
+    image->setVisible(picture.visible);
+  }
+  c.window.TextLabelCount = s.textLabelCount;
+  c.window.SymbolPictureCount = s.symbolPictureCount;
+  if (s.workingNumerator >= 0) c.title.Combo1(7)->setCurrentIndex(s.workingNumerator);
+  if (s.workingDenominator >= 0) c.title.Combo1(6)->setCurrentIndex(s.workingDenominator);
+  c.guides.DrawGuideLines();
+}
+
+}  // namespace tarvesh::app

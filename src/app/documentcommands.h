@@ -1,0 +1,123 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPixmap>
+#include <QPoint>
+#include <QString>
+#include <QVariant>
+#include <array>
+#include <functional>
+
+#include "document/datsidefile.h"
+#include "overlays/overlaypools.h"
+
+class QListWidget;
+
+namespace tarvesh::page {
+struct EngineState;
+class ScorePage;
+}  // namespace tarvesh::page
+namespace tarvesh::settings {
+class GuideLines;
+class LayoutPanel;
+}  // namespace tarvesh::settings
+namespace tarvesh::titleblock {
+class PageNumbering;
+class Tempo;
+class TitleBlock;
+}  // namespace tarvesh::titleblock
+namespace tarvesh::input {
+class StaffInput;
+}
+
+namespace tarvesh::app {
+
+class CommandBar;
+class Dialogs;
+class FileListControl;
+struct WindowState;
+
+// The score documents: New, Open, Save and Save as of the command column, and the two files of a
+// score (`SaveScoreDocument`, `OpenScoreDocument`). Every stored value is applied to the window
+// through the control that shows it, so it has the consequences a user's change has.
+class DocumentCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  struct Context {
+    WindowState& window;
+    page::ScorePage& page;
+    page::EngineState& state;
+    Dialogs& dialogs;
+    CommandBar& commandBar;
+    settings::LayoutPanel& layout;
+    settings::GuideLines& guides;
+    input::StaffInput& staff;
+    titleblock::TitleBlock& title;
+    titleblock::Tempo& tempo;
+    titleblock::PageNumbering& pageNumbering;
+    overlays::OverlayPools& overlays;
+    QListWidget* phrases;          // List1
+    FileListControl* symbolFiles;  // File1
+    QObject* commonDialog;         // CommonDialog1
+    // True while a batch export runs: opening then leaves staff input and guide lines alone.
+    std::function<bool()> batchRunning;
+  };
+
+  // The window's document as a batch export finds it, to be put back when it ends (the document
+  // path is kept by the batch itself).
+  struct Snapshot {
+    struct Slot {
+      QPoint at;
+      bool visible = false;
+      QString text;
+      QVariant tag;
+      QPixmap picture;
+      QString file;
+    };
+    QImage page;
+    document::DatSideFile side;
+    int textLabelCount = 0;
+    int symbolPictureCount = 0;
+    std::array<Slot, overlays::OverlayPools::kSlots> textLabels;
+    std::array<Slot, overlays::OverlayPools::kSlots> symbolPictures;
+    int workingNumerator = -1;    // Combo1(7)
+    int workingDenominator = -1;  // Combo1(6)
+  };
+
+  static const QString kFilter;
+
+  explicit DocumentCommands(const Context& context);
+
+  void New();
+  void Open();
+  // Save, or Save as when `saveAs`.
+  void Save(bool saveAs);
+
+  // Writes the page picture and the side file for `DocumentPath`. A picture or side file that
+  // cannot be written is reported in a message box naming it and leaves the old file whole.
+  // Returns whether both were written.
+  bool SaveScoreDocument();
+  // Opens the document at `DocumentPath`. A picture that cannot be read changes nothing and
+  // gives false; side-file fields that are missing or out of range are skipped.
+  bool OpenScoreDocument();
+
+  Snapshot TakeSnapshot() const;
+  void RestoreSnapshot(const Snapshot& snapshot);
+
+  // The file the common dialog offers next; every file dialog remembers its choice here.
+  QString RememberedFile() const;
+  void RememberFile(const QString& path);
+
+ private:
+  document::DatSideFile CaptureSideFile() const;
+  // Puts `picture` on the page and applies the fields of `side` that are set and in range.
+  void ApplyDocument(const QImage& picture, const document::DatSideFile& side);
+  void ApplyTextLabels(const std::vector<document::DatSideFile::OverlayRecord>& records);
+  void ApplySymbolPictures(const std::vector<document::DatSideFile::OverlayRecord>& records);
+
+  Context context_;
+};
+
+}  // namespace tarvesh::app

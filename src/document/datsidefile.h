@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tarvesh::document {
+
+// The side file of a score: everything about the page that its bitmap does not hold, at fixed
+// byte offsets, little-endian. Every field is optional: a file read back holds only the fields
+// it really contains (a short file lacks those beyond its end), and writing touches only the
+// fields that are set, leaving every other byte of the older file as it was.
+struct DatSideFile {
+  // A text label (left, top, phrase index) or a symbol picture (left, top, picture index).
+  struct OverlayRecord {
+    int16_t left = 0;
+    int16_t top = 0;
+    int16_t index = 0;
+    bool operator==(const OverlayRecord&) const = default;
+  };
+
+  // Records of each kind the file has room for.
+  static constexpr int kMaxRecords = 50;
+  // Bytes of a text field (title, tempo) in the GBK code page.
+  static constexpr int kTextBytes = 44;
+  // Nothing is ever stored beyond this many bytes; reading never looks further.
+  static constexpr int kStoredBytes = 800;
+
+  std::optional<int16_t> barWidth;
+  std::optional<int16_t> barsPerLine;
+  std::optional<int16_t> lineSpacing;
+  std::optional<uint8_t> staffInput;
+  std::optional<uint8_t> guideLines;
+  std::optional<uint8_t> skipBarLines;
+  std::optional<uint8_t> autoNoteSpacing;
+  std::optional<uint8_t> staffKey;
+  std::array<std::optional<float>, 4> noteSpacing;
+  std::optional<uint8_t> numerator;
+  std::optional<uint8_t> denominator;
+  std::optional<uint8_t> key;
+  std::optional<QString> title;
+  std::optional<int16_t> pageNumber;
+  // Present when the count is; only the records the file really holds, at most kMaxRecords.
+  std::optional<std::vector<OverlayRecord>> textLabels;
+  std::optional<std::vector<OverlayRecord>> symbolPictures;
+  std::optional<QString> tempo;
+
+  // The fields `bytes` holds. Never fails: missing bytes leave fields unset, counts are kept
+  // within 0..kMaxRecords and to the records present.
+  static DatSideFile Decode(const QByteArray& bytes);
+  // `older` with every set field written over it; the file grows with zero bytes where a field
+  // lies beyond its end and never shrinks.
+  QByteArray EncodeOver(QByteArray older) const;
+
+  // Reads the side file at `path`; a missing or unreadable file holds no fields.
+  static DatSideFile Read(const QString& path);
+  // Updates the side file at `path` as an in-place write would, but through a temporary file
+  // renamed over the old one, so a failed write leaves the old file whole. False on failure.
+  bool Write(const QString& path) const;
+
+  // The side file's path for a score picture: its three-letter extension becomes "dat"; a name
+  // without one gets ".dat" added rather than losing letters of its name.
+  static QString PathFor(const QString& picturePath);
+
+  // A text field as stored: GBK, cut to kTextBytes without splitting a character, padded with
+  // spaces.
+  static QByteArray EncodeText(const QString& text);
+  // A stored text field: decoded, without leading and trailing spaces.
+  static QString DecodeText(const QByteArray& bytes);
+};
+
+}  // namespace tarvesh::document

@@ -1,0 +1,510 @@
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <limits>
+#include <map>
+
+#include "app/windowharness.h"
+#include "document/datsidefile.h"
+#include "document/pagepicture.h"
+
+namespace tarvesh::testing {
+namespace {
+
+using document::DatSideFile;
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
+
+// What a score document stores, as the window shows it: one entry per stored field.
+QJsonObject StoredFields(WindowHarness& window) {
+  const QJsonObject dump = window.Dump();
+  const QJsonObject controls = dump["controls"].toObject();
+  const QJsonObject state = dump["state"].toObject();
+  QJsonObject fields;
+  auto take = [&](const QString& control, const QString& key) {
+    fields[control + "." + key] = controls[control].toObject()[key];
+  };
+  for (const char* slider : {"HScroll2(0)", "HScroll2(1)", "HScroll2(2)"}) take(slider, "value");
+  for (const char* check : {"Check1", "Check2", "Check3", "Check4"}) take(check, "value");
+  for (const char* combo : {"Combo2", "Combo1(0)", "Combo1(1)", "Combo1(2)"}) take(combo, "index");
+  for (const char* label : {"Label6s(0)", "Label6s(1)", "Label6s(2)", "Label6s(3)", "Label1",
+                            "Label2(0)", "Label2(1)", "Label2(2)", "Label2(4)", "Label16"})
+    take(label, "text");
+  for (const char* overlay : {"Label7(0)", "Label7(1)", "Ima(0)"}) {
+    const QJsonObject o = controls[overlay].toObject();
+    fields[overlay] =
+        QJsonObject{{"left", o["left"]}, {"top", o["top"]}, {"text", o["text"]},
+                    {"file", o["file"]}, {"tag", o["tag"]}, {"visible", o["visible"]}};
+  }
+  const QJsonArray spacing = state["NoteSpacing"].toArray();
+  for (int i = 0; i < 4; ++i) fields[QStringLiteral("NoteSpacing(%1)").arg(i)] = spacing[i];
+  for (const char* variable :
+       {"PageNumber", "TextLabelCount", "SymbolPictureCount", "BeatsPerBar", "BeatUnit"})
+    fields[variable] = state[variable];
+  return fields;
+}
+
+// A stored field as JSON text, for comparing and printing.
+std::string Text(const QJsonValue& value) {
+  return QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).toStdString();
+}
+
+class Documents : public ::testing::Test {
+ protected:
+  QString Path(const QString& name) const { return dir.filePath(name); }
+  // Runs `script` with "DIR" standing for the test's folder; the script must succeed.
+  void Run(QString script) {
+    script.replace(QStringLiteral("DIR"), dir.path());
+    ASSERT_EQ(window.Run(script), 0) << window.LastError().toStdString();
+  }
+  QJsonArray Events() { return window.Dump()["events"].toArray(); }
+  int CountEvents(const QString& key, const QString& value = QString()) {
+    int n = 0;
+    for (const QJsonValue& e : Events()) {
+      const QJsonObject o = e.toObject();
+      if (o.contains(key) && (value.isEmpty() || o[key].toVariant().toString() == value)) ++n;
+    }
+    return n;
+  }
+
+  QTemporaryDir dir;
+  WindowHarness window;
+};
+
+TEST_F(Documents, EveryStoredFieldComesBackFromSaveAndOpen) {
+  Run(R"(set HScroll2(0) 100
+set HScroll2(1) 10
+set HScroll2(2) 80
+set Check1 1
+select Combo2 3
+set Check2 0
+set Check3 1
+set Check4 0
+click Label6s(0)
+click Label6s(1)
+click Label6s(2)
+click Label6s(3)
+select Combo1(0) 1
+select Combo1(1) 1
+select Combo1(2) 5
+answer "春之歌"
+dblclick Label1
+answer "7"
+click Label16
+set HScroll1 100
+key 68
+select List1 2
+click Command5
+key 53
+key 53
+key 68
+select List1 4
+click Command5
+key 70
+select File1 3
+click Command8
+file "DIR/song"
+click Command1(1)
+)");
+  const QJsonObject saved = StoredFields(window);
+  // A name typed without an extension is saved as a BMP picture with its side file beside it.
+  EXPECT_EQ(window.State()["DocumentPath"].toString(), Path("song.bmp"));
+  EXPECT_TRUE(QFile::exists(Path("song.dat")));
+
+  Run(R"(click Command1(6)
+set HScroll2(2) 120
+set Check1 0
+set Check2 1
+set Check3 0
+set Check4 1
+select Combo2 0
+click Label6s(0)
+click Label6s(1)
+click Label6s(2)
+click Label6s(3)
+select Combo1(0) 3
+select Combo1(1) 0
+select Combo1(2) 0
+answer "2"
+click Label16
+set HScroll1 60
+)");
+  const QJsonObject changed = StoredFields(window);
+  for (const QString& key : saved.keys()) {
+    SCOPED_TRACE(key.toStdString());
+    EXPECT_NE(Text(changed[key]), Text(saved[key]));  // so the open has something to restore
+  }
+
+  Run(R"(file "DIR/song.bmp"
+click Command1(0)
+)");
+  const QJsonObject opened = StoredFields(window);
+  for (const QString& key : saved.keys()) {
+    SCOPED_TRACE(key.toStdString());
+    EXPECT_EQ(Text(opened[key]), Text(saved[key]));
+  }
+  EXPECT_EQ(window.Form().Page().Image(), *document::LoadPagePicture(Path("song.bmp")));
+  EXPECT_FALSE(window.Control("HScroll2(2)")["enabled"].toBool());
+}
+
+TEST_F(Documents, DeletedTextLabelsLeaveNoRecordAndTheRestMoveUp) {
+  Run(R"(key 68
+select List1 0
+click Command5
+key 53
+key 53
+key 68
+select List1 1
+click Command5
+key 53
+key 53
+key 68
+select List1 2
+click Command5
+click Label7(1)
+key 46
+)");
+  const QJsonObject first = window.Control("Label7(0)");
+  const QJsonObject third = window.Control("Label7(2)");
+  Run(R"(file "DIR/three.bmp"
+click Command1(1)
+)");
+  const DatSideFile side = DatSideFile::Read(Path("three.dat"));
+  ASSERT_TRUE(side.textLabels);
+  ASSERT_EQ(side.textLabels->size(), 2u);
+  EXPECT_EQ(side.textLabels->at(0).left, first["left"].toInt());
+  EXPECT_EQ(side.textLabels->at(1).left, third["left"].toInt());
+  EXPECT_EQ(side.textLabels->at(1).index, 2);
+
+  Run(R"(click Command1(6)
+file "DIR/three.bmp"
+click Command1(0)
+)");
+  EXPECT_EQ(window.State()["TextLabelCount"].toInt(), 2);
+  for (const auto& [slot, was] : {std::pair{"Label7(0)", first}, std::pair{"Label7(1)", third}}) {
+    SCOPED_TRACE(slot);
+    const QJsonObject now = window.Control(slot);
+    EXPECT_TRUE(now["visible"].toBool());
+    for (const char* key : {"left", "top", "text", "tag"}) EXPECT_EQ(now[key], was[key]);
+  }
+  EXPECT_FALSE(window.Control("Label7(2)")["visible"].toBool());
+}
+
+TEST_F(Documents, SaveAsksForAPathOnlyOnce) {
+  Run(R"(key 53
+file "DIR/a.bmp"
+click Command1(1)
+key 54
+click Command1(1)
+)");
+  EXPECT_EQ(CountEvents("dialog", "保存"), 1);
+  EXPECT_EQ(CountEvents("buttons"), 0);
+  EXPECT_EQ(CountEvents("beep"), 2);
+  EXPECT_EQ(window.State()["DocumentPath"].toString(), Path("a.bmp"));
+  // The second save wrote the page with both notes.
+  EXPECT_EQ(*document::LoadPagePicture(Path("a.bmp")), window.Form().Page().Image());
+}
+
+TEST_F(Documents, SaveAsOverAnExistingFileAnsweredNoChangesNothing) {
+  Run(R"(key 53
+file "DIR/a.bmp"
+click Command1(2)
+key 54
+file "DIR/b.bmp"
+click Command1(2)
+key 55
+)");
+  const QByteArray a = ReadAll(Path("a.bmp"));
+  const QByteArray aSide = ReadAll(Path("a.dat"));
+  Run(R"(file "DIR/a.bmp"
+reply no
+click Command1(2)
+)");
+  const QJsonObject question = Events().last().toObject();
+  EXPECT_EQ(question["message"].toString(), "已经存在的图片，是否替换原来的？");
+  EXPECT_EQ(question["title"].toString(), "提示");
+  EXPECT_EQ(window.State()["DocumentPath"].toString(), Path("b.bmp"));
+  EXPECT_EQ(ReadAll(Path("a.bmp")), a);
+  EXPECT_EQ(ReadAll(Path("a.dat")), aSide);
+
+  Run(R"(file "DIR/a.bmp"
+reply yes
+click Command1(2)
+)");
+  EXPECT_EQ(window.State()["DocumentPath"].toString(), Path("a.bmp"));
+  EXPECT_EQ(*document::LoadPagePicture(Path("a.bmp")), window.Form().Page().Image());
+}
+
+// A picture that could not be written once went unreported while the side file was replaced.
+TEST_F(Documents, APictureThatCannotBeWrittenLeavesBothFilesAndSaysSo) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir("x.bmp"));
+  WriteAll(Path("x.dat"), "older side file");
+  Run(R"(key 53
+file "DIR/x.bmp"
+click Command1(2)
+)");
+  const QJsonObject message = Events().last().toObject();
+  EXPECT_EQ(message["title"].toString(), "提示");
+  EXPECT_TRUE(message["message"].toString().contains(Path("x.bmp")));
+  EXPECT_EQ(CountEvents("beep"), 0);
+  EXPECT_EQ(ReadAll(Path("x.dat")), "older side file");
+}
+
+TEST_F(Documents, NewAfterOpenKeepsKeyTimeAndTempo) {
+  Run(R"(set HScroll2(0) 100
+select Combo1(0) 1
+select Combo1(2) 5
+set HScroll1 100
+key 53
+file "DIR/s.bmp"
+click Command1(1)
+click Command1(6)
+file "DIR/s.bmp"
+click Command1(0)
+)");
+  EXPECT_FALSE(window.Control("HScroll2(2)")["enabled"].toBool());
+  Run("click Command1(6)\n");
+  EXPECT_TRUE(window.Control("HScroll2(2)")["enabled"].toBool());
+  EXPECT_EQ(window.Control("HScroll2(0)")["value"].toInt(), 120);
+  EXPECT_EQ(window.Control("Label1")["text"].toString(), "标题");
+  EXPECT_EQ(window.Control("Label2(2)")["text"].toString(), "F");
+  EXPECT_EQ(window.Control("Label2(0)")["text"].toString(), "3");
+  EXPECT_EQ(window.Control("Label2(4)")["text"].toString(), "每分钟100拍");
+  EXPECT_EQ(window.State()["DocumentPath"].toString(), "");
+  QImage white(window.Form().Page().Image().size(), QImage::Format_RGB32);
+  white.fill(Qt::white);
+  EXPECT_EQ(window.Form().Page().Image(), white);
+}
+
+TEST_F(Documents, APictureThatIsNotASaneBmpOpensNothing) {
+  QByteArray hugeHeader(54, '\0');
+  hugeHeader[0] = 'B';
+  hugeHeader[1] = 'M';
+  hugeHeader[10] = 54;
+  hugeHeader[14] = 40;
+  hugeHeader[18] = hugeHeader[22] = char(0xff);
+  hugeHeader[19] = hugeHeader[23] = char(0xff);  // 65535 x 65535
+  hugeHeader[26] = 1;
+  hugeHeader[28] = 24;
+  const struct {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {
+      {"empty", {}},
+      {"garbage", QByteArray(3000, char(0x5c))},
+      {"huge header", hugeHeader + QByteArray(64, '\0')},
+  };
+  Run(R"(key 53
+file "DIR/mine.bmp"
+click Command1(1)
+)");
+  const QImage page = window.Form().Page().Image();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteAll(Path("damaged.bmp"), c.bytes);
+    Run(R"(file "DIR/damaged.bmp"
+click Command1(0)
+)");
+    EXPECT_EQ(window.State()["DocumentPath"].toString(), Path("mine.bmp"));
+    EXPECT_TRUE(window.Control("HScroll2(2)")["enabled"].toBool());
+    EXPECT_EQ(window.Form().Page().Image(), page);
+  }
+}
+
+TEST_F(Documents, ADamagedSideFileAppliesWhatIsValid) {
+  Run(R"(file "DIR/d.bmp"
+click Command1(1)
+)");
+  DatSideFile side;
+  side.barWidth = 500;  // outside 60..240
+  side.barsPerLine = 10;
+  side.lineSpacing = 20;  // outside 50..250
+  side.staffInput = 7;
+  side.staffKey = 200;
+  side.noteSpacing[0] = std::numeric_limits<float>::quiet_NaN();
+  side.noteSpacing[1] = 1.0f;
+  side.numerator = 9;
+  side.textLabels =
+      std::vector<DatSideFile::OverlayRecord>{{30, 90, -1}, {60, 90, 999}, {90, 90, 1}};
+  QByteArray bytes = side.EncodeOver({});
+  bytes[149] = char(0xff);  // a text-label count of 32767
+  bytes[150] = char(0x7f);
+  bytes[151] = char(0xff);  // a symbol-picture count of -1
+  bytes[152] = char(0xff);
+  WriteAll(Path("d.dat"), bytes);
+
+  Run(R"(file "DIR/d.bmp"
+click Command1(0)
+)");
+  EXPECT_EQ(window.Control("HScroll2(0)")["value"].toInt(), 120);
+  EXPECT_EQ(window.Control("HScroll2(1)")["value"].toInt(), 10);
+  EXPECT_EQ(window.Control("HScroll2(2)")["value"].toInt(), 60);
+  EXPECT_EQ(window.Control("Check1")["value"].toInt(), 0);
+  EXPECT_EQ(window.Control("Label6s(0)")["text"].toString(), "0.5");
+  EXPECT_EQ(window.Control("Label6s(1)")["text"].toString(), "1");
+  EXPECT_EQ(window.Control("Combo1(0)")["index"].toInt(), 2);
+  // Only the records the file holds; one outside the phrase list keeps its slot without text.
+  EXPECT_EQ(window.State()["TextLabelCount"].toInt(), 3);
+  EXPECT_EQ(window.State()["SymbolPictureCount"].toInt(), 0);
+  const QJsonObject outside = window.Control("Label7(0)");
+  EXPECT_TRUE(outside["visible"].toBool());
+  EXPECT_EQ(outside["text"].toString(), "");
+  EXPECT_EQ(outside["tag"].toString(), "-1");
+  EXPECT_EQ(window.Control("Label7(2)")["text"].toString(), "间奏");
+}
+
+// Opening a page of 16 bars of 60 once cut it to the 8 bars of 60 the sliders pass through.
+TEST_F(Documents, ThePictureIsNotCutBySizesTheSlidersPassThrough) {
+  QImage picture(988, 1397, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  picture.setPixel(950, 700, qRgb(0, 0, 0));
+  ASSERT_TRUE(document::SavePagePicture(picture, Path("wide.bmp")));
+  DatSideFile side;
+  side.barWidth = 60;
+  side.barsPerLine = 16;
+  ASSERT_TRUE(side.Write(Path("wide.dat")));
+  Run(R"(file "DIR/wide.bmp"
+click Command1(0)
+)");
+  EXPECT_EQ(window.Form().Page().Image(), picture);
+}
+
+// Three scores exported on a screen of the given height.
+class BatchExport : public ::testing::TestWithParam<int> {
+ protected:
+  BatchExport() : window(QSize(1024, GetParam())) {}
+  void Run(QString script) {
+    script.replace(QStringLiteral("DIR"), dir.path());
+    ASSERT_EQ(window.Run(script), 0) << window.LastError().toStdString();
+  }
+  QJsonObject State() { return window.State(); }
+
+  QTemporaryDir dir;
+  WindowHarness window;
+};
+
+TEST_P(BatchExport, ExportsEveryScoreInTwoBandsAndPutsTheWindowBack) {
+  const int s = GetParam();
+  ASSERT_TRUE(QDir(dir.path()).mkdir("scores"));
+  // Score a has a text label, b a second note, c a third; each shows its page number at the
+  // bottom of the page.
+  Run(R"(key 68
+select List1 0
+click Command5
+key 49
+file "DIR/scores/a.bmp"
+click Command1(2)
+key 50
+file "DIR/scores/b.bmp"
+click Command1(2)
+key 51
+file "DIR/scores/c.bmp"
+click Command1(2)
+)");
+  std::map<QString, QImage> views;
+  for (const char* name : {"a", "b", "c"}) {
+    Run(QStringLiteral("file \"DIR/scores/%1.bmp\"\nclick Command1(0)\n").arg(name));
+    views[name] = window.Form().PageView();
+  }
+  // Unsaved work on another document, which the batch must not lose.
+  Run(R"(click Command1(6)
+file "DIR/mine.bmp"
+click Command1(1)
+key 55
+key 55
+set HScroll2(1) 9
+)");
+  const QImage pageBefore = window.Form().Page().Image();
+  const QImage viewBefore = window.Form().PageView();
+
+  Run(R"(file "DIR/scores/a.bmp"
+click Command1(3)
+)");
+  EXPECT_EQ(State()["ExportStep"].toDouble(), 3);
+  EXPECT_EQ(State()["PathBeforeBatch"].toString(), dir.filePath("mine.bmp"));
+  const QString stamp = State()["BatchStamp"].toString();
+  EXPECT_TRUE(QRegularExpression("^\\d{6}$").match(stamp).hasMatch()) << stamp.toStdString();
+  const QString exportFolder = dir.filePath(QStringLiteral("scores/导出 ") + stamp);
+  EXPECT_TRUE(QFileInfo(exportFolder).isDir());
+  EXPECT_TRUE(window.Control("Timer2")["running"].toBool());
+  EXPECT_FALSE(window.Control("Command1(1)")["enabled"].toBool());
+  EXPECT_FALSE(window.Dump()["cursor"].toObject()["visible"].toBool());
+
+  // Four ticks a file, the last file of the list first.
+  for (const char* name : {"c", "b", "a"}) {
+    Run("tick Timer2\n");
+    EXPECT_EQ(State()["DocumentPath"].toString(),
+              dir.filePath(QStringLiteral("scores/%1.bmp").arg(name)));
+    Run("tick Timer2 3\n");
+  }
+  EXPECT_TRUE(window.Control("Timer2")["running"].toBool());
+  Run("tick Timer2\n");
+
+  EXPECT_FALSE(window.Control("Timer2")["running"].toBool());
+  EXPECT_TRUE(window.Control("Command1(1)")["enabled"].toBool());
+  const QJsonObject last = window.Dump()["events"].toArray().last().toObject();
+  EXPECT_EQ(last["message"].toString(), "导出成功");
+  EXPECT_EQ(last["title"].toString(), "提示");
+  EXPECT_EQ(State()["DocumentPath"].toString(), dir.filePath("mine.bmp"));
+  EXPECT_EQ(window.Control("HScroll2(1)")["value"].toInt(), 9);
+  EXPECT_EQ(window.Form().Page().Image(), pageBefore);
+  EXPECT_EQ(window.Form().PageView(), viewBefore);
+
+  EXPECT_EQ(QDir(exportFolder).entryList(QDir::Files), QStringList({"a.bmp", "b.bmp", "c.bmp"}));
+  for (const auto& [name, view] : views) {
+    SCOPED_TRACE(name.toStdString());
+    const auto exported = document::LoadPagePicture(exportFolder + "/" + name + ".bmp");
+    ASSERT_TRUE(exported);
+    ASSERT_EQ(exported->size(), QSize(988, 1397));
+    const QImage picture = exported->convertToFormat(QImage::Format_RGB32);
+    const int covered = std::min(2 * s, 1397);
+    EXPECT_EQ(picture.copy(0, 0, 988, covered), view.copy(0, 0, 988, covered));
+    if (covered < 1397) {
+      QImage white(988, 1397 - covered, QImage::Format_RGB32);
+      white.fill(Qt::white);
+      EXPECT_EQ(picture.copy(0, covered, 988, 1397 - covered), white);
+      // The page number lies in the part no band reaches.
+      EXPECT_NE(view.copy(0, covered, 988, 1397 - covered), white);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ScreenHeights, BatchExport, ::testing::Values(768, 600));
+
+TEST(BatchExportOfADamagedFolder, SkipsAPictureItCannotReadAndSaysSo) {
+  QTemporaryDir dir;
+  WindowHarness window;
+  ASSERT_TRUE(QDir(dir.path()).mkdir("scores"));
+  WriteAll(dir.filePath("scores/bad.bmp"), QByteArray(500, char(0x33)));
+  QString script = R"(key 53
+file "DIR/scores/good.bmp"
+click Command1(2)
+file "DIR/scores/good.bmp"
+click Command1(3)
+tick Timer2 9
+)";
+  script.replace("DIR", dir.path());
+  ASSERT_EQ(window.Run(script), 0) << window.LastError().toStdString();
+  const QString stamp = window.State()["BatchStamp"].toString();
+  EXPECT_EQ(QDir(dir.filePath(QStringLiteral("scores/导出 ") + stamp)).entryList(QDir::Files),
+            QStringList{"good.bmp"});
+  const QString message = window.Dump()["events"].toArray().last().toObject()["message"].toString();
+  EXPECT_TRUE(message.contains("bad.bmp")) << message.toStdString();
+  EXPECT_FALSE(window.Control("Timer2")["running"].toBool());
+}
+
+}  // namespace
+}  // namespace tarvesh::testing

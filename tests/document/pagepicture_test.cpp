@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include "document/pagepicture.h"
+
+namespace tarvesh::document {
+namespace {
+
+// The 54-byte header of a 24-bit BMP claiming `width` x `height` pixels.
+QByteArray BmpHeader(qint32 width, qint32 height) {
+  QByteArray header(54, '\0');
+  auto put32 = [&](int at, quint32 v) { qToLittleEndian<quint32>(v, header.data() + at); };
+  auto put16 = [&](int at, quint16 v) { qToLittleEndian<quint16>(v, header.data() + at); };
+  header[0] = 'B';
+  header[1] = 'M';
+  put32(2, 54 + 16);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, quint32(width));
+  put32(22, quint32(height));
+  put16(26, 1);
+  put16(28, 24);
+  return header;
+}
+
+QImage SmallPage() {
+  QImage image(30, 42, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  image.setPixel(3, 4, qRgb(0, 0, 0));
+  image.setPixel(29, 41, qRgb(10, 200, 30));
+  return image;
+}
+
+TEST(PagePicture, SavesA24BitBmpThatLoadsPixelForPixel) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("song.bmp");
+  ASSERT_TRUE(SavePagePicture(SmallPage(), path));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  EXPECT_EQ(bytes.left(2), "BM");
+  EXPECT_EQ(qFromLittleEndian<quint16>(bytes.constData() + 28), 24);
+  const auto loaded = LoadPagePicture(path);
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->convertToFormat(QImage::Format_RGB32), SmallPage());
+  // Nothing but the picture is left in the folder: the temporary file was renamed.
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"song.bmp"});
+}
+
+TEST(PagePicture, AFailedWriteLeavesTheOldPictureWhole) {
+  QTemporaryDir dir;
+  // A path whose folder does not exist cannot be written.
+  EXPECT_FALSE(SavePagePicture(SmallPage(), dir.filePath("missing/song.bmp")));
+  // Nor can a folder be replaced by a picture.
+  ASSERT_TRUE(QDir(dir.path()).mkdir("taken.bmp"));
+  EXPECT_FALSE(SavePagePicture(SmallPage(), dir.filePath("taken.bmp")));
+  EXPECT_TRUE(QFileInfo(dir.filePath("taken.bmp")).isDir());
+}
+
+TEST(PagePicture, RefusesWhatIsNotASaneBmp) {
+  QTemporaryDir dir;
+  QByteArray valid;
+  {
+    const QString path = dir.filePath("valid.bmp");
+    ASSERT_TRUE(SavePagePicture(SmallPage(), path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    valid = file.readAll();
+  }
+  QByteArray png;
+  {
+    const QString path = dir.filePath("picture.png");
+    ASSERT_TRUE(SmallPage().save(path, "PNG"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    png = file.readAll();
+  }
+  const struct {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {
+      {"empty", {}},
+      {"garbage", QByteArray(4000, char(0xa7))},
+      {"header only", valid.left(54)},
+      {"a PNG named .bmp", png},
+      {"header claiming 100000 x 100000", BmpHeader(100000, 100000) + QByteArray(16, '\0')},
+      {"header claiming 20000 x 10", BmpHeader(20000, 10) + QByteArray(16, '\0')},
+      {"header claiming 16000 x 16000", BmpHeader(16000, 16000) + QByteArray(16, '\0')},
+      {"header claiming a negative width", BmpHeader(-50, 50) + QByteArray(16, '\0')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString path = dir.filePath("damaged.bmp");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(c.bytes);
+    file.close();
+    EXPECT_FALSE(LoadPagePicture(path));
+  }
+  EXPECT_FALSE(LoadPagePicture(dir.filePath("none.bmp")));
+}
+
+}  // namespace
+}  // namespace tarvesh::document
