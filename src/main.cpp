@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/commandline.h"
+#include "app/folderexport.h"
 #include "app/form1.h"
 #include "app/qtdialogs.h"
 #include "app/script/scripteddialogs.h"
@@ -38,7 +39,8 @@ int main(int argc, char** argv) {
 
   const QString dataDir =
       command.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : command.dataDir;
-  const bool headless = !command.script.isEmpty();
+  const bool exporting = !command.exportFolder.isEmpty();
+  const bool headless = !command.script.isEmpty() || exporting;
 
   QString failedFile;
   auto atlas = page::GlyphAtlas::Load(dataDir, &failedFile);
@@ -54,7 +56,17 @@ int main(int argc, char** argv) {
   options.dataDir = dataDir;
   options.screen =
       command.screen.isValid() ? command.screen : QGuiApplication::primaryScreen()->size();
+  if (exporting && !command.screen.isValid())
+    options.screen.setHeight(app::FolderExport::kWholePageScreenHeight);
   options.audible = !headless || command.show;
+
+  if (exporting) {
+    // Nothing is asked during an export; a dialog that opens anyway is cancelled.
+    app::ScriptedDialogs dialogs;
+    app::Form1 form(options, std::move(*atlas), dialogs);
+    return app::FolderExport::Run(
+        form, {command.exportFolder, command.exportFormat, command.exportOut}, err);
+  }
 
   if (headless) {
     app::ScriptedDialogs dialogs;

@@ -14,6 +14,7 @@
 #include "app/controls/timercontrol.h"
 #include "app/cursorview.h"
 #include "app/dialogs.h"
+#include "app/pageprinter.h"
 #include "app/windowstate.h"
 #include "document/pagepicture.h"
 #include "page/geometry.h"
@@ -42,22 +43,58 @@ void BatchExport::Start() {
   notExported_.clear();
 
   context_.commandBar.SetCommandsEnabled(false);
-  context_.file2->SetPath(QFileInfo(*chosen).path());
+  for (QWidget* command : context_.commands) command->setEnabled(false);
+  BeginCapture(QFileInfo(*chosen).path());
   window.BatchStamp = QTime::currentTime().toString(QStringLiteral("HHmmss"));
   exportFolder_ =
       QDir(context_.file2->Path()).filePath(QStringLiteral("导出 ") + window.BatchStamp);
   // An export folder that exists already is used as it is.
   QDir().mkdir(exportFolder_);
+  window.ExportStep = float(context_.file2->count());
+  context_.timer2->start();
+}
+
+void BatchExport::BeginCapture(const QString& folder) {
+  context_.file2->SetPath(folder);
   // What lies under the title shows through it in the page pictures.
   context_.title->SetTransparent(true);
   context_.marginLine->hide();
-  window.ExportStep = float(context_.file2->count());
   context_.cursor.StopBlink();
   for (QWidget* panel : context_.panels) panel->hide();
   running_ = true;
-  context_.timer2->start();
   context_.check1->setChecked(false);
   context_.check2->setChecked(false);
+}
+
+QStringList BatchExport::Scores() const {
+  return context_.file2->Files();
+}
+
+const QImage& BatchExport::ComposePagePicture() {
+  ClearPagePicture();
+  CopyBand(0);
+  CopyBand(context_.screenHeight);
+  return context_.picture6->Bitmap();
+}
+
+void BatchExport::ClearPagePicture() {
+  const int width = context_.canvas->width();
+  context_.picture6->ResizeBitmap(width, page::PageHeightFor(width));
+  context_.picture6->Bitmap().fill(Qt::white);
+}
+
+QString BatchExport::PdfPathFor(const QString& exportFolder) {
+  return QDir(exportFolder).filePath(QFileInfo(exportFolder).fileName() + QStringLiteral(".pdf"));
+}
+
+bool BatchExport::WritePdf(const QString& folder, const QStringList& names,
+                           const QString& pdfPath) {
+  PagePrinter sheets(pdfPath);
+  for (const QString& name : names) {
+    const std::optional<QImage> picture = document::LoadPagePicture(QDir(folder).filePath(name));
+    if (picture && !sheets.Add(*picture)) return false;
+  }
+  return sheets.Finish();
 }
 
 void BatchExport::Tick() {
@@ -88,9 +125,7 @@ void BatchExport::ExportPageImage(const QString& path) {
   QWidget* canvas = context_.canvas;
   const int s = context_.screenHeight;
   if (phase == 0.75f) {
-    const int width = canvas->width();
-    context_.picture6->ResizeBitmap(width, page::PageHeightFor(width));
-    context_.picture6->Bitmap().fill(Qt::white);
+    ClearPagePicture();
     canvas->move(canvas->x(), 0);
   } else if (phase == 0.5f) {
     CopyBand(0);
@@ -126,7 +161,12 @@ void BatchExport::Finish() {
   context_.title->SetTransparent(false);
   context_.marginLine->show();
   context_.commandBar.SetCommandsEnabled(true);
+  for (QWidget* command : context_.commands) command->setEnabled(true);
   running_ = false;
+  QStringList written = Scores();
+  for (const QString& name : notExported_) written.removeAll(name);
+  if (!written.isEmpty() && !WritePdf(exportFolder_, written, PdfPathFor(exportFolder_)))
+    notExported_.append(QFileInfo(PdfPathFor(exportFolder_)).fileName());
   if (notExported_.isEmpty()) {
     context_.dialogs.Message(QStringLiteral("导出成功"), kHint);
   } else {

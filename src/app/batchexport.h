@@ -25,7 +25,8 @@ struct WindowState;
 // "批量导出图片": every score picture of a folder becomes an A4 page picture with what lies over
 // the page, one phase per `Timer2` tick, into the sub-folder "导出 " + the start time. The page
 // is composed off-screen in the two bands of S screen rows a screen copy would take. When the
-// batch ends the window is as it was before it: page, overlays, settings and document path.
+// batch ends the window is as it was before it: page, overlays, settings and document path, and
+// the export folder also holds one PDF of every page picture written, in the order of the list.
 class BatchExport : public QObject {
   Q_OBJECT
 
@@ -44,6 +45,8 @@ class BatchExport : public QObject {
     QWidget* marginLine;  // Line3
     // Hidden while the batch runs: Frame2, Picture2, Frame3, Picture3.
     QList<QWidget*> panels;
+    // Off while the batch runs, like the Command1 buttons: Command16, Command17.
+    QList<QWidget*> commands;
     QCheckBox* check1;
     QCheckBox* check2;
     int screenHeight;  // S
@@ -61,8 +64,26 @@ class BatchExport : public QObject {
   // One phase of the page picture at `path`, the phase being the fraction of ExportStep.
   void ExportPageImage(const QString& path);
 
+  // Prepares the window for capturing the scores of `folder` as Start does (File2 shows them,
+  // the batch counts as running), without a dialog, the timer or the export folder. For the
+  // export without a window, which then opens each score and calls ComposePagePicture.
+  void BeginCapture(const QString& folder);
+  // The scores of the folder, in the order of the list.
+  QStringList Scores() const;
+  // The page picture of the page as it is now: what the four phases of ExportPageImage copy.
+  const QImage& ComposePagePicture();
+
+  // The PDF of the page pictures of an export folder: it lies in that folder and is named after
+  // it, so a copy taken elsewhere still tells which export it came from.
+  static QString PdfPathFor(const QString& exportFolder);
+  // Writes the pictures `names` of `folder`, in that order, as one A4 page each of the PDF at
+  // `pdfPath`. False when none could be read or the PDF could not be written.
+  static bool WritePdf(const QString& folder, const QStringList& names, const QString& pdfPath);
+
  private:
   void Finish();
+  // Picture6 cleared to white at the page picture's size for the page's width.
+  void ClearPagePicture();
   // Copies page rows first..first+S-1, as shown, into the same rows of Picture6.
   void CopyBand(int first);
 

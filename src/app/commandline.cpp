@@ -8,6 +8,7 @@ namespace tarvesh::app {
 
 CommandLine ParseCommandLine(int argc, char** argv) {
   CommandLine command;
+  bool formatGiven = false;
   QStringList args;
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   for (qsizetype i = 0; i < args.size(); ++i) {
@@ -21,6 +22,13 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     };
     if (arg == QLatin1String("--script")) {
       value(&command.script);
+    } else if (arg == QLatin1String("--export")) {
+      value(&command.exportFolder);
+    } else if (arg == QLatin1String("--format")) {
+      value(&command.exportFormat);
+      formatGiven = true;
+    } else if (arg == QLatin1String("--out")) {
+      value(&command.exportOut);
     } else if (arg == QLatin1String("--data-dir")) {
       value(&command.dataDir);
     } else if (arg == QLatin1String("--screen")) {
@@ -46,6 +54,15 @@ CommandLine ParseCommandLine(int argc, char** argv) {
   }
   if (command.error.isEmpty() && command.show && command.script.isEmpty())
     command.error = QStringLiteral("--show is for --script");
+  const bool exporting = !command.exportFolder.isEmpty();
+  if (command.error.isEmpty() && exporting && !command.script.isEmpty())
+    command.error = QStringLiteral("--export and --script cannot be used together");
+  if (command.error.isEmpty() && !exporting && (formatGiven || !command.exportOut.isEmpty()))
+    command.error = QStringLiteral("--format and --out are for --export");
+  if (command.error.isEmpty() &&
+      !QStringList{QStringLiteral("bmp"), QStringLiteral("png"), QStringLiteral("pdf")}.contains(
+          command.exportFormat))
+    command.error = QStringLiteral("--format takes bmp, png or pdf");
   return command;
 }
 
@@ -53,16 +70,26 @@ QString Usage() {
   return QStringLiteral(
       "usage: tarvesh [--data-dir DIR] [--screen WxH]\n"
       "       tarvesh --script FILE [--data-dir DIR] [--screen WxH] [--show]\n"
+      "       tarvesh --export FOLDER [--format bmp|png|pdf] [--out DIR] [--data-dir DIR]\n"
+      "               [--screen WxH]\n"
       "       tarvesh --help | --version\n"
       "\n"
       "  --script FILE    run the steps of FILE headless, then exit\n"
+      "  --export FOLDER  export every score of FOLDER as page pictures, without a window\n"
+      "  --format FORMAT  bmp (default) or png: one page picture per score; pdf: one PDF of\n"
+      "                   all pages in the order of the file list\n"
+      "  --out DIR        where the export goes; default: FOLDER/导出 HHMMSS, as the batch\n"
+      "                   export of the window\n"
       "  --data-dir DIR   the folder holding the atlases, pictures, sounds and text files\n"
-      "  --screen WxH     the screen size the program reads\n"
+      "  --screen WxH     the screen size the program reads; an export takes the page in two\n"
+      "                   bands of H rows as the window's batch export on that screen does\n"
+      "                   (default for an export: bands that hold every page whole)\n"
       "  --show           run the script in a visible window\n");
 }
 
 void PrepareEnvironment(const CommandLine& command) {
-  if (!command.script.isEmpty() && !command.show) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if ((!command.script.isEmpty() && !command.show) || !command.exportFolder.isEmpty())
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
     const QString runtime = QDir::temp().filePath(QStringLiteral("tarvesh-runtime"));
     QDir().mkpath(runtime);

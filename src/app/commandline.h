@@ -7,9 +7,12 @@ namespace tarvesh::app {
 
 // What the command line asks for.
 struct CommandLine {
-  QString script;   // --script FILE
-  QString dataDir;  // --data-dir DIR
-  QSize screen;     // --screen WxH, invalid when not given
+  QString script;                                // --script FILE
+  QString exportFolder;                          // --export FOLDER
+  QString exportFormat = QStringLiteral("bmp");  // --format bmp|png|pdf
+  QString exportOut;                             // --out DIR, empty for the default
+  QString dataDir;                               // --data-dir DIR
+  QSize screen;                                  // --screen WxH, invalid when not given
   bool show = false;
   bool help = false;
   bool version = false;
@@ -18,7 +21,7 @@ struct CommandLine {
 
 CommandLine ParseCommandLine(int argc, char** argv);
 QString Usage();
-// Chooses the platform before Qt starts: scripts run offscreen unless shown.
+// Chooses the platform before Qt starts: scripts run offscreen unless shown, exports always.
 void PrepareEnvironment(const CommandLine& command);
 
 }  // namespace tarvesh::app

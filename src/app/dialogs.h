@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+class QPrinter;
+
 namespace tarvesh::app {
 
 // Every dialog the window opens goes through here, so scripts and tests can answer them. An
@@ -23,6 +25,9 @@ class Dialogs {
   // A message with only an OK button.
   virtual void Message(const QString& text, const QString& title) = 0;
   virtual std::optional<QColor> PickColour(const QColor& initial) = 0;
+  // The print dialog "打印" for `printer`; true when printing was confirmed, `printer` then
+  // being set up as chosen. Dialogs that offer no printer cancel.
+  virtual bool PrintSetup(QPrinter&) { return false; }
   virtual void Beep() = 0;
 };
 

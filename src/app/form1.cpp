@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 
 #include "app/batchexport.h"
 #include "app/commandbar.h"
@@ -16,6 +17,7 @@
 #include "app/controls/timercontrol.h"
 #include "app/cursorview.h"
 #include "app/documentcommands.h"
+#include "app/printcommands.h"
 #include "app/windowenginehost.h"
 #include "document/textfields.h"
 #include "engine/glyphengine.h"
@@ -154,12 +156,16 @@ void Form1::BuildControls() {
       window_, page_, state_, dialogs_, *commandBar_, *layout_, *guides_, *staff_, *title_, *tempo_,
       *pageNumbering_, *overlays_, controls_.Get<QListWidget>(QStringLiteral("List1")),
       symbolPanel_->Files(), commonDialog, [this] { return batch_->Running(); }});
+  print_ = std::make_unique<PrintCommands>(
+      PrintCommands::Context{controls_, dialogs_, frame1_, [this] { return PageView(); }, focus});
   const QList<QWidget*> hiddenWhileExporting{textPanel_->Frame(), layout_->OptionsPanel(),
                                              symbolPanel_->Frame(), staff_->Panel()};
+  const QList<QWidget*> offWhileExporting{print_->PrintButton(), print_->PdfButton()};
   batch_ = std::make_unique<BatchExport>(BatchExport::Context{
       window_, dialogs_, *documents_, *commandBar_, *cursor_, file2_, timer2_, picture6_, canvas_,
-      title_->Title(), guides_->MarginLine(), hiddenWhileExporting, staff_->Check1(),
-      guides_->Check2(), options_.screen.height(), [this] { return PageView(); }});
+      title_->Title(), guides_->MarginLine(), hiddenWhileExporting, offWhileExporting,
+      staff_->Check1(), guides_->Check2(), options_.screen.height(),
+      [this] { return PageView(); }});
 
   host_ = std::make_unique<WindowEngineHost>(*layout_, *staff_, *modes_, *sound_);
   engine_ = std::make_unique<engine::GlyphEngine>(page_, atlas_, state_, *host_);

@@ -53,6 +53,7 @@ class DocumentCommands;
 class FileListControl;
 class PageCanvas;
 class PictureBox;
+class PrintCommands;
 class TimerControl;
 class WindowEngineHost;
 
@@ -79,6 +80,8 @@ class Form1 : public QWidget {
   EventLog& Events() { return events_; }
   CursorView& Cursor() { return *cursor_; }
   PageCanvas* Canvas() const { return canvas_; }
+  DocumentCommands& Documents() { return *documents_; }
+  BatchExport& Batch() { return *batch_; }
   const QString& DataDir() const { return options_.dataDir; }
   bool ExitRequested() const { return exitRequested_; }
 
@@ -133,6 +136,7 @@ class Form1 : public QWidget {
   std::unique_ptr<input::SlurMarks> slurs_;
   std::unique_ptr<CommandBar> commandBar_;
   std::unique_ptr<DocumentCommands> documents_;
+  std::unique_ptr<PrintCommands> print_;
   std::unique_ptr<BatchExport> batch_;
   std::unique_ptr<WindowEngineHost> host_;
   std::unique_ptr<engine::GlyphEngine> engine_;

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace tarvesh::app {
 
@@ -59,6 +61,12 @@ std::optional<QColor> QtDialogs::PickColour(const QColor& initial) {
   const QColor colour = QColorDialog::getColor(initial, parent_);
   if (!colour.isValid()) return std::nullopt;
   return colour;
+}
+
+bool QtDialogs::PrintSetup(QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent_);
+  dialog.setWindowTitle(QStringLiteral("打印"));
+  return dialog.exec() == QDialog::Accepted;
 }
 
 void QtDialogs::Beep() {

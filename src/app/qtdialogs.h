@@ -20,6 +20,7 @@ class QtDialogs : public Dialogs {
   bool AskYesNo(const QString& text, const QString& title) override;
   void Message(const QString& text, const QString& title) override;
   std::optional<QColor> PickColour(const QColor& initial) override;
+  bool PrintSetup(QPrinter& printer) override;
   void Beep() override;
 
  private:

@@ -35,6 +35,11 @@ std::optional<QColor> RecordingDialogs::PickColour(const QColor& initial) {
   return inner_.PickColour(initial);
 }
 
+bool RecordingDialogs::PrintSetup(QPrinter& printer) {
+  log_.Add({{"dialog", "打印"}, {"kind", "print"}});
+  return inner_.PrintSetup(printer);
+}
+
 void RecordingDialogs::Beep() {
   log_.Add({{"beep", true}});
   inner_.Beep();

@@ -19,6 +19,7 @@ class RecordingDialogs : public Dialogs {
   bool AskYesNo(const QString& text, const QString& title) override;
   void Message(const QString& text, const QString& title) override;
   std::optional<QColor> PickColour(const QColor& initial) override;
+  bool PrintSetup(QPrinter& printer) override;
   void Beep() override;
 
  private:

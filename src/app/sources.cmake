@@ -15,7 +15,10 @@ set(APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/controls/timercontrol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cursorview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/folderexport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pageprinter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/printcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qtdialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recordingdialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script/scripteddialogs.cpp

@@ -463,7 +463,8 @@ click Command1(3)
   EXPECT_EQ(window.Form().Page().Image(), pageBefore);
   EXPECT_EQ(window.Form().PageView(), viewBefore);
 
-  EXPECT_EQ(QDir(exportFolder).entryList(QDir::Files), QStringList({"a.bmp", "b.bmp", "c.bmp"}));
+  EXPECT_EQ(QDir(exportFolder).entryList({"*.bmp"}, QDir::Files),
+            QStringList({"a.bmp", "b.bmp", "c.bmp"}));
   for (const auto& [name, view] : views) {
     SCOPED_TRACE(name.toStdString());
     const auto exported = document::LoadPagePicture(exportFolder + "/" + name + ".bmp");
@@ -499,8 +500,8 @@ tick Timer2 9
   script.replace("DIR", dir.path());
   ASSERT_EQ(window.Run(script), 0) << window.LastError().toStdString();
   const QString stamp = window.State()["BatchStamp"].toString();
-  EXPECT_EQ(QDir(dir.filePath(QStringLiteral("scores/导出 ") + stamp)).entryList(QDir::Files),
-            QStringList{"good.bmp"});
+  const QDir exportFolder(dir.filePath(QStringLiteral("scores/导出 ") + stamp));
+  EXPECT_EQ(exportFolder.entryList({"*.bmp"}, QDir::Files), QStringList{"good.bmp"});
   const QString message = window.Dump()["events"].toArray().last().toObject()["message"].toString();
   EXPECT_TRUE(message.contains("bad.bmp")) << message.toStdString();
   EXPECT_FALSE(window.Control("Timer2")["running"].toBool());

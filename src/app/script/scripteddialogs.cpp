@@ -1,5 +1,7 @@
 #include "app/script/scripteddialogs.h"
 
+#include <QPrinter>
+
 namespace tarvesh::app {
 
 QString ScriptedDialogs::TakeFailure() {
@@ -40,6 +42,14 @@ void ScriptedDialogs::Message(const QString&, const QString&) {}
 
 std::optional<QColor> ScriptedDialogs::PickColour(const QColor&) {
   return Take(colours_, QStringLiteral("colour dialog"), {});
+}
+
+bool ScriptedDialogs::PrintSetup(QPrinter& printer) {
+  const auto path = Take(files_, QStringLiteral("print dialog"), {}).Value();
+  if (!path) return false;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(*path);
+  return true;
 }
 
 }  // namespace tarvesh::app

@@ -28,6 +28,8 @@ class ScriptedDialogs : public Dialogs {
   bool AskYesNo(const QString& text, const QString& title) override;
   void Message(const QString& text, const QString& title) override;
   std::optional<QColor> PickColour(const QColor& initial) override;
+  // Takes a queued file answer: printing then writes that PDF file.
+  bool PrintSetup(QPrinter& printer) override;
   void Beep() override {}
 
  private:

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+class QPagedPaintDevice;
+class QPainter;
+class QPdfWriter;
+class QPrinter;
+class QSaveFile;
+
+namespace tarvesh::app {
+
+// The one print path: page pictures go onto A4 sheets, one picture a sheet, scaled to the
+// sheet's printable width (and no higher than its printable height) with every pixel kept. The
+// picture is drawn without smoothing, so a device that resamples it takes the nearest pixel,
+// and a PDF embeds it losslessly at its own size (Flate, never JPEG).
+class PagePrinter {
+ public:
+  // Sets `printer` up for a page on A4 before the print dialog shows it.
+  static void PrepareForPrinting(QPrinter& printer);
+
+  // Sheets of `device` (a printer set up by the print dialog), which must outlive this object.
+  explicit PagePrinter(QPagedPaintDevice& device);
+  // Sheets of a PDF file at `path`, filled edge to edge (a page picture already has A4's
+  // proportions). The file is replaced only when it was written whole.
+  explicit PagePrinter(const QString& pdfPath);
+  ~PagePrinter();
+
+  // Adds `page` on a sheet of its own. False when the device cannot be painted on (for a PDF:
+  // the file cannot be written); later pages are then refused as well.
+  bool Add(const QImage& page);
+  // Ends the document. False when it was not written whole, or holds no page.
+  bool Finish();
+
+ private:
+  std::unique_ptr<QSaveFile> file_;
+  std::unique_ptr<QPdfWriter> writer_;
+  QPagedPaintDevice* device_;
+  std::unique_ptr<QPainter> painter_;
+  bool failed_ = false;
+};
+
+}  // namespace tarvesh::app

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QPushButton;
+class QWidget;
+
+namespace tarvesh::app {
+
+class ControlRegistry;
+class Dialogs;
+
+// "打印" (`Command16`) and "导出PDF" (`Command17`) in the command column: the page as shown, on
+// an A4 sheet of the printer the print dialog chose, or on the one A4 page of a PDF file.
+class PrintCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  static const QString kPdfFilter;
+
+  struct Context {
+    ControlRegistry& controls;
+    Dialogs& dialogs;
+    QWidget* commandColumn;
+    // The page as a person sees it (Form1::PageView).
+    std::function<QImage()> pageView;
+    std::function<void()> focusPage;
+  };
+
+  explicit PrintCommands(const Context& context);
+
+  QPushButton* PrintButton() const { return command16_; }
+  QPushButton* PdfButton() const { return command17_; }
+
+  void Print();
+  void ExportPdf();
+
+ private:
+  Context context_;
+  QPushButton* command16_;
+  QPushButton* command17_;
+};
+
+}  // namespace tarvesh::app

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "app/printpdf.h"
+#include "app/windowharness.h"
+#include "document/pagepicture.h"
+
+namespace tarvesh::testing {
+namespace {
+
+const QString kA4 = QStringLiteral("0 0 595 842");
+
+QImage Picture(const QString& path) {
+  const auto picture = document::LoadPagePicture(path);
+  return picture ? picture->convertToFormat(QImage::Format_RGB32) : QImage();
+}
+
+struct ProcessResult {
+  int status;
+  QString errors;
+};
+
+ProcessResult RunTarvesh(const QStringList& arguments) {
+  QProcess process;
+  process.start(TARVESH_EXECUTABLE, arguments);
+  process.waitForFinished(120000);
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          QString::fromUtf8(process.readAllStandardError())};
+}
+
+class Printing : public ::testing::Test {
+ protected:
+  // Runs `script` with "DIR" standing for the test's folder; the script must succeed.
+  void Run(QString script) {
+    script.replace(QStringLiteral("DIR"), dir.path());
+    ASSERT_EQ(window.Run(script), 0) << window.LastError().toStdString();
+  }
+  QString Path(const QString& name) const { return dir.filePath(name); }
+  QJsonObject LastEvent(const QString& key) {
+    const QJsonArray events = window.Dump()["events"].toArray();
+    for (auto it = events.end(); it != events.begin();) {
+      const QJsonObject event = (--it)->toObject();
+      if (event.contains(key)) return event;
+    }
+    return {};
+  }
+  // Three scores in DIR/scores, each telling itself apart: a has a text label, b a wider
+  // page, c no side file (it keeps the settings of the score opened before it).
+  void WriteScores() {
+    ASSERT_TRUE(QDir(dir.path()).mkpath("scores"));
+    Run(R"(key 49
+select List1 0
+click Command5
+file "DIR/scores/a.bmp"
+click Command1(2)
+click Command1(6)
+set HScroll2(1) 10
+key 50
+key 50
+file "DIR/scores/b.bmp"
+click Command1(2)
+click Command1(6)
+key 51
+file "DIR/scores/c.bmp"
+click Command1(2)
+)");
+    ASSERT_TRUE(QFile::remove(Path("scores/c.dat")));
+  }
+  // The window's batch export of DIR/scores; returns its export folder.
+  QString WindowBatch() {
+    Run("file \"DIR/scores/a.bmp\"\nclick Command1(3)\ntick Timer2 13\n");
+    return Path(QStringLiteral("scores/导出 ") + window.State()["BatchStamp"].toString());
+  }
+
+  QTemporaryDir dir;
+  WindowHarness window;
+};
+
+TEST_F(Printing, PdfAndPrintCarryThePageAsShownLosslesslyOnA4) {
+  Run(R"(key 53
+key 54
+select List1 0
+click Command5
+file "DIR/page.pdf"
+click Command17
+file "DIR/printed.pdf"
+click Command16
+)");
+  const QImage view = window.Form().PageView();
+  EXPECT_EQ(LastEvent("dialog")["dialog"].toString(), "打印");
+  const QJsonArray events = window.Dump()["events"].toArray();
+  const QJsonObject pdfDialog = events[events.size() - 2].toObject();
+  EXPECT_EQ(pdfDialog["dialog"].toString(), "导出PDF");
+  EXPECT_EQ(pdfDialog["filter"].toString(), "PDF(*.pdf)|*.pdf");
+
+  for (const char* name : {"page.pdf", "printed.pdf"}) {
+    SCOPED_TRACE(name);
+    const PrintPdf pdf(Path(name));
+    ASSERT_TRUE(pdf.Valid());
+    EXPECT_EQ(pdf.PageObjects(), 1);
+    ASSERT_EQ(pdf.Pages().size(), 1u);
+    const PrintPdf::Page& page = pdf.Pages()[0];
+    EXPECT_EQ(page.mediaBox, kA4);
+    EXPECT_EQ(page.filter, "FlateDecode");
+    EXPECT_EQ(page.image, view);
+  }
+}
+
+TEST_F(Printing, PrintAndPdfDialogsOnlyActWhenAnswered) {
+  Run("key 53\nfile-cancel\nclick Command16\nfile-cancel\nclick Command17\n");
+  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+  EXPECT_EQ(window.Run("click Command16\n"), 1);
+  EXPECT_TRUE(window.LastError().contains("no queued answer")) << window.LastError().toStdString();
+}
+
+TEST_F(Printing, AnExistingPdfIsReplacedOnlyWhenTheUserSaysSo) {
+  QFile old(Path("page.pdf"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("keep me");
+  old.close();
+  // A name without the extension gets it.
+  Run("key 53\nfile \"DIR/page\"\nreply no\nclick Command17\n");
+  EXPECT_EQ(PrintPdf(Path("page.pdf")).Valid(), false);
+  Run("file \"DIR/page.pdf\"\nreply yes\nclick Command17\n");
+  EXPECT_EQ(PrintPdf(Path("page.pdf")).Pages().size(), 1u);
+}
+
+TEST_F(Printing, APdfThatCannotBeWrittenIsReported) {
+  Run("key 53\nfile \"DIR/no-such-folder/page.pdf\"\nclick Command17\n");
+  EXPECT_TRUE(LastEvent("message")["message"].toString().startsWith("无法保存文件"));
+}
+
+TEST_F(Printing, BatchExportAlsoWritesOnePdfInTheOrderOfTheList) {
+  WriteScores();
+  Run("file \"DIR/scores/a.bmp\"\nclick Command1(3)\n");
+  EXPECT_FALSE(window.Control("Command16")["enabled"].toBool());
+  EXPECT_FALSE(window.Control("Command17")["enabled"].toBool());
+  Run("tick Timer2 13\n");
+  EXPECT_TRUE(window.Control("Command16")["enabled"].toBool());
+  const QString folder =
+      Path(QStringLiteral("scores/导出 ") + window.State()["BatchStamp"].toString());
+  const PrintPdf pdf(folder + "/" + QDir(folder).dirName() + ".pdf");
+  ASSERT_TRUE(pdf.Valid());
+  ASSERT_EQ(pdf.Pages().size(), 3u);
+  const char* names[] = {"a.bmp", "b.bmp", "c.bmp"};
+  for (size_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(names[i]);
+    EXPECT_EQ(pdf.Pages()[i].mediaBox, kA4);
+    EXPECT_EQ(pdf.Pages()[i].image, Picture(folder + "/" + names[i]));
+  }
+}
+
+struct FormatCase {
+  const char* format;
+  const char* suffix;
+};
+
+TEST_F(Printing, CommandLineExportEqualsTheWindowsBatchPixelForPixel) {
+  WriteScores();
+  const QString batch = WindowBatch();
+  const QStringList names{"a", "b", "c"};
+  for (const FormatCase& c : {FormatCase{"bmp", ".bmp"}, FormatCase{"png", ".png"}}) {
+    SCOPED_TRACE(c.format);
+    const QString out = Path(QStringLiteral("cli-") + c.format);
+    const ProcessResult result = RunTarvesh(
+        {"--export", Path("scores"), "--format", c.format, "--out", out, "--screen", "1024x768"});
+    ASSERT_EQ(result.status, 0) << result.errors.toStdString();
+    EXPECT_EQ(result.errors.count('\n'), 4) << result.errors.toStdString();
+    for (const QString& name : names) {
+      SCOPED_TRACE(name.toStdString());
+      const QImage expected = Picture(batch + "/" + name + ".bmp");
+      ASSERT_FALSE(expected.isNull());
+      EXPECT_EQ(QImage(out + "/" + name + c.suffix).convertToFormat(QImage::Format_RGB32),
+                expected);
+    }
+  }
+  const QString out = Path("cli-pdf");
+  const ProcessResult result = RunTarvesh(
+      {"--export", Path("scores"), "--format", "pdf", "--out", out, "--screen", "1024x768"});
+  ASSERT_EQ(result.status, 0) << result.errors.toStdString();
+  EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{"cli-pdf.pdf"});
+  const PrintPdf pdf(out + "/cli-pdf.pdf");
+  const PrintPdf windowPdf(batch + "/" + QDir(batch).dirName() + ".pdf");
+  ASSERT_EQ(pdf.Pages().size(), 3u);
+  ASSERT_EQ(windowPdf.Pages().size(), 3u);
+  for (size_t i = 0; i < 3; ++i) EXPECT_EQ(pdf.Pages()[i].image, windowPdf.Pages()[i].image);
+}
+
+TEST_F(Printing, CommandLineExportWithoutAScreenSizeKeepsTheWholePage) {
+  WriteScores();
+  // Into the folder's own "导出 HHMMSS", like the window's batch.
+  const ProcessResult result = RunTarvesh({"--export", Path("scores")});
+  ASSERT_EQ(result.status, 0) << result.errors.toStdString();
+  const QStringList exports = QDir(Path("scores")).entryList({"导出 *"}, QDir::Dirs);
+  ASSERT_EQ(exports.size(), 1);
+  Run("file \"DIR/scores/a.bmp\"\nclick Command1(0)\n");
+  EXPECT_EQ(Picture(Path("scores/" + exports[0] + "/a.bmp")), window.Form().PageView());
+}
+
+TEST_F(Printing, ADamagedScoreIsReportedAndSkipped) {
+  WriteScores();
+  QFile bad(Path("scores/bad.bmp"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write(QByteArray(500, char(0x33)));
+  bad.close();
+  const QString out = Path("out");
+  const ProcessResult result =
+      RunTarvesh({"--export", Path("scores"), "--out", out, "--format", "pdf"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_TRUE(result.errors.contains("bad.bmp: cannot be read")) << result.errors.toStdString();
+  EXPECT_EQ(PrintPdf(out + "/out.pdf").Pages().size(), 3u);
+}
+
+TEST(ExportCommandLine, RefusesWhatItCannotDo) {
+  struct Case {
+    QStringList args;
+    const char* says;
+  };
+  const Case cases[] = {
+      {{"--export", "x", "--format", "gif"}, "--format takes"},
+      {{"--out", "y"}, "are for --export"},
+      {{"--format", "pdf"}, "are for --export"},
+      {{"--export", "x", "--script", "s"}, "cannot be used together"},
+      {{"--export", "x", "--show"}, "--show is for --script"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.join(' ').toStdString());
+    const ProcessResult result = RunTarvesh(c.args);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_TRUE(result.errors.contains(c.says)) << result.errors.toStdString();
+  }
+  QTemporaryDir dir;
+  const ProcessResult same = RunTarvesh({"--export", dir.path(), "--out", dir.path()});
+  EXPECT_EQ(same.status, 1);
+  EXPECT_TRUE(same.errors.contains("would replace the scores")) << same.errors.toStdString();
+}
+
+}  // namespace
+}  // namespace tarvesh::testing
