@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "app/pagepixels.h"
 #include "app/windowharness.h"
 
 namespace tarvesh::testing {
 namespace {
-
-constexpr QRgb kBlack = 0xff000000;
 
 QString Press(double x, double y) {
   return QStringLiteral("mousedown Picture1 1 0 %1 %2\n").arg(x).arg(y);
@@ -29,15 +28,6 @@ QString Repeat(const QString& step, int times) {
 QRect Box(const QJsonObject& control) {
   return {control["left"].toInt(), control["top"].toInt(), control["width"].toInt(),
           control["height"].toInt()};
-}
-
-// The part of `area` that is no longer black, on a page painted black there beforehand.
-QRect Repainted(const QImage& page, const QRect& area) {
-  QRect box;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if (page.pixel(x, y) != kBlack) box |= QRect(x, y, 1, 1);
-  return box;
 }
 
 bool AllWhite(const QImage& page, const QRect& box) {

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 #include <QJsonArray>
 
+#include "app/pagepixels.h"
 #include "app/windowharness.h"
 
 namespace tarvesh::testing {
 namespace {
-
-constexpr QRgb kBlack = 0xff000000;
 
 QString Repeat(const QString& step, int times) {
   QString script;
@@ -327,16 +326,6 @@ TEST_F(Navigation, SelectionOutlivesNew) {
   EXPECT_EQ(w.State()["SelectedOverlay"].toInt(), 3);
   EXPECT_EQ(w.Control("Label7(3)")["color"].toString(), "#ff0000");
   EXPECT_EQ(w.Control("Label7(2)")["color"].toString(), "#000000");
-}
-
-// The part of `area` that a slur repainted, on a page painted black there beforehand: the arc
-// picture's white ground marks every pixel the stretched copy wrote.
-QRect Repainted(const QImage& page, const QRect& area) {
-  QRect box;
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if (page.pixel(x, y) != kBlack) box |= QRect(x, y, 1, 1);
-  return box;
 }
 
 // Whether every column of `box` holds some ink: the arc runs unbroken from end to end.
