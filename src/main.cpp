@@ -8,9 +8,9 @@
 #include "app/commandline.h"
 #include "app/folderexport.h"
 #include "app/form1.h"
-#include "app/qtdialogs.h"
 #include "app/script/scripteddialogs.h"
 #include "app/script/scriptrunner.h"
+#include "kit/qtdialogs.h"
 #include "page/pagefont.h"
 
 using namespace tarvesh;
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     return status;
   }
 
-  app::QtDialogs dialogs(nullptr);
+  kit::QtDialogs dialogs(nullptr);
   app::Form1 form(options, std::move(*atlas), dialogs);
   QObject::connect(&form, &app::Form1::Exited, &application, [] { QApplication::exit(0); });
   form.show();

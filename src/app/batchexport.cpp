@@ -8,15 +8,15 @@
 #include <cmath>
 
 #include "app/commandbar.h"
-#include "app/controls/filelistcontrol.h"
-#include "app/controls/labelcontrol.h"
-#include "app/controls/picturebox.h"
-#include "app/controls/timercontrol.h"
-#include "app/cursorview.h"
-#include "app/dialogs.h"
 #include "app/pageprinter.h"
-#include "app/windowstate.h"
 #include "document/pagepicture.h"
+#include "kit/cursorview.h"
+#include "kit/dialogs.h"
+#include "kit/filelistcontrol.h"
+#include "kit/labelcontrol.h"
+#include "kit/picturebox.h"
+#include "kit/timercontrol.h"
+#include "kit/windowstate.h"
 #include "page/geometry.h"
 
 namespace tarvesh::app {
@@ -28,11 +28,11 @@ constexpr float kPhaseStep = 0.25f;
 }  // namespace
 
 BatchExport::BatchExport(const Context& context) : context_(context) {
-  connect(context_.timer2, &TimerControl::Tick, this, &BatchExport::Tick);
+  connect(context_.timer2, &kit::TimerControl::Tick, this, &BatchExport::Tick);
 }
 
 void BatchExport::Start() {
-  WindowState& window = context_.window;
+  kit::WindowState& window = context_.window;
   DocumentCommands& documents = context_.documents;
   window.PathBeforeBatch = window.DocumentPath;
   const auto chosen = context_.dialogs.OpenFile(
@@ -99,7 +99,7 @@ bool BatchExport::WritePdf(const QString& folder, const QStringList& names,
 
 void BatchExport::Tick() {
   if (!running_) return;
-  WindowState& window = context_.window;
+  kit::WindowState& window = context_.window;
   window.ExportStep -= kPhaseStep;
   const int f = int(std::floor(window.ExportStep));
   if (f < 0) {

@@ -11,9 +11,7 @@
 class QCheckBox;
 class QWidget;
 
-namespace tarvesh::app {
-
-class CommandBar;
+namespace tarvesh::kit {
 class CursorView;
 class Dialogs;
 class FileListControl;
@@ -21,6 +19,11 @@ class LabelControl;
 class PictureBox;
 class TimerControl;
 struct WindowState;
+}  // namespace tarvesh::kit
+
+namespace tarvesh::app {
+
+class CommandBar;
 
 // "批量导出图片": every score picture of a folder becomes an A4 page picture with what lies over
 // the page, one phase per `Timer2` tick, into the sub-folder "导出 " + the start time. The page
@@ -32,17 +35,17 @@ class BatchExport : public QObject {
 
  public:
   struct Context {
-    WindowState& window;
-    Dialogs& dialogs;
+    kit::WindowState& window;
+    kit::Dialogs& dialogs;
     DocumentCommands& documents;
     CommandBar& commandBar;
-    CursorView& cursor;
-    FileListControl* file2;
-    TimerControl* timer2;
-    PictureBox* picture6;
-    QWidget* canvas;      // Picture1
-    LabelControl* title;  // Label1
-    QWidget* marginLine;  // Line3
+    kit::CursorView& cursor;
+    kit::FileListControl* file2;
+    kit::TimerControl* timer2;
+    kit::PictureBox* picture6;
+    QWidget* canvas;           // Picture1
+    kit::LabelControl* title;  // Label1
+    QWidget* marginLine;       // Line3
     // Hidden while the batch runs: Frame2, Picture2, Frame3, Picture3.
     QList<QWidget*> panels;
     // Off while the batch runs, like the Command1 buttons: Command16, Command17.

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "app/controlregistry.h"
+#include "kit/controlregistry.h"
 
 namespace tarvesh::app {
 
@@ -26,7 +26,7 @@ constexpr int kScrollStep = 100;
 CommandBar::CommandBar(const Context& context) : QObject(context.form), context_(context) {
   for (const CommandButton& b : kButtons) {
     auto* button = new QPushButton(QString::fromUtf8(b.text), context_.commandColumn);
-    button->setObjectName(IndexedName(QStringLiteral("Command1"), b.index));
+    button->setObjectName(kit::IndexedName(QStringLiteral("Command1"), b.index));
     button->setGeometry(8, b.top, 121, 17);
     context_.controls.Add(button);
     command1_[b.index] = button;

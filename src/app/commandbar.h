@@ -8,9 +8,11 @@ class QPushButton;
 class QScrollBar;
 class QWidget;
 
-namespace tarvesh::app {
-
+namespace tarvesh::kit {
 class ControlRegistry;
+}  // namespace tarvesh::kit
+
+namespace tarvesh::app {
 
 // The document commands of the command column (`Command1` with its index), the close button of
 // the options panel (`Command3`) and the page scroll bar (`VScroll1`). New, Options, Exit,
@@ -30,7 +32,7 @@ class CommandBar : public QObject {
   };
 
   struct Context {
-    ControlRegistry& controls;
+    kit::ControlRegistry& controls;
     QWidget* form;
     QWidget* commandColumn;
     QWidget* canvas;

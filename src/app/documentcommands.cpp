@@ -12,13 +12,13 @@
 #include <limits>
 
 #include "app/commandbar.h"
-#include "app/controls/filelistcontrol.h"
-#include "app/controls/imagecontrol.h"
-#include "app/controls/labelcontrol.h"
-#include "app/dialogs.h"
-#include "app/windowstate.h"
 #include "document/pagepicture.h"
 #include "input/staffinput.h"
+#include "kit/dialogs.h"
+#include "kit/filelistcontrol.h"
+#include "kit/imagecontrol.h"
+#include "kit/labelcontrol.h"
+#include "kit/windowstate.h"
 #include "page/enginestate.h"
 #include "page/geometry.h"
 #include "page/scorepage.h"
@@ -235,7 +235,7 @@ void DocumentCommands::ApplyDocument(const QImage& picture, const DatSideFile& s
 void DocumentCommands::ApplyTextLabels(const std::vector<DatSideFile::OverlayRecord>& records) {
   const int n = int(records.size());
   for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) {
-    LabelControl* label = context_.overlays.TextLabel(i);
+    kit::LabelControl* label = context_.overlays.TextLabel(i);
     if (i >= n) {
       label->hide();
       continue;
@@ -252,9 +252,9 @@ void DocumentCommands::ApplyTextLabels(const std::vector<DatSideFile::OverlayRec
 
 void DocumentCommands::ApplySymbolPictures(const std::vector<DatSideFile::OverlayRecord>& records) {
   const int m = int(records.size());
-  const FileListControl* files = context_.symbolFiles;
+  const kit::FileListControl* files = context_.symbolFiles;
   for (int j = 0; j < overlays::OverlayPools::kSlots; ++j) {
-    ImageControl* image = context_.overlays.SymbolPicture(j);
+    kit::ImageControl* image = context_.overlays.SymbolPicture(j);
     if (j >= m) {
       image->hide();
       continue;
@@ -282,10 +282,10 @@ DocumentCommands::Snapshot DocumentCommands::TakeSnapshot() const {
   s.textLabelCount = c.window.TextLabelCount;
   s.symbolPictureCount = c.window.SymbolPictureCount;
   for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) {
-    const LabelControl* label = c.overlays.TextLabel(i);
+    const kit::LabelControl* label = c.overlays.TextLabel(i);
     s.textLabels[size_t(i)] = {
         label->pos(), !label->isHidden(), label->Caption(), label->property("tag"), {}, {}};
-    const ImageControl* image = c.overlays.SymbolPicture(i);
+    const kit::ImageControl* image = c.overlays.SymbolPicture(i);
     s.symbolPictures[size_t(i)] = {image->pos(),           !image->isHidden(), {},
                                    image->property("tag"), image->Picture(),   image->File()};
   }
@@ -299,13 +299,13 @@ void DocumentCommands::RestoreSnapshot(const Snapshot& s) {
   ApplyDocument(s.page, s.side);
   for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) {
     const Snapshot::Slot& text = s.textLabels[size_t(i)];
-    LabelControl* label = c.overlays.TextLabel(i);
+    kit::LabelControl* label = c.overlays.TextLabel(i);
     label->move(text.at);
     label->SetCaption(text.text);
     label->setProperty("tag", text.tag);
     label->setVisible(text.visible);
     const Snapshot::Slot& picture = s.symbolPictures[size_t(i)];
-    ImageControl* image = c.overlays.SymbolPicture(i);
+    kit::ImageControl* image = c.overlays.SymbolPicture(i);
     image->move(picture.at);
     image->SetPicture(picture.picture, picture.file);
     image->setProperty("tag", picture.tag);

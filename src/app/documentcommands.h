@@ -31,12 +31,15 @@ namespace tarvesh::input {
 class StaffInput;
 }
 
-namespace tarvesh::app {
-
-class CommandBar;
+namespace tarvesh::kit {
 class Dialogs;
 class FileListControl;
 struct WindowState;
+}  // namespace tarvesh::kit
+
+namespace tarvesh::app {
+
+class CommandBar;
 
 // The score documents: New, Open, Save and Save as of the command column, and the two files of a
 // score (`SaveScoreDocument`, `OpenScoreDocument`). Every stored value is applied to the window
@@ -46,10 +49,10 @@ class DocumentCommands : public QObject {
 
  public:
   struct Context {
-    WindowState& window;
+    kit::WindowState& window;
     page::ScorePage& page;
     page::EngineState& state;
-    Dialogs& dialogs;
+    kit::Dialogs& dialogs;
     CommandBar& commandBar;
     settings::LayoutPanel& layout;
     settings::GuideLines& guides;
@@ -58,9 +61,9 @@ class DocumentCommands : public QObject {
     titleblock::Tempo& tempo;
     titleblock::PageNumbering& pageNumbering;
     overlays::OverlayPools& overlays;
-    QListWidget* phrases;          // List1
-    FileListControl* symbolFiles;  // File1
-    QObject* commonDialog;         // CommonDialog1
+    QListWidget* phrases;               // List1
+    kit::FileListControl* symbolFiles;  // File1
+    QObject* commonDialog;              // CommonDialog1
     // True while a batch export runs: opening then leaves staff input and guide lines alone.
     std::function<bool()> batchRunning;
   };

@@ -8,14 +8,6 @@
 
 #include "app/batchexport.h"
 #include "app/commandbar.h"
-#include "app/controls/filelistcontrol.h"
-#include "app/controls/imagecontrol.h"
-#include "app/controls/labelcontrol.h"
-#include "app/controls/linecontrol.h"
-#include "app/controls/pagecanvas.h"
-#include "app/controls/picturebox.h"
-#include "app/controls/timercontrol.h"
-#include "app/cursorview.h"
 #include "app/documentcommands.h"
 #include "app/printcommands.h"
 #include "app/windowenginehost.h"
@@ -25,6 +17,14 @@
 #include "input/mousetools.h"
 #include "input/slurmarks.h"
 #include "input/staffinput.h"
+#include "kit/cursorview.h"
+#include "kit/filelistcontrol.h"
+#include "kit/imagecontrol.h"
+#include "kit/labelcontrol.h"
+#include "kit/linecontrol.h"
+#include "kit/pagecanvas.h"
+#include "kit/picturebox.h"
+#include "kit/timercontrol.h"
 #include "overlays/entrymodes.h"
 #include "overlays/overlaypools.h"
 #include "overlays/symbolpanel.h"
@@ -45,7 +45,7 @@ constexpr int kStartPageHeight = 2000;
 constexpr int kParkedTop = -5000;
 }  // namespace
 
-Form1::Form1(const Options& options, page::GlyphAtlas atlas, Dialogs& dialogs)
+Form1::Form1(const Options& options, page::GlyphAtlas atlas, kit::Dialogs& dialogs)
     : options_(options), dialogs_(dialogs, events_), atlas_(std::move(atlas)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Tarvesh"));
@@ -75,9 +75,9 @@ void Form1::BuildControls() {
   frame1_->setGeometry(8, 56, 145, 697);
   controls_.Add(frame1_);
 
-  canvas_ = new PageCanvas(page_, this);
+  canvas_ = new kit::PageCanvas(page_, this);
   controls_.Add(canvas_);
-  cursor_ = std::make_unique<CursorView>(page_, canvas_, controls_, options_.dataDir);
+  cursor_ = std::make_unique<kit::CursorView>(page_, canvas_, controls_, options_.dataDir);
   sound_ = std::make_unique<sound::SoundPlayer>(options_.dataDir, frame1_, controls_, events_,
                                                 options_.audible);
 
@@ -103,7 +103,7 @@ void Form1::BuildControls() {
 
   overlays_ =
       std::make_unique<overlays::OverlayPools>(window_, page_, dialogs_, canvas_, controls_, focus);
-  slurs_ = std::make_unique<input::SlurMarks>(page_, canvas_, controls_);
+  slurs_ = std::make_unique<input::SlurMarks>(page_, atlas_.SlurArc, canvas_, controls_);
   mouse_ = std::make_unique<input::MouseTools>(input::MouseTools::Context{
       page_, state_, window_, controls_, this, canvas_, frame1_,
       [this] { return layout_->Value(settings::LayoutPanel::kLineSpacing); },
@@ -127,23 +127,23 @@ void Form1::BuildControls() {
       CommandBar::Context{controls_, this, frame1_, canvas_, layout_->OptionsPanel(), focus});
 
   // Work pictures that are never seen.
-  picture4_ = new PictureBox(QStringLiteral("Picture4"), this, true);
+  picture4_ = new kit::PictureBox(QStringLiteral("Picture4"), this, true);
   picture4_->ResizeBitmap(20, page::kCellHeight);
   controls_.Add(picture4_);
-  picture6_ = new PictureBox(QStringLiteral("Picture6"), this, true);
+  picture6_ = new kit::PictureBox(QStringLiteral("Picture6"), this, true);
   controls_.Add(picture6_);
-  auto* picmode = new PictureBox(QStringLiteral("Picmode"), this);
+  auto* picmode = new kit::PictureBox(QStringLiteral("Picmode"), this);
   picmode->Bitmap() = atlas_.Picmode;
   picmode->resize(atlas_.Picmode.size());
   controls_.Add(picmode);
-  auto* picmode2 = new PictureBox(QStringLiteral("Picmode2"), canvas_);
+  auto* picmode2 = new kit::PictureBox(QStringLiteral("Picmode2"), canvas_);
   picmode2->Bitmap() = atlas_.Picmode2;
   picmode2->setGeometry(0, kParkedTop, atlas_.Picmode2.width(), atlas_.Picmode2.height());
   controls_.Add(picmode2);
-  file2_ = new FileListControl(QStringLiteral("File2"), this, QStringLiteral("*.bmp"));
+  file2_ = new kit::FileListControl(QStringLiteral("File2"), this, QStringLiteral("*.bmp"));
   file2_->hide();
   controls_.Add(file2_);
-  timer2_ = new TimerControl(QStringLiteral("Timer2"), 300, this);
+  timer2_ = new kit::TimerControl(QStringLiteral("Timer2"), 300, this);
   controls_.Add(timer2_);
   auto* commonDialog = new QObject(this);
   commonDialog->setObjectName(QStringLiteral("CommonDialog1"));
@@ -195,13 +195,13 @@ void Form1::WireEvents() {
   page_.onChanged = [this](const QRect& rect) { canvas_->update(rect); };
   page_.onResized = [this] { canvas_->SyncSize(); };
   page_.onCursorMoved = [this] { cursor_->Follow(); };
-  connect(canvas_, &PageCanvas::KeyDown, keys_.get(), &input::KeyHandler::KeyDown);
-  connect(canvas_, &PageCanvas::KeyUp, keys_.get(), &input::KeyHandler::KeyUp);
-  MouseEvents* mouse = canvas_->Mouse();
-  connect(mouse, &MouseEvents::MouseDown, mouse_.get(), &input::MouseTools::MouseDown);
-  connect(mouse, &MouseEvents::MouseMove, mouse_.get(), &input::MouseTools::MouseMove);
-  connect(mouse, &MouseEvents::MouseUp, mouse_.get(), &input::MouseTools::MouseUp);
-  connect(mouse, &MouseEvents::Click, mouse_.get(), &input::MouseTools::Click);
+  connect(canvas_, &kit::PageCanvas::KeyDown, keys_.get(), &input::KeyHandler::KeyDown);
+  connect(canvas_, &kit::PageCanvas::KeyUp, keys_.get(), &input::KeyHandler::KeyUp);
+  kit::MouseEvents* mouse = canvas_->Mouse();
+  connect(mouse, &kit::MouseEvents::MouseDown, mouse_.get(), &input::MouseTools::MouseDown);
+  connect(mouse, &kit::MouseEvents::MouseMove, mouse_.get(), &input::MouseTools::MouseMove);
+  connect(mouse, &kit::MouseEvents::MouseUp, mouse_.get(), &input::MouseTools::MouseUp);
+  connect(mouse, &kit::MouseEvents::Click, mouse_.get(), &input::MouseTools::Click);
   connect(commandBar_.get(), &CommandBar::NewRequested, documents_.get(), &DocumentCommands::New);
   connect(commandBar_.get(), &CommandBar::OpenRequested, documents_.get(), &DocumentCommands::Open);
   connect(commandBar_.get(), &CommandBar::SaveRequested, documents_.get(), &DocumentCommands::Save);
@@ -216,10 +216,10 @@ void Form1::Load() {
   const QDir data(options_.dataDir);
   const QSize screen = options_.screen;
   // Work pictures go out of sight first; the staff panel sits at the bottom left.
-  PictureBox* picture9 = controls_.Get<PictureBox>(QStringLiteral("Picture9"));
+  kit::PictureBox* picture9 = controls_.Get<kit::PictureBox>(QStringLiteral("Picture9"));
   picture9->move(picture9->x(), 5000);
   staff_->Place(screen.height());
-  PictureBox* picture7 = controls_.Get<PictureBox>(QStringLiteral("Picture7"));
+  kit::PictureBox* picture7 = controls_.Get<kit::PictureBox>(QStringLiteral("Picture7"));
   picture7->move(picture7->x(), -2000);
   tempo_->AddTempoTexts(document::ReadDelimitedFields(data.filePath(QStringLiteral("speed.txt"))));
   setGeometry(0, 0, screen.width(), screen.height());
@@ -234,7 +234,7 @@ void Form1::Load() {
   layout_->OptionsPanel()->move(kPageLeft, 0);
   title_->HidePickers();
   picture4_->move(picture4_->x(), 5000);
-  controls_.Get<PictureBox>(QStringLiteral("Picmode"))->move(0, kParkedTop);
+  controls_.Get<kit::PictureBox>(QStringLiteral("Picmode"))->move(0, kParkedTop);
   title_->FillPickers();
   staff_->FillKeys();
   guides_->DrawGuideLines();
@@ -250,7 +250,7 @@ QImage Form1::PageView() const {
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget || widget->isHidden()) continue;
     const bool furniture =
-        qobject_cast<LabelControl*>(widget) || qobject_cast<ImageControl*>(widget);
+        qobject_cast<kit::LabelControl*>(widget) || qobject_cast<kit::ImageControl*>(widget);
     const QString name = widget->objectName();
     const bool excluded = name == QLatin1String("Imapnt") || name == QLatin1String("Label8") ||
                           name == QLatin1String("Image4");

@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/controlregistry.h"
-#include "app/eventlog.h"
-#include "app/recordingdialogs.h"
-#include "app/windowstate.h"
+#include "kit/controlregistry.h"
+#include "kit/eventlog.h"
+#include "kit/recordingdialogs.h"
+#include "kit/windowstate.h"
 #include "page/enginestate.h"
 #include "page/glyphatlas.h"
 #include "page/scorepage.h"
@@ -44,17 +44,20 @@ class SlurMarks;
 class StaffInput;
 }  // namespace tarvesh::input
 
+namespace tarvesh::kit {
+class CursorView;
+class FileListControl;
+class PageCanvas;
+class PictureBox;
+class TimerControl;
+}  // namespace tarvesh::kit
+
 namespace tarvesh::app {
 
 class BatchExport;
 class CommandBar;
-class CursorView;
 class DocumentCommands;
-class FileListControl;
-class PageCanvas;
-class PictureBox;
 class PrintCommands;
-class TimerControl;
 class WindowEngineHost;
 
 // The main window. It owns the page, the engine state and every control, wires the subsystems
@@ -70,16 +73,16 @@ class Form1 : public QWidget {
   };
 
   // `dialogs` answers every dialog; it must outlive the window.
-  Form1(const Options& options, page::GlyphAtlas atlas, Dialogs& dialogs);
+  Form1(const Options& options, page::GlyphAtlas atlas, kit::Dialogs& dialogs);
   ~Form1() override;
 
-  ControlRegistry& Controls() { return controls_; }
+  kit::ControlRegistry& Controls() { return controls_; }
   page::ScorePage& Page() { return page_; }
   page::EngineState& State() { return state_; }
-  WindowState& Window() { return window_; }
-  EventLog& Events() { return events_; }
-  CursorView& Cursor() { return *cursor_; }
-  PageCanvas* Canvas() const { return canvas_; }
+  kit::WindowState& Window() { return window_; }
+  kit::EventLog& Events() { return events_; }
+  kit::CursorView& Cursor() { return *cursor_; }
+  kit::PageCanvas* Canvas() const { return canvas_; }
   DocumentCommands& Documents() { return *documents_; }
   BatchExport& Batch() { return *batch_; }
   const QString& DataDir() const { return options_.dataDir; }
@@ -104,23 +107,23 @@ class Form1 : public QWidget {
   void WireEvents();
 
   Options options_;
-  EventLog events_;
-  RecordingDialogs dialogs_;
+  kit::EventLog events_;
+  kit::RecordingDialogs dialogs_;
   page::GlyphAtlas atlas_;
   page::ScorePage page_;
   page::EngineState state_;
-  WindowState window_;
-  ControlRegistry controls_;
+  kit::WindowState window_;
+  kit::ControlRegistry controls_;
   bool exitRequested_ = false;
 
-  PageCanvas* canvas_ = nullptr;
+  kit::PageCanvas* canvas_ = nullptr;
   QGroupBox* frame1_ = nullptr;
-  PictureBox* picture4_ = nullptr;
-  PictureBox* picture6_ = nullptr;
-  FileListControl* file2_ = nullptr;
-  TimerControl* timer2_ = nullptr;
+  kit::PictureBox* picture4_ = nullptr;
+  kit::PictureBox* picture6_ = nullptr;
+  kit::FileListControl* file2_ = nullptr;
+  kit::TimerControl* timer2_ = nullptr;
 
-  std::unique_ptr<CursorView> cursor_;
+  std::unique_ptr<kit::CursorView> cursor_;
   std::unique_ptr<sound::SoundPlayer> sound_;
   std::unique_ptr<settings::LayoutPanel> layout_;
   std::unique_ptr<settings::GuideLines> guides_;

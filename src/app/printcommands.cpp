@@ -5,9 +5,9 @@
 #include <QPrinter>
 #include <QPushButton>
 
-#include "app/controlregistry.h"
-#include "app/dialogs.h"
 #include "app/pageprinter.h"
+#include "kit/controlregistry.h"
+#include "kit/dialogs.h"
 
 namespace tarvesh::app {
 

@@ -8,10 +8,12 @@
 class QPushButton;
 class QWidget;
 
-namespace tarvesh::app {
-
+namespace tarvesh::kit {
 class ControlRegistry;
 class Dialogs;
+}  // namespace tarvesh::kit
+
+namespace tarvesh::app {
 
 // "打印" (`Command16`) and "导出PDF" (`Command17`) in the command column: the page as shown, on
 // an A4 sheet of the printer the print dialog chose, or on the one A4 page of a PDF file.
@@ -22,8 +24,8 @@ class PrintCommands : public QObject {
   static const QString kPdfFilter;
 
   struct Context {
-    ControlRegistry& controls;
-    Dialogs& dialogs;
+    kit::ControlRegistry& controls;
+    kit::Dialogs& dialogs;
     QWidget* commandColumn;
     // The page as a person sees it (Form1::PageView).
     std::function<QImage()> pageView;

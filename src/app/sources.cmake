@@ -2,29 +2,14 @@ set(APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/batchexport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandbar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controlregistry.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls/filelistcontrol.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls/imagecontrol.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls/labelcontrol.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls/linecontrol.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls/mousebits.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls/mouseevents.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls/pagecanvas.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls/picturebox.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls/shapecontrol.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/controls/timercontrol.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/cursorview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folderexport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pageprinter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printcommands.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/qtdialogs.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/recordingdialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script/scripteddialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script/scriptparser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script/scriptrunner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/statedump.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/virtualkeys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/windowenginehost.cpp
 )

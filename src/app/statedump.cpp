@@ -9,15 +9,15 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "app/controls/filelistcontrol.h"
-#include "app/controls/imagecontrol.h"
-#include "app/controls/labelcontrol.h"
-#include "app/controls/linecontrol.h"
-#include "app/controls/pagecanvas.h"
-#include "app/controls/picturebox.h"
-#include "app/controls/shapecontrol.h"
-#include "app/cursorview.h"
 #include "app/form1.h"
+#include "kit/cursorview.h"
+#include "kit/filelistcontrol.h"
+#include "kit/imagecontrol.h"
+#include "kit/labelcontrol.h"
+#include "kit/linecontrol.h"
+#include "kit/pagecanvas.h"
+#include "kit/picturebox.h"
+#include "kit/shapecontrol.h"
 
 namespace tarvesh::app {
 
@@ -69,22 +69,22 @@ QJsonObject DumpControl(QObject* control) {
   if (qobject_cast<Form1*>(control)) {
     o["kind"] = "form";
     o["text"] = qobject_cast<QWidget*>(control)->windowTitle();
-  } else if (auto* label = qobject_cast<LabelControl*>(control)) {
+  } else if (auto* label = qobject_cast<kit::LabelControl*>(control)) {
     o["kind"] = "label";
     o["text"] = label->Caption();
     o["color"] = Hex(label->ForeColour());
-  } else if (auto* image = qobject_cast<ImageControl*>(control)) {
+  } else if (auto* image = qobject_cast<kit::ImageControl*>(control)) {
     o["kind"] = "image";
     o["file"] = image->File();
     o["border"] = image->Border() ? 1 : 0;
-  } else if (auto* line = qobject_cast<LineControl*>(control)) {
+  } else if (auto* line = qobject_cast<kit::LineControl*>(control)) {
     o["kind"] = "line";
     o["x1"] = line->X1();
     o["y1"] = line->Y1();
     o["x2"] = line->X2();
     o["y2"] = line->Y2();
     o["color"] = Hex(line->Colour());
-  } else if (auto* shape = qobject_cast<ShapeControl*>(control)) {
+  } else if (auto* shape = qobject_cast<kit::ShapeControl*>(control)) {
     o["kind"] = "shape";
     o["color"] = Hex(shape->Colour());
     o["pressed"] = shape->Pressed() ? 1 : 0;
@@ -111,7 +111,7 @@ QJsonObject DumpControl(QObject* control) {
     o["text"] = combo->currentText();
     o["index"] = combo->currentIndex();
     o["items"] = Items(ComboItems(combo));
-  } else if (auto* files = qobject_cast<FileListControl*>(control)) {
+  } else if (auto* files = qobject_cast<kit::FileListControl*>(control)) {
     o["kind"] = "filelist";
     o["index"] = files->currentRow();
     o["items"] = Items(ListItems(files));
@@ -124,7 +124,7 @@ QJsonObject DumpControl(QObject* control) {
   } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
     o["kind"] = "frame";
     o["text"] = frame->title();
-  } else if (qobject_cast<PageCanvas*>(control) || qobject_cast<PictureBox*>(control)) {
+  } else if (qobject_cast<kit::PageCanvas*>(control) || qobject_cast<kit::PictureBox*>(control)) {
     o["kind"] = "picture";
   } else if (auto* timer = qobject_cast<QTimer*>(control)) {
     o["kind"] = "timer";
@@ -142,7 +142,7 @@ QJsonObject DumpControl(QObject* control) {
 QJsonObject DumpWindow(Form1& form) {
   QJsonObject dump;
   const page::ScorePage& page = form.Page();
-  const CursorView& cursor = form.Cursor();
+  const kit::CursorView& cursor = form.Cursor();
   dump["cursor"] = QJsonObject{{"left", double(page.CursorLeft())},
                                {"top", double(page.CursorTop())},
                                {"visible", cursor.Visible()},
@@ -154,7 +154,7 @@ QJsonObject DumpWindow(Form1& form) {
                              {"top", canvas->y()}};
 
   const page::EngineState& s = form.State();
-  const WindowState& w = form.Window();
+  const kit::WindowState& w = form.Window();
   dump["state"] = QJsonObject{
       {"NoteMode", s.NoteMode},
       {"InsertMode", s.InsertMode},

@@ -1,9 +1,9 @@
 #include "input/keyhandler.h"
 
-#include "app/cursorview.h"
-#include "app/windowstate.h"
 #include "engine/glyphengine.h"
 #include "input/slurmarks.h"
+#include "kit/cursorview.h"
+#include "kit/windowstate.h"
 #include "overlays/entrymodes.h"
 #include "overlays/overlaypools.h"
 #include "page/enginestate.h"

@@ -12,10 +12,10 @@ namespace tarvesh::engine {
 class GlyphEngine;
 }
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class CursorView;
 struct WindowState;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::overlays {
 class EntryModes;
@@ -36,9 +36,9 @@ class KeyHandler : public QObject {
   struct Context {
     page::ScorePage& page;
     page::EngineState& state;
-    app::WindowState& window;
+    kit::WindowState& window;
     engine::GlyphEngine& engine;
-    app::CursorView& cursor;
+    kit::CursorView& cursor;
     overlays::EntryModes& modes;
     overlays::OverlayPools& overlays;
     SlurMarks& slurs;

@@ -3,10 +3,10 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "app/controlregistry.h"
-#include "app/controls/picturebox.h"
-#include "app/controls/shapecontrol.h"
-#include "app/windowstate.h"
+#include "kit/controlregistry.h"
+#include "kit/picturebox.h"
+#include "kit/shapecontrol.h"
+#include "kit/windowstate.h"
 #include "page/enginestate.h"
 #include "page/geometry.h"
 #include "page/rounding.h"
@@ -31,18 +31,18 @@ MouseTools::MouseTools(const Context& context) : QObject(context.form), context_
   combo3_->setGeometry(8, 560, 65, 20);
   controls.Add(combo3_);
 
-  shape2_ = new app::ShapeControl(QStringLiteral("Shape2"), context_.canvas, kSelectionGreen);
+  shape2_ = new kit::ShapeControl(QStringLiteral("Shape2"), context_.canvas, kSelectionGreen);
   shape2_->setGeometry(0, 0, 0, 0);
   shape2_->hide();
   controls.Add(shape2_);
-  shape1_ = new app::ShapeControl(QStringLiteral("Shape1"), context_.canvas, Qt::black);
+  shape1_ = new kit::ShapeControl(QStringLiteral("Shape1"), context_.canvas, Qt::black);
   controls.Add(shape1_);
 
-  picture7_ = new app::PictureBox(QStringLiteral("Picture7"), context_.form, true);
+  picture7_ = new kit::PictureBox(QStringLiteral("Picture7"), context_.form, true);
   picture7_->ResizeBitmap(kEraserSizes, kEraserSizes);
   picture7_->move(0, -2000);
   controls.Add(picture7_);
-  picture9_ = new app::PictureBox(QStringLiteral("Picture9"), context_.form, true);
+  picture9_ = new kit::PictureBox(QStringLiteral("Picture9"), context_.form, true);
   picture9_->ResizeBitmap(417, 49);
   picture9_->move(0, 5000);
   controls.Add(picture9_);

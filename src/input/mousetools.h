@@ -12,12 +12,12 @@ struct EngineState;
 class ScorePage;
 }  // namespace tarvesh::page
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class PictureBox;
 class ShapeControl;
 struct WindowState;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::input {
 
@@ -31,8 +31,8 @@ class MouseTools : public QObject {
   struct Context {
     page::ScorePage& page;
     page::EngineState& state;
-    app::WindowState& window;
-    app::ControlRegistry& controls;
+    kit::WindowState& window;
+    kit::ControlRegistry& controls;
     QWidget* form;
     QWidget* canvas;
     QWidget* commandColumn;
@@ -61,10 +61,10 @@ class MouseTools : public QObject {
 
   Context context_;
   QComboBox* combo3_;
-  app::ShapeControl* shape1_;
-  app::ShapeControl* shape2_;
-  app::PictureBox* picture7_;
-  app::PictureBox* picture9_;
+  kit::ShapeControl* shape1_;
+  kit::ShapeControl* shape2_;
+  kit::PictureBox* picture7_;
+  kit::PictureBox* picture9_;
   // The eraser square's corner, kept fractional: the pointer is its centre.
   double eraserLeft_ = 0;
   double eraserTop_ = 0;

@@ -1,10 +1,9 @@
 #include "input/slurmarks.h"
 
-#include "app/controlregistry.h"
-#include "app/controls/imagecontrol.h"
-#include "app/controls/labelcontrol.h"
-#include "artwork.h"
 #include "engine/glyphengine.h"
+#include "kit/controlregistry.h"
+#include "kit/imagecontrol.h"
+#include "kit/labelcontrol.h"
 #include "page/geometry.h"
 #include "page/rounding.h"
 #include "page/scorepage.h"
@@ -19,12 +18,13 @@ constexpr int kArcHalf = 237;
 constexpr int kBottomDrop = 2;
 }  // namespace
 
-SlurMarks::SlurMarks(page::ScorePage& page, QWidget* canvas, app::ControlRegistry& controls)
+SlurMarks::SlurMarks(page::ScorePage& page, const QImage& arc, QWidget* canvas,
+                     kit::ControlRegistry& controls)
     : QObject(canvas),
       page_(page),
-      label8_(new app::LabelControl(QStringLiteral("Label8"), QString(), canvas, false)),
-      image4_(new app::ImageControl(QStringLiteral("Image4"), canvas)) {
-  image4_->SetPicture(QPixmap::fromImage(artwork::DrawSlurArc()), QString());
+      label8_(new kit::LabelControl(QStringLiteral("Label8"), QString(), canvas, false)),
+      image4_(new kit::ImageControl(QStringLiteral("Image4"), canvas)) {
+  image4_->SetPicture(QPixmap::fromImage(arc), QString());
   image4_->hide();
   controls.Add(image4_);
   label8_->resize(page::kWideCell, page::kCellHeight);

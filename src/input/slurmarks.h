@@ -8,11 +8,11 @@ namespace tarvesh::page {
 class ScorePage;
 }
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class ImageControl;
 class LabelControl;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::input {
 
@@ -23,7 +23,8 @@ class SlurMarks : public QObject {
   Q_OBJECT
 
  public:
-  SlurMarks(page::ScorePage& page, QWidget* canvas, app::ControlRegistry& controls);
+  SlurMarks(page::ScorePage& page, const QImage& arc, QWidget* canvas,
+            kit::ControlRegistry& controls);
 
   // The key L.
   void MarkOrDraw();
@@ -35,8 +36,8 @@ class SlurMarks : public QObject {
   void StretchArc(int sourceLeft, int sourceWidth, int left, int width, double top, int bottom);
 
   page::ScorePage& page_;
-  app::LabelControl* label8_;
-  app::ImageControl* image4_;
+  kit::LabelControl* label8_;
+  kit::ImageControl* image4_;
   float markLeft_ = 0;
   float markTop_ = 0;
 };

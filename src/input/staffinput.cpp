@@ -5,14 +5,13 @@
 #include <QDir>
 #include <QPushButton>
 
-#include "app/controlregistry.h"
-#include "app/controls/imagecontrol.h"
-#include "app/controls/labelcontrol.h"
-#include "app/controls/linecontrol.h"
-#include "app/controls/picturebox.h"
-#include "app/windowstate.h"
-#include "artwork.h"
 #include "engine/glyphengine.h"
+#include "kit/controlregistry.h"
+#include "kit/imagecontrol.h"
+#include "kit/labelcontrol.h"
+#include "kit/linecontrol.h"
+#include "kit/picturebox.h"
+#include "kit/windowstate.h"
 #include "page/rounding.h"
 
 namespace tarvesh::input {
@@ -83,41 +82,42 @@ StaffInput::StaffInput(const Context& context) : QObject(context.form), context_
   combo2_->setEnabled(false);
   controls.Add(combo2_);
 
-  picture3_ = new app::PictureBox(QStringLiteral("Picture3"), context_.form, true);
+  picture3_ = new kit::PictureBox(QStringLiteral("Picture3"), context_.form, true);
   picture3_->resize(kPanelWidth, kPanelHeight);
   picture3_->hide();
   controls.Add(picture3_);
   for (int clef = 0; clef < 2; ++clef) {
     auto* staff =
-        new app::ImageControl(app::IndexedName(QStringLiteral("Image1"), clef), picture3_);
-    staff->SetPicture(QPixmap::fromImage(artwork::DrawStaff(clef)), QString());
+        new kit::ImageControl(kit::IndexedName(QStringLiteral("Image1"), clef), picture3_);
+    const QString file = clef == 0 ? QStringLiteral("s/treble.bmp") : QStringLiteral("s/bass.bmp");
+    staff->SetPicture(QPixmap(QDir(context_.dataDir).filePath(file)), QString());
     staff->setVisible(clef == 0);
     controls.Add(staff);
     image1_[clef] = staff;
   }
   for (int i = 0; i < 3; ++i) {
     auto* line =
-        new app::LineControl(app::IndexedName(QStringLiteral("Line5"), i), picture3_, kZoneGrey);
+        new kit::LineControl(kit::IndexedName(QStringLiteral("Line5"), i), picture3_, kZoneGrey);
     line->SetLine(kZoneLines[i], 0, kZoneLines[i], kZoneLineBottom);
     controls.Add(line);
     line5_[i] = line;
   }
-  image3_ = new app::ImageControl(QStringLiteral("Image3"), picture3_);
+  image3_ = new kit::ImageControl(QStringLiteral("Image3"), picture3_);
   image3_->setAttribute(Qt::WA_TransparentForMouseEvents);
   controls.Add(image3_);
-  label10_ = new app::LabelControl(QStringLiteral("Label10"), QString(), picture3_, false);
+  label10_ = new kit::LabelControl(QStringLiteral("Label10"), QString(), picture3_, false);
   label10_->setMouseTracking(true);
   controls.Add(label10_);
-  auto* label11 = new app::LabelControl(QStringLiteral("Label11"), QString(), picture3_);
+  auto* label11 = new kit::LabelControl(QStringLiteral("Label11"), QString(), picture3_);
   label11->move(200, 256);
   controls.Add(label11);
-  label12_ = new app::LabelControl(QStringLiteral("Label12"), QStringLiteral("无"), picture3_);
+  label12_ = new kit::LabelControl(QStringLiteral("Label12"), QStringLiteral("无"), picture3_);
   label12_->move(272, 8);
   controls.Add(label12_);
-  label13_ = new app::LabelControl(QStringLiteral("Label13"), QStringLiteral("无"), picture3_);
+  label13_ = new kit::LabelControl(QStringLiteral("Label13"), QStringLiteral("无"), picture3_);
   label13_->move(272, 24);
   controls.Add(label13_);
-  label9_ = new app::LabelControl(QStringLiteral("Label9"),
+  label9_ = new kit::LabelControl(QStringLiteral("Label9"),
                                   QStringLiteral("4分音符|八分音符|16分音符|32分音符"), picture3_);
   label9_->move(80, 256);
   controls.Add(label9_);
@@ -138,13 +138,13 @@ StaffInput::StaffInput(const Context& context) : QObject(context.form), context_
   });
   connect(combo2_, &QComboBox::currentIndexChanged, this, [this] { context_.focusPage(); });
   connect(check7_, &QCheckBox::toggled, this, &StaffInput::OnCheck7);
-  connect(label12_->Mouse(), &app::MouseEvents::Click, this,
+  connect(label12_->Mouse(), &kit::MouseEvents::Click, this,
           [this] { SetAccidental((accidental_ + 1) % kAccidentalCaptions.size()); });
-  connect(label13_->Mouse(), &app::MouseEvents::Click, this,
+  connect(label13_->Mouse(), &kit::MouseEvents::Click, this,
           [this] { label13_->SetCaption(label13_->Caption() == kNoDot ? kDot : kNoDot); });
-  connect(label10_->Mouse(), &app::MouseEvents::MouseMove, this,
+  connect(label10_->Mouse(), &kit::MouseEvents::MouseMove, this,
           [this](int, int, double x, double y) { PointerMoved(x, y); });
-  connect(label10_->Mouse(), &app::MouseEvents::MouseDown, this,
+  connect(label10_->Mouse(), &kit::MouseEvents::MouseDown, this,
           [this](int button, int shift, double, double) { MouseDown(button, shift); });
 }
 

@@ -9,14 +9,14 @@ class QComboBox;
 class QPushButton;
 class QWidget;
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class ImageControl;
 class LabelControl;
 class LineControl;
 class PictureBox;
 struct WindowState;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::input {
 
@@ -27,8 +27,8 @@ class StaffInput : public QObject {
 
  public:
   struct Context {
-    app::WindowState& window;
-    app::ControlRegistry& controls;
+    kit::WindowState& window;
+    kit::ControlRegistry& controls;
     QWidget* form;
     QWidget* commandColumn;
     QString dataDir;
@@ -49,9 +49,9 @@ class StaffInput : public QObject {
   void Place(int screenHeight);
   void FillKeys();
 
-  app::PictureBox* Panel() const { return picture3_; }
-  app::ImageControl* TrebleStaff() const { return image1_[0]; }
-  app::ImageControl* BassStaff() const { return image1_[1]; }
+  kit::PictureBox* Panel() const { return picture3_; }
+  kit::ImageControl* TrebleStaff() const { return image1_[0]; }
+  kit::ImageControl* BassStaff() const { return image1_[1]; }
   QCheckBox* Check1() const { return check1_; }
   QComboBox* Combo2() const { return combo2_; }
   int StaffKey() const;
@@ -74,17 +74,17 @@ class StaffInput : public QObject {
   Context context_;
   QCheckBox* check1_;
   QComboBox* combo2_;
-  app::PictureBox* picture3_;
-  std::array<app::ImageControl*, 2> image1_{};
-  app::LabelControl* label10_;
-  app::LabelControl* label12_;
-  app::LabelControl* label13_;
+  kit::PictureBox* picture3_;
+  std::array<kit::ImageControl*, 2> image1_{};
+  kit::LabelControl* label10_;
+  kit::LabelControl* label12_;
+  kit::LabelControl* label13_;
   // The accidental `Label12` stands for: 0 none, 1 sharp, 2 flat, 3 natural.
   int accidental_ = 0;
-  app::LabelControl* label9_;
+  kit::LabelControl* label9_;
   QCheckBox* check7_;
-  app::ImageControl* image3_;
-  std::array<app::LineControl*, 3> line5_{};
+  kit::ImageControl* image3_;
+  std::array<kit::LineControl*, 3> line5_{};
   QPushButton* command13_;
 };
 

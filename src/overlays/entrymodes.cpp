@@ -4,11 +4,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/controlregistry.h"
-#include "app/controls/imagecontrol.h"
-#include "app/controls/labelcontrol.h"
-#include "app/cursorview.h"
-#include "app/dialogs.h"
+#include "kit/controlregistry.h"
+#include "kit/cursorview.h"
+#include "kit/dialogs.h"
+#include "kit/imagecontrol.h"
+#include "kit/labelcontrol.h"
 #include "page/enginestate.h"
 #include "page/glyphatlas.h"
 
@@ -24,7 +24,7 @@ constexpr int kIconTop = 6;
 constexpr int kIconHeight = 28;
 
 QPushButton* MakeButton(const QString& name, const QString& text, QWidget* parent, QRect box,
-                        app::ControlRegistry& controls) {
+                        kit::ControlRegistry& controls) {
   auto* button = new QPushButton(text, parent);
   button->setObjectName(name);
   button->setGeometry(box);
@@ -38,7 +38,7 @@ EntryModes::EntryModes(const Context& context) : QObject(context.form), context_
   auto& controls = context_.controls;
   for (int i = 0; i < 4; ++i) {
     auto* option = new QRadioButton(context_.form);
-    option->setObjectName(app::IndexedName(QStringLiteral("Option1"), i));
+    option->setObjectName(kit::IndexedName(QStringLiteral("Option1"), i));
     option->setGeometry(16 + 32 * i, 8, 33, 33);
     const QImage icon =
         context_.atlas.Picmode.copy(12 * kIconColumn, 40 * i + kIconTop, 12, kIconHeight);
@@ -58,11 +58,11 @@ EntryModes::EntryModes(const Context& context) : QObject(context.form), context_
   check6_->setObjectName(QStringLiteral("Check6"));
   check6_->setGeometry(8, 370, 16, 13);
   controls.Add(check6_);
-  label5_ = new app::LabelControl(QStringLiteral("Label5"), QStringLiteral("和弦颜色"), column);
+  label5_ = new kit::LabelControl(QStringLiteral("Label5"), QStringLiteral("和弦颜色"), column);
   label5_->move(24, 370);
   label5_->SetForeColour(QColor(255, 0, 0));
   controls.Add(label5_);
-  label3_ = new app::LabelControl(QStringLiteral("Label3"), kTreble, column);
+  label3_ = new kit::LabelControl(QStringLiteral("Label3"), kTreble, column);
   label3_->move(8, 440);
   controls.Add(label3_);
   command10_ = MakeButton(QStringLiteral("Command10"), QStringLiteral("音符"), column,
@@ -71,11 +71,11 @@ EntryModes::EntryModes(const Context& context) : QObject(context.form), context_
   connect(command2_, &QPushButton::clicked, this, &EntryModes::ToggleHalfWidth);
   connect(command4_, &QPushButton::clicked, this, &EntryModes::ToggleInsert);
   connect(command10_, &QPushButton::clicked, this, &EntryModes::ToggleNoteMode);
-  connect(label3_->Mouse(), &app::MouseEvents::Click, this, &EntryModes::ToggleClef);
-  connect(label5_->Mouse(), &app::MouseEvents::Click, this, &EntryModes::PickChordColour);
+  connect(label3_->Mouse(), &kit::MouseEvents::Click, this, &EntryModes::ToggleClef);
+  connect(label5_->Mouse(), &kit::MouseEvents::Click, this, &EntryModes::PickChordColour);
 }
 
-void EntryModes::SetStaffPictures(app::ImageControl* treble, app::ImageControl* bass) {
+void EntryModes::SetStaffPictures(kit::ImageControl* treble, kit::ImageControl* bass) {
   treble_ = treble;
   bass_ = bass;
 }

@@ -15,13 +15,13 @@ struct EngineState;
 struct GlyphAtlas;
 }  // namespace tarvesh::page
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class CursorView;
 class Dialogs;
 class ImageControl;
 class LabelControl;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::overlays {
 
@@ -34,9 +34,9 @@ class EntryModes : public QObject {
  public:
   struct Context {
     page::EngineState& state;
-    app::Dialogs& dialogs;
-    app::CursorView& cursor;
-    app::ControlRegistry& controls;
+    kit::Dialogs& dialogs;
+    kit::CursorView& cursor;
+    kit::ControlRegistry& controls;
     const page::GlyphAtlas& atlas;
     QWidget* form;
     QWidget* commandColumn;
@@ -46,7 +46,7 @@ class EntryModes : public QObject {
   explicit EntryModes(const Context& context);
 
   // The treble and bass staff pictures that the clef shows.
-  void SetStaffPictures(app::ImageControl* treble, app::ImageControl* bass);
+  void SetStaffPictures(kit::ImageControl* treble, kit::ImageControl* bass);
 
   void ToggleNoteMode();   // "音符"/"和弦", also the key K
   void ToggleClef();       // "高音谱号"/"低音谱号"
@@ -67,11 +67,11 @@ class EntryModes : public QObject {
   QPushButton* command2_;
   QPushButton* command4_;
   QPushButton* command10_;
-  app::LabelControl* label3_;
-  app::LabelControl* label5_;
+  kit::LabelControl* label3_;
+  kit::LabelControl* label5_;
   QCheckBox* check6_;
-  app::ImageControl* treble_ = nullptr;
-  app::ImageControl* bass_ = nullptr;
+  kit::ImageControl* treble_ = nullptr;
+  kit::ImageControl* bass_ = nullptr;
 };
 
 }  // namespace tarvesh::overlays

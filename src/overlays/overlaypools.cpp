@@ -1,10 +1,10 @@
 #include "overlays/overlaypools.h"
 
-#include "app/controlregistry.h"
-#include "app/controls/imagecontrol.h"
-#include "app/controls/labelcontrol.h"
-#include "app/dialogs.h"
-#include "app/windowstate.h"
+#include "kit/controlregistry.h"
+#include "kit/dialogs.h"
+#include "kit/imagecontrol.h"
+#include "kit/labelcontrol.h"
+#include "kit/windowstate.h"
 #include "page/rounding.h"
 #include "page/scorepage.h"
 
@@ -16,8 +16,8 @@ constexpr int kNudgeLimit = 8;
 constexpr int kAnchorRise = 12;
 }  // namespace
 
-OverlayPools::OverlayPools(app::WindowState& window, page::ScorePage& page, app::Dialogs& dialogs,
-                           QWidget* canvas, app::ControlRegistry& controls,
+OverlayPools::OverlayPools(kit::WindowState& window, page::ScorePage& page, kit::Dialogs& dialogs,
+                           QWidget* canvas, kit::ControlRegistry& controls,
                            std::function<void()> focusPage)
     : QObject(canvas),
       window_(window),
@@ -25,20 +25,20 @@ OverlayPools::OverlayPools(app::WindowState& window, page::ScorePage& page, app:
       dialogs_(dialogs),
       focusPage_(std::move(focusPage)) {
   for (int i = 0; i < kSlots; ++i) {
-    auto* label = new app::LabelControl(app::IndexedName(QStringLiteral("Label7"), i),
+    auto* label = new kit::LabelControl(kit::IndexedName(QStringLiteral("Label7"), i),
                                         QStringLiteral("文字"), canvas);
     label->hide();
     controls.Add(label);
     label7_[i] = label;
-    connect(label->Mouse(), &app::MouseEvents::Click, this, [this, i] { SelectTextLabel(i); });
-    connect(label->Mouse(), &app::MouseEvents::MouseUp, this, [this] { focusPage_(); });
+    connect(label->Mouse(), &kit::MouseEvents::Click, this, [this, i] { SelectTextLabel(i); });
+    connect(label->Mouse(), &kit::MouseEvents::MouseUp, this, [this] { focusPage_(); });
   }
   for (int i = 0; i < kSlots; ++i) {
-    auto* image = new app::ImageControl(app::IndexedName(QStringLiteral("Ima"), i), canvas);
+    auto* image = new kit::ImageControl(kit::IndexedName(QStringLiteral("Ima"), i), canvas);
     image->hide();
     controls.Add(image);
     ima_[i] = image;
-    connect(image->Mouse(), &app::MouseEvents::Click, this, [this, i] {
+    connect(image->Mouse(), &kit::MouseEvents::Click, this, [this, i] {
       SelectSymbolPicture(i);
       focusPage_();
     });
@@ -64,7 +64,7 @@ bool OverlayPools::PrepareOverlayPlacement(Kind kind) {
 void OverlayPools::AddTextLabel(const QString& text, int phraseIndex) {
   const int i = window_.TextLabelCount;
   if (i < 0 || i >= kSlots) return;
-  app::LabelControl* label = label7_[i];
+  kit::LabelControl* label = label7_[i];
   label->move(window_.OverlayAnchorX, window_.OverlayAnchorY);
   label->SetCaption(text);
   label->show();
@@ -75,7 +75,7 @@ void OverlayPools::AddTextLabel(const QString& text, int phraseIndex) {
 void OverlayPools::AddSymbolPicture(const QPixmap& picture, int pictureIndex, const QString& file) {
   const int i = window_.SymbolPictureCount;
   if (i < 0 || i >= kSlots) return;
-  app::ImageControl* image = ima_[i];
+  kit::ImageControl* image = ima_[i];
   image->move(window_.OverlayAnchorX, window_.OverlayAnchorY);
   image->SetPicture(picture, file);
   image->show();

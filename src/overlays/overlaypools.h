@@ -11,13 +11,13 @@ namespace tarvesh::page {
 class ScorePage;
 }
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class Dialogs;
 class ImageControl;
 class LabelControl;
 struct WindowState;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::overlays {
 
@@ -34,8 +34,8 @@ class OverlayPools : public QObject {
   enum class Kind { kTextLabel, kSymbolPicture };
   enum class Direction { kLeft, kUp, kRight, kDown };
 
-  OverlayPools(app::WindowState& window, page::ScorePage& page, app::Dialogs& dialogs,
-               QWidget* canvas, app::ControlRegistry& controls, std::function<void()> focusPage);
+  OverlayPools(kit::WindowState& window, page::ScorePage& page, kit::Dialogs& dialogs,
+               QWidget* canvas, kit::ControlRegistry& controls, std::function<void()> focusPage);
 
   // Sets the anchor at the cursor for a new object of `kind`; false when its pool is full.
   bool PrepareOverlayPlacement(Kind kind);
@@ -48,20 +48,20 @@ class OverlayPools : public QObject {
   void NudgeSelectedOverlay(Direction direction, int step);
   void ClearAllOverlays();
 
-  app::LabelControl* TextLabel(int slot) const { return label7_[slot]; }
-  app::ImageControl* SymbolPicture(int slot) const { return ima_[slot]; }
+  kit::LabelControl* TextLabel(int slot) const { return label7_[slot]; }
+  kit::ImageControl* SymbolPicture(int slot) const { return ima_[slot]; }
   // Start-up: symbol pictures flat and hidden, nothing selected.
   void Reset();
 
  private:
   void Unhighlight();
 
-  app::WindowState& window_;
+  kit::WindowState& window_;
   page::ScorePage& page_;
-  app::Dialogs& dialogs_;
+  kit::Dialogs& dialogs_;
   std::function<void()> focusPage_;
-  std::array<app::LabelControl*, kSlots> label7_{};
-  std::array<app::ImageControl*, kSlots> ima_{};
+  std::array<kit::LabelControl*, kSlots> label7_{};
+  std::array<kit::ImageControl*, kSlots> ima_{};
 };
 
 }  // namespace tarvesh::overlays

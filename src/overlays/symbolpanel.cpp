@@ -4,10 +4,10 @@
 #include <QGroupBox>
 #include <QPushButton>
 
-#include "app/controlregistry.h"
-#include "app/controls/filelistcontrol.h"
-#include "app/controls/imagecontrol.h"
-#include "app/windowstate.h"
+#include "kit/controlregistry.h"
+#include "kit/filelistcontrol.h"
+#include "kit/imagecontrol.h"
+#include "kit/windowstate.h"
 #include "overlays/overlaypools.h"
 
 namespace tarvesh::overlays {
@@ -16,8 +16,8 @@ namespace {
 constexpr int kPanelDrop = 24;
 }
 
-SymbolPanel::SymbolPanel(OverlayPools& pools, app::WindowState& window, QWidget* canvas,
-                         app::ControlRegistry& controls, std::function<void()> focusPage)
+SymbolPanel::SymbolPanel(OverlayPools& pools, kit::WindowState& window, QWidget* canvas,
+                         kit::ControlRegistry& controls, std::function<void()> focusPage)
     : QObject(canvas),
       pools_(pools),
       window_(window),
@@ -28,10 +28,10 @@ SymbolPanel::SymbolPanel(OverlayPools& pools, app::WindowState& window, QWidget*
   frame3_->setAutoFillBackground(true);
   frame3_->hide();
   controls.Add(frame3_);
-  image2_ = new app::ImageControl(QStringLiteral("Image2"), frame3_);
+  image2_ = new kit::ImageControl(QStringLiteral("Image2"), frame3_);
   image2_->setGeometry(16, 24, 177, 57);
   controls.Add(image2_);
-  file1_ = new app::FileListControl(QStringLiteral("File1"), frame3_, QStringLiteral("*.bmp"));
+  file1_ = new kit::FileListControl(QStringLiteral("File1"), frame3_, QStringLiteral("*.bmp"));
   file1_->setGeometry(16, 104, 185, 306);
   controls.Add(file1_);
   auto* command8 = new QPushButton(QStringLiteral("确定"), frame3_);

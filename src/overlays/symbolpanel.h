@@ -6,12 +6,12 @@
 class QGroupBox;
 class QWidget;
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class FileListControl;
 class ImageControl;
 struct WindowState;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::overlays {
 
@@ -25,13 +25,13 @@ class SymbolPanel : public QObject {
  public:
   static constexpr int kWidth = 217;
 
-  SymbolPanel(OverlayPools& pools, app::WindowState& window, QWidget* canvas,
-              app::ControlRegistry& controls, std::function<void()> focusPage);
+  SymbolPanel(OverlayPools& pools, kit::WindowState& window, QWidget* canvas,
+              kit::ControlRegistry& controls, std::function<void()> focusPage);
 
   // Points the file list at the symbol folder.
   void SetFolder(const QString& folder);
   void Open(int pageWidth);
-  app::FileListControl* Files() const { return file1_; }
+  kit::FileListControl* Files() const { return file1_; }
   QGroupBox* Frame() const { return frame3_; }
 
  private:
@@ -40,11 +40,11 @@ class SymbolPanel : public QObject {
   void Cancel();
 
   OverlayPools& pools_;
-  app::WindowState& window_;
+  kit::WindowState& window_;
   std::function<void()> focusPage_;
   QGroupBox* frame3_;
-  app::ImageControl* image2_;
-  app::FileListControl* file1_;
+  kit::ImageControl* image2_;
+  kit::FileListControl* file1_;
 };
 
 }  // namespace tarvesh::overlays

@@ -4,8 +4,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/controlregistry.h"
-#include "app/windowstate.h"
+#include "kit/controlregistry.h"
+#include "kit/windowstate.h"
 #include "overlays/overlaypools.h"
 
 namespace tarvesh::overlays {
@@ -15,8 +15,8 @@ namespace {
 constexpr int kPanelDrop = 24;
 }  // namespace
 
-TextLabelPanel::TextLabelPanel(OverlayPools& pools, app::WindowState& window, QWidget* canvas,
-                               app::ControlRegistry& controls, std::function<void()> focusPage)
+TextLabelPanel::TextLabelPanel(OverlayPools& pools, kit::WindowState& window, QWidget* canvas,
+                               kit::ControlRegistry& controls, std::function<void()> focusPage)
     : QObject(canvas),
       pools_(pools),
       window_(window),

@@ -8,10 +8,10 @@ class QListWidget;
 class QPushButton;
 class QWidget;
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 struct WindowState;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::overlays {
 
@@ -25,8 +25,8 @@ class TextLabelPanel : public QObject {
  public:
   static constexpr int kWidth = 265;
 
-  TextLabelPanel(OverlayPools& pools, app::WindowState& window, QWidget* canvas,
-                 app::ControlRegistry& controls, std::function<void()> focusPage);
+  TextLabelPanel(OverlayPools& pools, kit::WindowState& window, QWidget* canvas,
+                 kit::ControlRegistry& controls, std::function<void()> focusPage);
 
   void AddPhrases(const QStringList& phrases);
   // Shows the panel under the anchor, kept inside the page's right edge `pageWidth`.
@@ -38,7 +38,7 @@ class TextLabelPanel : public QObject {
   void Cancel();
 
   OverlayPools& pools_;
-  app::WindowState& window_;
+  kit::WindowState& window_;
   std::function<void()> focusPage_;
   QGroupBox* frame2_;
   QListWidget* list1_;

@@ -17,20 +17,23 @@ std::optional<QImage> LoadAtlas(const QString& path, int width, int height) {
 std::optional<GlyphAtlas> GlyphAtlas::Load(const QString& dataDir, QString* failedFile) {
   const QDir dir(dataDir);
   GlyphAtlas atlas;
-  const QString first = dir.filePath(kPicmodeFile);
-  auto notes = LoadAtlas(first, kPicmodeWidth, kPicmodeHeight);
-  if (!notes) {
-    if (failedFile) *failedFile = first;
-    return std::nullopt;
+  const struct {
+    QImage* image;
+    const QString& file;
+    int width;
+    int height;
+  } parts[] = {{&atlas.Picmode, kPicmodeFile, kPicmodeWidth, kPicmodeHeight},
+               {&atlas.Picmode2, kPicmode2File, kPicmode2Width, kPicmode2Height},
+               {&atlas.SlurArc, kSlurArcFile, kSlurArcWidth, kSlurArcHeight}};
+  for (const auto& part : parts) {
+    const QString path = dir.filePath(part.file);
+    auto image = LoadAtlas(path, part.width, part.height);
+    if (!image) {
+      if (failedFile) *failedFile = path;
+      return std::nullopt;
+    }
+    *part.image = *image;
   }
-  const QString second = dir.filePath(kPicmode2File);
-  auto signs = LoadAtlas(second, kPicmode2Width, kPicmode2Height);
-  if (!signs) {
-    if (failedFile) *failedFile = second;
-    return std::nullopt;
-  }
-  atlas.Picmode = *notes;
-  atlas.Picmode2 = *signs;
   return atlas;
 }
 

@@ -16,12 +16,17 @@ struct GlyphAtlas {
   static constexpr int kPicmode2Height = 115;
   static inline const QString kPicmodeFile = QStringLiteral("picmode.bmp");
   static inline const QString kPicmode2File = QStringLiteral("picmode2.bmp");
+  static constexpr int kSlurArcWidth = 475;
+  static constexpr int kSlurArcHeight = 15;
+  static inline const QString kSlurArcFile = QStringLiteral("s/arc.bmp");
 
   QImage Picmode;
   QImage Picmode2;
+  // The arc a slur or tie is stretched from.
+  QImage SlurArc;
 
-  // Reads both atlases from `dataDir`. On failure returns nothing and names the file that is
-  // missing or unreadable in `failedFile`.
+  // Reads the atlases and the arc from `dataDir`. On failure returns nothing and names the file
+  // that is missing or unreadable in `failedFile`.
   static std::optional<GlyphAtlas> Load(const QString& dataDir, QString* failedFile);
 };
 

@@ -2,9 +2,9 @@
 
 #include <QCheckBox>
 
-#include "app/controlregistry.h"
-#include "app/controls/labelcontrol.h"
-#include "app/controls/linecontrol.h"
+#include "kit/controlregistry.h"
+#include "kit/labelcontrol.h"
+#include "kit/linecontrol.h"
 #include "page/pagelayout.h"
 #include "page/rounding.h"
 #include "page/scorepage.h"
@@ -20,7 +20,7 @@ constexpr int kPageNumberRise = 45;
 }  // namespace
 
 GuideLines::GuideLines(page::ScorePage& page, QWidget* canvas, QWidget* commandColumn,
-                       app::ControlRegistry& controls, Sliders sliders,
+                       kit::ControlRegistry& controls, Sliders sliders,
                        std::function<void()> focusPage)
     : QObject(canvas),
       page_(page),
@@ -30,12 +30,12 @@ GuideLines::GuideLines(page::ScorePage& page, QWidget* canvas, QWidget* commandC
   line2_.reserve(kPoolSize);
   for (int i = 0; i < kPoolSize; ++i) {
     auto* line =
-        new app::LineControl(app::IndexedName(QStringLiteral("Line2"), i), canvas, kGuideGrey);
+        new kit::LineControl(kit::IndexedName(QStringLiteral("Line2"), i), canvas, kGuideGrey);
     line->hide();
     controls.Add(line);
     line2_.push_back(line);
   }
-  line3_ = new app::LineControl(QStringLiteral("Line3"), canvas);
+  line3_ = new kit::LineControl(QStringLiteral("Line3"), canvas);
   line3_->SetLine(0, kMarginLineTop, 0, kMarginLineBottom);
   controls.Add(line3_);
 

@@ -11,11 +11,11 @@ namespace tarvesh::page {
 class ScorePage;
 }
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class LabelControl;
 class LineControl;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::settings {
 
@@ -34,18 +34,18 @@ class GuideLines : public QObject {
     std::function<int()> lineSpacing;
   };
   struct Followers {
-    app::LabelControl* title = nullptr;       // Label1, spans the page
-    app::LabelControl* credit = nullptr;      // Label2(5), ends 32 pixels from the right edge
-    app::LabelControl* pageNumber = nullptr;  // Label16, bottom centre
+    kit::LabelControl* title = nullptr;       // Label1, spans the page
+    kit::LabelControl* credit = nullptr;      // Label2(5), ends 32 pixels from the right edge
+    kit::LabelControl* pageNumber = nullptr;  // Label16, bottom centre
   };
 
   GuideLines(page::ScorePage& page, QWidget* canvas, QWidget* commandColumn,
-             app::ControlRegistry& controls, Sliders sliders, std::function<void()> focusPage);
+             kit::ControlRegistry& controls, Sliders sliders, std::function<void()> focusPage);
 
   void SetFollowers(const Followers& followers) { followers_ = followers; }
   // Lays the page out from the sliders.
   void DrawGuideLines();
-  app::LineControl* MarginLine() const { return line3_; }
+  kit::LineControl* MarginLine() const { return line3_; }
   QCheckBox* Check2() const { return check2_; }
 
  private:
@@ -55,8 +55,8 @@ class GuideLines : public QObject {
   Sliders sliders_;
   std::function<void()> focusPage_;
   Followers followers_;
-  std::vector<app::LineControl*> line2_;
-  app::LineControl* line3_;
+  std::vector<kit::LineControl*> line2_;
+  kit::LineControl* line3_;
   QCheckBox* check2_;
 };
 

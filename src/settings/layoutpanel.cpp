@@ -3,9 +3,9 @@
 #include <QCheckBox>
 #include <QScrollBar>
 
-#include "app/controlregistry.h"
-#include "app/controls/labelcontrol.h"
-#include "app/controls/picturebox.h"
+#include "kit/controlregistry.h"
+#include "kit/labelcontrol.h"
+#include "kit/picturebox.h"
 #include "page/enginestate.h"
 
 namespace tarvesh::settings {
@@ -33,7 +33,7 @@ QString SpacingText(float value) {
 }
 
 QCheckBox* MakeCheck(const QString& name, const QString& text, QWidget* parent, QRect box, bool on,
-                     app::ControlRegistry& controls) {
+                     kit::ControlRegistry& controls) {
   auto* check = new QCheckBox(text, parent);
   check->setObjectName(name);
   check->setGeometry(box);
@@ -47,22 +47,22 @@ QCheckBox* MakeCheck(const QString& name, const QString& text, QWidget* parent, 
 }  // namespace
 
 LayoutPanel::LayoutPanel(page::EngineState& state, QWidget* form, QWidget* commandColumn,
-                         app::ControlRegistry& controls, std::function<void()> relayout,
+                         kit::ControlRegistry& controls, std::function<void()> relayout,
                          std::function<void()> focusPage)
     : QObject(form),
       state_(state),
       relayout_(std::move(relayout)),
       focusPage_(std::move(focusPage)),
-      picture2_(new app::PictureBox(QStringLiteral("Picture2"), form)) {
+      picture2_(new kit::PictureBox(QStringLiteral("Picture2"), form)) {
   for (int i = 0; i < 4; ++i) {
     const SliderRow& row = kSliders[i];
     const int top = i < 3 ? 240 + 40 * i : 520;
-    label4_[i] = new app::LabelControl(app::IndexedName(QStringLiteral("Label4"), i),
+    label4_[i] = new kit::LabelControl(kit::IndexedName(QStringLiteral("Label4"), i),
                                        QString::fromUtf8(row.startCaption), commandColumn);
     label4_[i]->move(8, top);
     controls.Add(label4_[i]);
     auto* slider = new QScrollBar(Qt::Horizontal, commandColumn);
-    slider->setObjectName(app::IndexedName(QStringLiteral("HScroll2"), i));
+    slider->setObjectName(kit::IndexedName(QStringLiteral("HScroll2"), i));
     slider->setGeometry(8, top + 16, 121, 17);
     slider->setRange(row.min, row.max);
     slider->setSingleStep(1);
@@ -74,7 +74,7 @@ LayoutPanel::LayoutPanel(page::EngineState& state, QWidget* form, QWidget* comma
   }
 
   for (int i = 0; i < 4; ++i) {
-    check5_[i] = MakeCheck(app::IndexedName(QStringLiteral("Check5"), i), QString(), form,
+    check5_[i] = MakeCheck(kit::IndexedName(QStringLiteral("Check5"), i), QString(), form,
                            QRect(16 + 32 * i, 40, 33, 12), i < 2, controls);
     connect(check5_[i], &QCheckBox::toggled, this, [this, i] { OnDurationSwitch(i); });
   }
@@ -84,16 +84,16 @@ LayoutPanel::LayoutPanel(page::EngineState& state, QWidget* form, QWidget* comma
   controls.Add(picture2_);
   for (int i = 0; i < 5; ++i) {
     const int top = 16 + 26 * i;
-    label6_[i] = new app::LabelControl(app::IndexedName(QStringLiteral("Label6"), i),
+    label6_[i] = new kit::LabelControl(kit::IndexedName(QStringLiteral("Label6"), i),
                                        QString::fromUtf8(kSpacingNames[i]), picture2_);
     label6_[i]->move(16, top);
     controls.Add(label6_[i]);
-    label6s_[i] = new app::LabelControl(app::IndexedName(QStringLiteral("Label6s"), i),
+    label6s_[i] = new kit::LabelControl(kit::IndexedName(QStringLiteral("Label6s"), i),
                                         SpacingText(state_.NoteSpacing[i]), picture2_);
     label6s_[i]->move(136, top);
     controls.Add(label6s_[i]);
     for (auto* label : {label6_[i], label6s_[i]})
-      connect(label->Mouse(), &app::MouseEvents::Click, this, [this, i] { OnSpacingClicked(i); });
+      connect(label->Mouse(), &kit::MouseEvents::Click, this, [this, i] { OnSpacingClicked(i); });
   }
   check8_ = MakeCheck(QStringLiteral("Check8"), QStringLiteral("自动分拍"), picture2_,
                       QRect(16, 152, 200, 17), true, controls);

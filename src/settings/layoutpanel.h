@@ -12,11 +12,11 @@ namespace tarvesh::page {
 struct EngineState;
 }
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class LabelControl;
 class PictureBox;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::settings {
 
@@ -30,10 +30,10 @@ class LayoutPanel : public QObject {
   enum Slider { kBarWidth = 0, kBarsPerLine = 1, kLineSpacing = 2, kChordDistance = 3 };
 
   LayoutPanel(page::EngineState& state, QWidget* form, QWidget* commandColumn,
-              app::ControlRegistry& controls, std::function<void()> relayout,
+              kit::ControlRegistry& controls, std::function<void()> relayout,
               std::function<void()> focusPage);
 
-  app::PictureBox* OptionsPanel() const { return picture2_; }
+  kit::PictureBox* OptionsPanel() const { return picture2_; }
   QScrollBar* Slider(int index) const { return hscroll2_[index]; }
   int Value(int index) const;
 
@@ -59,11 +59,11 @@ class LayoutPanel : public QObject {
   std::function<void()> relayout_;
   std::function<void()> focusPage_;
   std::array<QScrollBar*, 4> hscroll2_{};
-  std::array<app::LabelControl*, 4> label4_{};
-  std::array<app::LabelControl*, 5> label6_{};
-  std::array<app::LabelControl*, 5> label6s_{};
+  std::array<kit::LabelControl*, 4> label4_{};
+  std::array<kit::LabelControl*, 5> label6_{};
+  std::array<kit::LabelControl*, 5> label6s_{};
   std::array<QCheckBox*, 4> check5_{};
-  app::PictureBox* picture2_;
+  kit::PictureBox* picture2_;
   QCheckBox* check3_;
   QCheckBox* check4_;
   QCheckBox* check8_;

@@ -6,13 +6,13 @@
 #include <QSoundEffect>
 #include <QUrl>
 
-#include "app/controlregistry.h"
-#include "app/eventlog.h"
+#include "kit/controlregistry.h"
+#include "kit/eventlog.h"
 
 namespace tarvesh::sound {
 
 SoundPlayer::SoundPlayer(const QString& dataDir, QWidget* commandColumn,
-                         app::ControlRegistry& controls, app::EventLog& events, bool audible)
+                         kit::ControlRegistry& controls, kit::EventLog& events, bool audible)
     : QObject(commandColumn),
       folder_(QDir(dataDir).filePath(QStringLiteral("sound"))),
       check9_(new QCheckBox(QStringLiteral("使用音效"), commandColumn)),

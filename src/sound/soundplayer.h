@@ -7,10 +7,10 @@
 class QCheckBox;
 class QSoundEffect;
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class EventLog;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::sound {
 
@@ -22,8 +22,8 @@ class SoundPlayer : public QObject {
 
  public:
   // With `audible` false the sounds are only recorded, never sent to a device (headless runs).
-  SoundPlayer(const QString& dataDir, QWidget* commandColumn, app::ControlRegistry& controls,
-              app::EventLog& events, bool audible);
+  SoundPlayer(const QString& dataDir, QWidget* commandColumn, kit::ControlRegistry& controls,
+              kit::EventLog& events, bool audible);
 
   void PlaySoundFile(const QString& name);
   bool Enabled() const;
@@ -31,7 +31,7 @@ class SoundPlayer : public QObject {
  private:
   QString folder_;
   QCheckBox* check9_;
-  app::EventLog& events_;
+  kit::EventLog& events_;
   bool audible_;
   QHash<QString, QSoundEffect*> effects_;
   QSoundEffect* playing_ = nullptr;

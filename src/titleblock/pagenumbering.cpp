@@ -1,9 +1,9 @@
 #include "titleblock/pagenumbering.h"
 
-#include "app/controlregistry.h"
-#include "app/controls/labelcontrol.h"
-#include "app/dialogs.h"
-#include "app/windowstate.h"
+#include "kit/controlregistry.h"
+#include "kit/dialogs.h"
+#include "kit/labelcontrol.h"
+#include "kit/windowstate.h"
 #include "page/pagefont.h"
 #include "page/textrules.h"
 
@@ -13,25 +13,25 @@ namespace {
 const QString kTitle = QStringLiteral("提示");
 }
 
-PageNumbering::PageNumbering(app::WindowState& window, app::Dialogs& dialogs, QWidget* canvas,
-                             QWidget* optionsPanel, app::ControlRegistry& controls)
+PageNumbering::PageNumbering(kit::WindowState& window, kit::Dialogs& dialogs, QWidget* canvas,
+                             QWidget* optionsPanel, kit::ControlRegistry& controls)
     : QObject(canvas), window_(window), dialogs_(dialogs) {
-  label16_ = new app::LabelControl(QStringLiteral("Label16"), QStringLiteral("< 1 >"), canvas);
+  label16_ = new kit::LabelControl(QStringLiteral("Label16"), QStringLiteral("< 1 >"), canvas);
   label16_->setFont(page::PageFont(14.25, false));
   label16_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   label16_->SetCaption(label16_->Caption());
   controls.Add(label16_);
   auto* label17 =
-      new app::LabelControl(QStringLiteral("Label17"), QStringLiteral("页数样式"), optionsPanel);
+      new kit::LabelControl(QStringLiteral("Label17"), QStringLiteral("页数样式"), optionsPanel);
   label17->move(16, 280);
   controls.Add(label17);
   label18_ =
-      new app::LabelControl(QStringLiteral("Label18"), QStringLiteral("< p >"), optionsPanel);
+      new kit::LabelControl(QStringLiteral("Label18"), QStringLiteral("< p >"), optionsPanel);
   label18_->move(96, 280);
   controls.Add(label18_);
 
-  connect(label16_->Mouse(), &app::MouseEvents::Click, this, &PageNumbering::AskNumber);
-  connect(label18_->Mouse(), &app::MouseEvents::Click, this, &PageNumbering::AskPattern);
+  connect(label16_->Mouse(), &kit::MouseEvents::Click, this, &PageNumbering::AskNumber);
+  connect(label18_->Mouse(), &kit::MouseEvents::Click, this, &PageNumbering::AskPattern);
 }
 
 void PageNumbering::SetPageNumber(int number) {

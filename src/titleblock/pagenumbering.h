@@ -4,12 +4,12 @@
 
 class QWidget;
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class Dialogs;
 class LabelControl;
 struct WindowState;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::titleblock {
 
@@ -19,10 +19,10 @@ class PageNumbering : public QObject {
   Q_OBJECT
 
  public:
-  PageNumbering(app::WindowState& window, app::Dialogs& dialogs, QWidget* canvas,
-                QWidget* optionsPanel, app::ControlRegistry& controls);
+  PageNumbering(kit::WindowState& window, kit::Dialogs& dialogs, QWidget* canvas,
+                QWidget* optionsPanel, kit::ControlRegistry& controls);
 
-  app::LabelControl* Label() const { return label16_; }
+  kit::LabelControl* Label() const { return label16_; }
   // Sets the number and shows the pattern with it, as an entry or an open does.
   void SetPageNumber(int number);
 
@@ -30,10 +30,10 @@ class PageNumbering : public QObject {
   void AskNumber();
   void AskPattern();
 
-  app::WindowState& window_;
-  app::Dialogs& dialogs_;
-  app::LabelControl* label16_;
-  app::LabelControl* label18_;
+  kit::WindowState& window_;
+  kit::Dialogs& dialogs_;
+  kit::LabelControl* label16_;
+  kit::LabelControl* label18_;
 };
 
 }  // namespace tarvesh::titleblock

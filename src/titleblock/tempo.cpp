@@ -4,8 +4,8 @@
 #include <QListWidget>
 #include <QScrollBar>
 
-#include "app/controlregistry.h"
-#include "app/controls/labelcontrol.h"
+#include "kit/controlregistry.h"
+#include "kit/labelcontrol.h"
 #include "page/pagefont.h"
 #include "page/textrules.h"
 
@@ -34,10 +34,10 @@ QString MetronomeText(int beatsPerMinute) {
   return QStringLiteral("每分钟%1拍").arg(beatsPerMinute);
 }
 
-Tempo::Tempo(QWidget* canvas, QWidget* newTitlePanel, app::ControlRegistry& controls,
+Tempo::Tempo(QWidget* canvas, QWidget* newTitlePanel, kit::ControlRegistry& controls,
              std::function<void()> focusPage)
     : QObject(canvas), focusPage_(std::move(focusPage)) {
-  label2_4_ = new app::LabelControl(QStringLiteral("Label2(4)"), MetronomeText(72), canvas);
+  label2_4_ = new kit::LabelControl(QStringLiteral("Label2(4)"), MetronomeText(72), canvas);
   label2_4_->setFont(page::PageFont(10.5, false));
   label2_4_->SetCaption(label2_4_->Caption());
   label2_4_->move(96, 48);
@@ -49,7 +49,7 @@ Tempo::Tempo(QWidget* canvas, QWidget* newTitlePanel, app::ControlRegistry& cont
   list2_->setGeometry(96, kParked, 145, 160);
   controls.Add(list2_);
 
-  label2_8_ = new app::LabelControl(QStringLiteral("Label2(8)"), MetronomeText(72), newTitlePanel);
+  label2_8_ = new kit::LabelControl(QStringLiteral("Label2(8)"), MetronomeText(72), newTitlePanel);
   label2_8_->setFont(page::PageFont(10.5, false));
   label2_8_->SetCaption(label2_8_->Caption());
   label2_8_->move(16, 96);

@@ -9,10 +9,10 @@ class QListWidget;
 class QScrollBar;
 class QWidget;
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class LabelControl;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::titleblock {
 
@@ -23,7 +23,7 @@ class Tempo : public QObject {
   Q_OBJECT
 
  public:
-  Tempo(QWidget* canvas, QWidget* newTitlePanel, app::ControlRegistry& controls,
+  Tempo(QWidget* canvas, QWidget* newTitlePanel, kit::ControlRegistry& controls,
         std::function<void()> focusPage);
 
   // Adds the tempo texts to both lists, in order.
@@ -32,13 +32,13 @@ class Tempo : public QObject {
   void OpenPickers(int button);
   void ParkPickers();
 
-  app::LabelControl* PageTempo() const { return label2_4_; }
-  app::LabelControl* NewTitleTempo() const { return label2_8_; }
+  kit::LabelControl* PageTempo() const { return label2_4_; }
+  kit::LabelControl* NewTitleTempo() const { return label2_8_; }
 
  private:
   std::function<void()> focusPage_;
-  app::LabelControl* label2_4_;
-  app::LabelControl* label2_8_;
+  kit::LabelControl* label2_4_;
+  kit::LabelControl* label2_8_;
   QScrollBar* hscroll1_;
   QScrollBar* hscroll3_;
   QListWidget* list2_;

@@ -4,11 +4,11 @@
 #include <QPushButton>
 #include <optional>
 
-#include "app/controlregistry.h"
-#include "app/controls/labelcontrol.h"
-#include "app/controls/linecontrol.h"
-#include "app/controls/picturebox.h"
-#include "app/dialogs.h"
+#include "kit/controlregistry.h"
+#include "kit/dialogs.h"
+#include "kit/labelcontrol.h"
+#include "kit/linecontrol.h"
+#include "kit/picturebox.h"
 #include "page/enginestate.h"
 #include "page/pagefont.h"
 #include "page/rounding.h"
@@ -65,7 +65,7 @@ constexpr int kTempoLeft = 96;
 constexpr int kCreditInset = 40;
 
 // An input box for a caption: nothing when cancelled, `emptyDefault` for an empty answer.
-std::optional<QString> AskCaption(app::Dialogs& dialogs, const QString& prompt,
+std::optional<QString> AskCaption(kit::Dialogs& dialogs, const QString& prompt,
                                   const QString& current, const QString& emptyDefault) {
   const auto answer = dialogs.InputBox(prompt, kPromptTitle, current);
   if (!answer) return std::nullopt;
@@ -77,9 +77,9 @@ std::optional<QString> AskCaption(app::Dialogs& dialogs, const QString& prompt,
 TitleBlock::TitleBlock(const Context& context)
     : QObject(context.form),
       context_(context),
-      picture8_(new app::PictureBox(QStringLiteral("Picture8"), context.form)) {
+      picture8_(new kit::PictureBox(QStringLiteral("Picture8"), context.form)) {
   auto& controls = context_.controls;
-  label1_ = new app::LabelControl(QStringLiteral("Label1"), QStringLiteral("标题"), context_.canvas,
+  label1_ = new kit::LabelControl(QStringLiteral("Label1"), QStringLiteral("标题"), context_.canvas,
                                   false);
   label1_->setFont(page::PageFont(kTitlePoints, false));
   label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -92,14 +92,14 @@ TitleBlock::TitleBlock(const Context& context)
   controls.Add(picture8_);
   QWidget* parents[] = {context_.canvas, context_.commandColumn, picture8_};
 
-  auto* label15 = new app::LabelControl(QStringLiteral("Label15"), QStringLiteral("当前节奏型"),
+  auto* label15 = new kit::LabelControl(QStringLiteral("Label15"), QStringLiteral("当前节奏型"),
                                         context_.commandColumn);
   label15->move(8, 584);
   controls.Add(label15);
 
   for (const HeadLabel& head : kHeadLabels) {
     QWidget* parent = parents[head.parent];
-    auto* label = new app::LabelControl(app::IndexedName(QStringLiteral("Label2"), head.index),
+    auto* label = new kit::LabelControl(kit::IndexedName(QStringLiteral("Label2"), head.index),
                                         QString::fromUtf8(head.text), parent);
     label->setFont(page::PageFont(kHeadPoints, false));
     label->SetCaption(label->Caption());
@@ -108,7 +108,7 @@ TitleBlock::TitleBlock(const Context& context)
     label2_[head.index] = label;
     if (head.pickerLeft) {
       auto* combo = new QComboBox(parent);
-      combo->setObjectName(app::IndexedName(QStringLiteral("Combo1"), head.index));
+      combo->setObjectName(kit::IndexedName(QStringLiteral("Combo1"), head.index));
       combo->setGeometry(head.pickerLeft, kParked, 48, 20);
       controls.Add(combo);
       combo1_[head.index] = combo;
@@ -120,12 +120,12 @@ TitleBlock::TitleBlock(const Context& context)
   } fractions[] = {{0, 0, 48, 56, 64}, {1, 1, 40, 624, 56}, {2, 2, 232, 56, 248}};
   for (const auto& f : fractions) {
     auto* line =
-        new app::LineControl(app::IndexedName(QStringLiteral("Line1"), f.index), parents[f.parent]);
+        new kit::LineControl(kit::IndexedName(QStringLiteral("Line1"), f.index), parents[f.parent]);
     line->SetLine(f.x1, f.y, f.x2, f.y);
     controls.Add(line);
   }
 
-  label14_ = new app::LabelControl(QStringLiteral("Label14"), QStringLiteral("标题"), picture8_);
+  label14_ = new kit::LabelControl(QStringLiteral("Label14"), QStringLiteral("标题"), picture8_);
   label14_->setFont(page::PageFont(kTitlePoints, false));
   label14_->SetCaption(label14_->Caption());
   label14_->move(24, 40);
@@ -147,13 +147,13 @@ TitleBlock::TitleBlock(const Context& context)
   }
   for (auto& [index, label] : label2_) {
     const int i = index;
-    connect(label->Mouse(), &app::MouseEvents::MouseDown, this,
+    connect(label->Mouse(), &kit::MouseEvents::MouseDown, this,
             [this, i](int button) { OnHeadLabelMouseDown(i, button); });
   }
-  connect(label1_->Mouse(), &app::MouseEvents::MouseDown, this,
+  connect(label1_->Mouse(), &kit::MouseEvents::MouseDown, this,
           [this](int button, int, double x, double) { OnTitleMouseDown(button, x); });
-  connect(label1_->Mouse(), &app::MouseEvents::DblClick, this, &TitleBlock::AskTitle);
-  connect(label14_->Mouse(), &app::MouseEvents::Click, this, &TitleBlock::AskNewTitle);
+  connect(label1_->Mouse(), &kit::MouseEvents::DblClick, this, &TitleBlock::AskTitle);
+  connect(label14_->Mouse(), &kit::MouseEvents::Click, this, &TitleBlock::AskNewTitle);
   connect(command11_, &QPushButton::clicked, this, &TitleBlock::PrintNewTitle);
   connect(command12_, &QPushButton::clicked, this, [this] {
     picture8_->hide();
@@ -163,9 +163,9 @@ TitleBlock::TitleBlock(const Context& context)
 
 void TitleBlock::SetTempo(Tempo* tempo) {
   tempo_ = tempo;
-  connect(tempo_->PageTempo()->Mouse(), &app::MouseEvents::MouseDown, this,
+  connect(tempo_->PageTempo()->Mouse(), &kit::MouseEvents::MouseDown, this,
           [this](int button) { OnHeadLabelMouseDown(4, button); });
-  connect(tempo_->NewTitleTempo()->Mouse(), &app::MouseEvents::MouseDown, this,
+  connect(tempo_->NewTitleTempo()->Mouse(), &kit::MouseEvents::MouseDown, this,
           [this](int button) { OnHeadLabelMouseDown(8, button); });
 }
 
@@ -225,7 +225,7 @@ void TitleBlock::OnHeadLabelMouseDown(int index, int button) {
 
 void TitleBlock::OpenPicker(int index) {
   QComboBox* combo = combo1_[index];
-  app::LabelControl* label = label2_[index];
+  kit::LabelControl* label = label2_[index];
   combo->move(combo->x(), label->y());
   combo->raise();
   // Choosing the entry already chosen is no selection, so the picker stays open.

@@ -14,13 +14,13 @@ struct EngineState;
 class ScorePage;
 }  // namespace tarvesh::page
 
-namespace tarvesh::app {
+namespace tarvesh::kit {
 class ControlRegistry;
 class Dialogs;
 class LabelControl;
 class LineControl;
 class PictureBox;
-}  // namespace tarvesh::app
+}  // namespace tarvesh::kit
 
 namespace tarvesh::titleblock {
 
@@ -36,8 +36,8 @@ class TitleBlock : public QObject {
   struct Context {
     page::ScorePage& page;
     page::EngineState& state;
-    app::Dialogs& dialogs;
-    app::ControlRegistry& controls;
+    kit::Dialogs& dialogs;
+    kit::ControlRegistry& controls;
     QWidget* canvas;
     QWidget* commandColumn;
     QWidget* form;
@@ -55,12 +55,12 @@ class TitleBlock : public QObject {
   // Parks every picker of the title block out of sight.
   void HidePickers();
 
-  app::LabelControl* Title() const { return label1_; }
-  app::LabelControl* Label2(int index) const { return label2_.at(index); }
+  kit::LabelControl* Title() const { return label1_; }
+  kit::LabelControl* Label2(int index) const { return label2_.at(index); }
   QComboBox* Combo1(int index) const { return combo1_.at(index); }
-  app::PictureBox* NewTitlePanel() const { return picture8_; }
+  kit::PictureBox* NewTitlePanel() const { return picture8_; }
   // The right margin line that a right-click on the title moves.
-  void SetMarginLine(app::LineControl* line3) { line3_ = line3; }
+  void SetMarginLine(kit::LineControl* line3) { line3_ = line3; }
   // The staff key list that confirming a new title selects in.
   void SetStaffKeyList(QComboBox* combo2) { combo2_ = combo2; }
 
@@ -78,14 +78,14 @@ class TitleBlock : public QObject {
 
   Context context_;
   Tempo* tempo_ = nullptr;
-  app::LabelControl* label1_;
-  app::LabelControl* label14_;
-  std::map<int, app::LabelControl*> label2_;
+  kit::LabelControl* label1_;
+  kit::LabelControl* label14_;
+  std::map<int, kit::LabelControl*> label2_;
   std::map<int, QComboBox*> combo1_;
-  app::PictureBox* picture8_;
+  kit::PictureBox* picture8_;
   QPushButton* command11_;
   QPushButton* command12_;
-  app::LineControl* line3_ = nullptr;
+  kit::LineControl* line3_ = nullptr;
   QComboBox* combo2_ = nullptr;
 };
 

@@ -2,8 +2,8 @@
 #include <QJsonArray>
 #include <QtTest/QTest>
 
-#include "app/controls/pagecanvas.h"
 #include "app/windowharness.h"
+#include "kit/pagecanvas.h"
 
 namespace tarvesh::testing {
 namespace {
@@ -21,11 +21,11 @@ std::ostream& operator<<(std::ostream& out, const Stroke& s) {
 // Records what reaches the page's key handler.
 class StrokeLog {
  public:
-  explicit StrokeLog(app::PageCanvas* canvas) {
-    QObject::connect(canvas, &app::PageCanvas::KeyDown, &context_, [this](int key, int shift) {
+  explicit StrokeLog(kit::PageCanvas* canvas) {
+    QObject::connect(canvas, &kit::PageCanvas::KeyDown, &context_, [this](int key, int shift) {
       downs.append({key, shift});
     });
-    QObject::connect(canvas, &app::PageCanvas::KeyUp, &context_, [this](int key, int shift) {
+    QObject::connect(canvas, &kit::PageCanvas::KeyUp, &context_, [this](int key, int shift) {
       ups.append({key, shift});
     });
   }
@@ -118,7 +118,7 @@ const RealKeyCase kRealKeys[] = {
 // press and on its release.
 TEST(Keyboard, RealKeysReachTheHandlerAsTheirKeyCodes) {
   WindowHarness w;
-  app::PageCanvas* canvas = w.Form().Canvas();
+  kit::PageCanvas* canvas = w.Form().Canvas();
   for (const RealKeyCase& c : kRealKeys) {
     SCOPED_TRACE(::testing::Message() << "Qt key 0x" << std::hex << c.key);
     StrokeLog log(canvas);
@@ -151,7 +151,7 @@ TEST(Keyboard, RealKeysDoWhatScriptedKeysDo) {
 // the focus, and the notes typed next were lost).
 TEST(Keyboard, SoundSwitchLeavesTheKeysOnThePage) {
   WindowHarness w;
-  app::PageCanvas* canvas = w.Form().Canvas();
+  kit::PageCanvas* canvas = w.Form().Canvas();
   canvas->setFocus();
   auto* check9 = qobject_cast<QWidget*>(w.Form().Controls().Find(QStringLiteral("Check9")));
   ASSERT_TRUE(check9);
@@ -181,7 +181,7 @@ TEST(Keyboard, ScriptedKeysArriveUnchanged) {
 // stays held for the chord symbols until it is really let go.
 TEST(Keyboard, HeldKeyStaysHeldThroughAutoRepeat) {
   WindowHarness w;
-  app::PageCanvas* canvas = w.Form().Canvas();
+  kit::PageCanvas* canvas = w.Form().Canvas();
   StrokeLog log(canvas);
   QTest::keyPress(canvas, Qt::Key_G);
   for (int i = 0; i < 3; ++i) {

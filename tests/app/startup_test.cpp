@@ -153,7 +153,8 @@ TEST_F(StartUp, ListsAndPickers) {
 // Data files that are missing leave their lists empty; start-up still completes.
 TEST(StartUpData, MissingTextFilesAndSymbolFolderLeaveListsEmpty) {
   QTemporaryDir data;
-  for (const char* atlas : {"picmode.bmp", "picmode2.bmp"})
+  ASSERT_TRUE(QDir(data.path()).mkdir("s"));
+  for (const char* atlas : {"picmode.bmp", "picmode2.bmp", "s/arc.bmp"})
     ASSERT_TRUE(QFile::copy(QStringLiteral(TARVESH_DATA_DIR "/") + atlas, data.filePath(atlas)));
   QFile empty(data.filePath("speed.txt"));
   ASSERT_TRUE(empty.open(QIODevice::WriteOnly));

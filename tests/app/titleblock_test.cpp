@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <QJsonArray>
 
-#include "app/controls/labelcontrol.h"
 #include "app/windowharness.h"
+#include "kit/labelcontrol.h"
 #include "page/rounding.h"
 #include "page/scorepage.h"
 
@@ -253,7 +253,7 @@ TEST(NewTitle, ConfirmSelectsTheStaffKey) {
 
 // The page's tempo text as an opened document may bring it.
 void SetPageTempo(WindowHarness& window, const QString& text) {
-  window.Form().Controls().Get<app::LabelControl>("Label2(4)")->SetCaption(text);
+  window.Form().Controls().Get<kit::LabelControl>("Label2(4)")->SetCaption(text);
 }
 
 struct TempoCase {

@@ -4,8 +4,8 @@
 #include <QPaintEvent>
 #include <QRegion>
 
-#include "app/controls/pagecanvas.h"
 #include "app/windowharness.h"
+#include "kit/pagecanvas.h"
 
 namespace tarvesh::testing {
 namespace {

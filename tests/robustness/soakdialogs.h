@@ -4,14 +4,14 @@
 #include <QFile>
 #include <random>
 
-#include "app/dialogs.h"
+#include "kit/dialogs.h"
 
 namespace tarvesh::robustness {
 
 // Answers every dialog at random from its own seed, so a soak never stops at a dialog: input
 // boxes get a text, an empty text or a cancel; file dialogs a score in `folder` or a cancel;
 // questions yes or no; the colour dialog a colour or a cancel.
-class SoakDialogs : public app::Dialogs {
+class SoakDialogs : public kit::Dialogs {
  public:
   SoakDialogs(std::uint32_t seed, QString folder) : random_(seed), folder_(std::move(folder)) {}
 

@@ -3,13 +3,13 @@
 #include <QString>
 #include <deque>
 
-#include "app/dialogs.h"
+#include "kit/dialogs.h"
 
 namespace tarvesh::app {
 
-// Dialogs answered from queues that a script fills. A dialog that opens with no answer queued
+// kit::Dialogs answered from queues that a script fills. A dialog that opens with no answer queued
 // is cancelled and leaves a failure for the script runner to report.
-class ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public kit::Dialogs {
  public:
   void QueueInput(std::optional<QString> answer) { inputs_.push_back(TextAnswer::Of(answer)); }
   void QueueFile(std::optional<QString> answer) { files_.push_back(TextAnswer::Of(answer)); }

@@ -14,17 +14,17 @@
 #include <functional>
 #include <map>
 
-#include "app/controls/imagecontrol.h"
-#include "app/controls/labelcontrol.h"
-#include "app/controls/mousebits.h"
-#include "app/controls/pagecanvas.h"
-#include "app/controls/picturebox.h"
-#include "app/controls/timercontrol.h"
 #include "app/form1.h"
 #include "app/script/scripteddialogs.h"
 #include "app/script/scriptparser.h"
 #include "app/statedump.h"
-#include "app/virtualkeys.h"
+#include "kit/imagecontrol.h"
+#include "kit/labelcontrol.h"
+#include "kit/mousebits.h"
+#include "kit/pagecanvas.h"
+#include "kit/picturebox.h"
+#include "kit/timercontrol.h"
+#include "kit/virtualkeys.h"
 
 namespace tarvesh::app {
 
@@ -49,7 +49,7 @@ class Runner {
   static double Number(const QString& word);
   QObject* Control(const QString& name) const;
   QWidget* Widget(const QString& name) const;
-  MouseEvents* MouseOf(const QString& name) const;
+  kit::MouseEvents* MouseOf(const QString& name) const;
 
   void Key(const QStringList& w);
   void KeyDown(const QStringList& w);
@@ -144,19 +144,19 @@ QWidget* Runner::Widget(const QString& name) const {
   return widget;
 }
 
-MouseEvents* Runner::MouseOf(const QString& name) const {
+kit::MouseEvents* Runner::MouseOf(const QString& name) const {
   QObject* control = Control(name);
-  if (auto* label = qobject_cast<LabelControl*>(control)) return label->Mouse();
-  if (auto* image = qobject_cast<ImageControl*>(control)) return image->Mouse();
-  if (auto* picture = qobject_cast<PictureBox*>(control)) return picture->Mouse();
-  if (auto* canvas = qobject_cast<PageCanvas*>(control)) return canvas->Mouse();
+  if (auto* label = qobject_cast<kit::LabelControl*>(control)) return label->Mouse();
+  if (auto* image = qobject_cast<kit::ImageControl*>(control)) return image->Mouse();
+  if (auto* picture = qobject_cast<kit::PictureBox*>(control)) return picture->Mouse();
+  if (auto* canvas = qobject_cast<kit::PageCanvas*>(control)) return canvas->Mouse();
   return nullptr;
 }
 
 void Runner::SendKey(QEvent::Type type, const QStringList& w) {
   const int keyCode = Int(w[1]);
   const int shift = w.size() > 2 ? Int(w[2]) : 0;
-  const auto event = MakeKeyEvent(type, keyCode, shift);
+  const auto event = kit::MakeKeyEvent(type, keyCode, shift);
   QCoreApplication::sendEvent(form_.Canvas(), event.get());
 }
 
@@ -176,7 +176,7 @@ void Runner::SendMouse(QEvent::Type type, const QStringList& w) {
   const int buttons = Int(w[2]);
   const int shift = Int(w[3]);
   const QPointF at(Number(w[4]), Number(w[5]));
-  const Qt::MouseButtons held = QtButtons(buttons);
+  const Qt::MouseButtons held = kit::QtButtons(buttons);
   // A press or release is of one button: the lowest one given.
   Qt::MouseButton button = Qt::NoButton;
   for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
@@ -190,7 +190,7 @@ void Runner::SendMouse(QEvent::Type type, const QStringList& w) {
   const Qt::MouseButtons eventButtons =
       type == QEvent::MouseButtonRelease ? (held & ~Qt::MouseButtons(button)) : held;
   QMouseEvent event(type, at, widget->mapToGlobal(at), eventButton, eventButtons,
-                    QtModifiers(shift));
+                    kit::QtModifiers(shift));
   QCoreApplication::sendEvent(widget, &event);
 }
 
@@ -198,7 +198,7 @@ void Runner::Click(const QStringList& w) {
   QObject* control = Control(w[1]);
   if (auto* button = qobject_cast<QAbstractButton*>(control)) {
     button->click();
-  } else if (MouseEvents* mouse = MouseOf(w[1])) {
+  } else if (kit::MouseEvents* mouse = MouseOf(w[1])) {
     emit mouse->Click();
   } else {
     throw StepError{QStringLiteral("\"%1\" cannot be clicked").arg(w[1])};
@@ -209,7 +209,7 @@ void Runner::DblClick(const QStringList& w) {
   QObject* control = Control(w[1]);
   if (auto* list = qobject_cast<QListWidget*>(control)) {
     if (QListWidgetItem* item = list->currentItem()) emit list->itemDoubleClicked(item);
-  } else if (MouseEvents* mouse = MouseOf(w[1])) {
+  } else if (kit::MouseEvents* mouse = MouseOf(w[1])) {
     emit mouse->DblClick();
   } else {
     throw StepError{QStringLiteral("\"%1\" cannot be double-clicked").arg(w[1])};
@@ -248,7 +248,7 @@ void Runner::Set(const QStringList& w) {
 }
 
 void Runner::Tick(const QStringList& w) {
-  auto* timer = qobject_cast<TimerControl*>(Control(w[1]));
+  auto* timer = qobject_cast<kit::TimerControl*>(Control(w[1]));
   if (!timer) throw StepError{QStringLiteral("\"%1\" is not a timer").arg(w[1])};
   const int times = w.size() > 2 ? Int(w[2]) : 1;
   for (int i = 0; i < times && !form_.ExitRequested(); ++i) emit timer->Tick();

@@ -1,0 +1,30 @@
+#include "kit/linecontrol.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace tarvesh::kit {
+
+LineControl::LineControl(const QString& name, QWidget* parent, const QColor& colour)
+    : QWidget(parent), colour_(colour) {
+  setObjectName(name);
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void LineControl::SetLine(int x1, int y1, int x2, int y2) {
+  x1_ = x1;
+  y1_ = y1;
+  x2_ = x2;
+  y2_ = y2;
+  setGeometry(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1);
+}
+
+void LineControl::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setPen(colour_);
+  const QPoint origin = pos();
+  painter.drawLine(QPoint(x1_, y1_) - origin, QPoint(x2_, y2_) - origin);
+}
+
+}  // namespace tarvesh::kit

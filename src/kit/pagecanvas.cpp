@@ -1,0 +1,54 @@
+#include "kit/pagecanvas.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "kit/mousebits.h"
+#include "kit/virtualkeys.h"
+
+namespace tarvesh::kit {
+
+PageCanvas::PageCanvas(page::ScorePage& page, QWidget* parent)
+    : QWidget(parent), page_(page), mouse_(new MouseEvents(this)) {
+  setObjectName(QStringLiteral("Picture1"));
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  SyncSize();
+}
+
+void PageCanvas::SyncSize() {
+  resize(page_.Width(), page_.Height());
+}
+
+void PageCanvas::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect area = event->rect();
+  painter.drawImage(area.topLeft(), page_.Image(), area);
+}
+
+void PageCanvas::keyPressEvent(QKeyEvent* event) {
+  emit KeyDown(VirtualKeyOf(*event), ShiftBits(event->modifiers()));
+}
+
+void PageCanvas::keyReleaseEvent(QKeyEvent* event) {
+  if (event->isAutoRepeat()) return;
+  emit KeyUp(VirtualKeyOf(*event), ShiftBits(event->modifiers()));
+}
+
+void PageCanvas::mousePressEvent(QMouseEvent* event) {
+  mouse_->Press(event);
+}
+void PageCanvas::mouseMoveEvent(QMouseEvent* event) {
+  mouse_->Move(event);
+}
+void PageCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  mouse_->Release(event);
+}
+
+// Tab belongs to the page's key handler, not to focus navigation.
+bool PageCanvas::focusNextPrevChild(bool) {
+  return false;
+}
+
+}  // namespace tarvesh::kit

@@ -1,0 +1,17 @@
+set(KIT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/controlregistry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cursorview.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/filelistcontrol.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/imagecontrol.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/labelcontrol.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linecontrol.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mousebits.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/mouseevents.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pagecanvas.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/picturebox.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/qtdialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/recordingdialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/shapecontrol.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/timercontrol.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/virtualkeys.cpp
+)
