@@ -18,6 +18,7 @@
 #include "kit/timercontrol.h"
 #include "kit/windowstate.h"
 #include "page/geometry.h"
+#include "score/scoredocument.h"
 
 namespace tarvesh::app {
 
@@ -34,7 +35,7 @@ BatchExport::BatchExport(const Context& context) : context_(context) {
 void BatchExport::Start() {
   kit::WindowState& window = context_.window;
   DocumentCommands& documents = context_.documents;
-  window.PathBeforeBatch = window.DocumentPath;
+  window.PathBeforeBatch = context_.document.Path();
   const auto chosen = context_.dialogs.OpenFile(
       QStringLiteral("定位文件夹"), DocumentCommands::kFilter, documents.RememberedFile());
   if (!chosen) return;
@@ -109,7 +110,7 @@ void BatchExport::Tick() {
   const QListWidgetItem* entry = context_.file2->item(f);
   if (!entry) return;
   const QString name = entry->text();
-  window.DocumentPath = QDir(context_.file2->Path()).filePath(name);
+  context_.document.SetPath(QDir(context_.file2->Path()).filePath(name));
   // A score whose picture cannot be read is left out rather than exported with the page of the
   // score before it.
   if (!context_.documents.OpenScoreDocument()) {
@@ -156,7 +157,7 @@ void BatchExport::Finish() {
   // Still running while the window is put back, so staff input and guide lines stay off.
   context_.documents.RestoreSnapshot(before_);
   before_ = {};
-  context_.window.DocumentPath = context_.window.PathBeforeBatch;
+  context_.document.SetPath(context_.window.PathBeforeBatch);
   context_.commandBar.ApplyScroll();
   context_.title->SetTransparent(false);
   context_.marginLine->show();

@@ -11,6 +11,9 @@
 class QCheckBox;
 class QWidget;
 
+namespace tarvesh::score {
+class ScoreDocument;
+}
 namespace tarvesh::kit {
 class CursorView;
 class Dialogs;
@@ -36,6 +39,7 @@ class BatchExport : public QObject {
  public:
   struct Context {
     kit::WindowState& window;
+    score::ScoreDocument& document;
     kit::Dialogs& dialogs;
     DocumentCommands& documents;
     CommandBar& commandBar;

@@ -22,6 +22,7 @@
 #include "page/enginestate.h"
 #include "page/geometry.h"
 #include "page/scorepage.h"
+#include "score/scoredocument.h"
 #include "settings/guidelines.h"
 #include "settings/layoutpanel.h"
 #include "titleblock/pagenumbering.h"
@@ -33,32 +34,32 @@ namespace tarvesh::app {
 namespace {
 
 using document::DatSideFile;
-using settings::LayoutPanel;
+using score::ScoreDocument;
+using Value = ScoreDocument::Value;
+using Switch = ScoreDocument::Switch;
 
 const QString kHint = QStringLiteral("提示");
-constexpr int kNewBarWidth = 120;
-constexpr int kNewBarsPerLine = 8;
-constexpr int kNoSpacingOwed = 5;
-constexpr int kNoGlyphToMeasure = 2;
-// The note spacings a document may set: the panel cycles through 0, 0.5 and 1.
-constexpr float kMostNoteSpacing = 1;
 
 int16_t Int16Of(int value) {
   return int16_t(std::clamp<int>(value, std::numeric_limits<int16_t>::min(),
                                  std::numeric_limits<int16_t>::max()));
 }
 
+// No selection (-1) is stored as 255, which no list reaches, so it is skipped on opening.
+uint8_t StoredIndex(int index) {
+  return uint8_t(index);
+}
 uint8_t StoredIndex(const QComboBox* combo) {
-  // No selection (-1) is stored as 255, which no list reaches, so it is skipped on opening.
-  return uint8_t(combo->currentIndex());
+  return StoredIndex(combo->currentIndex());
 }
 
-// Applied like a user's change: the control's own handling runs when the value differs.
-void SetSlider(QScrollBar* slider, const std::optional<int16_t>& value) {
-  if (value && *value >= slider->minimum() && *value <= slider->maximum()) slider->setValue(*value);
+// Applied like a user's change: every view shows it and reacts as to a user's change. A value
+// out of range is skipped.
+void SetValue(ScoreDocument& document, Value value, const std::optional<int16_t>& stored) {
+  if (stored) document.Set(value, *stored);
 }
-void SetCheck(QCheckBox* check, const std::optional<uint8_t>& value) {
-  if (value && *value <= 1) check->setChecked(*value == 1);
+void SetSwitch(ScoreDocument& document, Switch which, const std::optional<uint8_t>& stored) {
+  if (stored && *stored <= 1) document.SetSwitch(which, *stored == 1);
 }
 void SetIndex(QComboBox* combo, const std::optional<uint8_t>& value) {
   if (value && *value < combo->count()) combo->setCurrentIndex(*value);
@@ -85,17 +86,15 @@ void DocumentCommands::RememberFile(const QString& path) {
 
 void DocumentCommands::New() {
   page::EngineState& s = context_.state;
-  s.PrevDurationRow = kNoSpacingOwed;
-  s.BeamJoinWidth = 0;
-  s.LastGlyphWidth = kNoGlyphToMeasure;
+  s.ForgetLastPlaced();
   s.BarsInLine = 0;
   s.BarUnits = 0;
-  context_.layout.Slider(LayoutPanel::kBarWidth)->setValue(kNewBarWidth);
-  context_.layout.Slider(LayoutPanel::kBarsPerLine)->setValue(kNewBarsPerLine);
+  for (const Value value : {ScoreDocument::kBarWidth, ScoreDocument::kBarsPerLine})
+    context_.document.Set(value, ScoreDocument::kValueRanges[value].start);
   context_.page.SetCursor(page::kLeftMargin, page::kFirstLineTop);
-  context_.window.DocumentPath.clear();
+  context_.document.SetPath(QString());
   context_.page.Clear();
-  context_.layout.Slider(LayoutPanel::kLineSpacing)->setEnabled(true);
+  context_.layout.Slider(ScoreDocument::kLineSpacing)->setEnabled(true);
   context_.overlays.ClearAllOverlays();
   context_.title.Title()->SetCaption(QStringLiteral("标题"));
 }
@@ -108,17 +107,17 @@ void DocumentCommands::Open() {
   RememberFile(*chosen);
   // A picture that cannot be opened leaves the window as it was, its document path included, so
   // a later Save still goes to the document shown.
-  const QString before = context_.window.DocumentPath;
-  context_.window.DocumentPath = *chosen;
+  const QString before = context_.document.Path();
+  context_.document.SetPath(*chosen);
   if (!OpenScoreDocument()) {
-    context_.window.DocumentPath = before;
+    context_.document.SetPath(before);
     return;
   }
-  context_.layout.Slider(LayoutPanel::kLineSpacing)->setEnabled(false);
+  context_.layout.Slider(ScoreDocument::kLineSpacing)->setEnabled(false);
 }
 
 void DocumentCommands::Save(bool saveAs) {
-  if (!saveAs && !context_.window.DocumentPath.isEmpty()) {
+  if (!saveAs && !context_.document.Path().isEmpty()) {
     SaveScoreDocument();
     return;
   }
@@ -130,12 +129,12 @@ void DocumentCommands::Save(bool saveAs) {
   if (QFileInfo(path).isFile() &&
       !context_.dialogs.AskYesNo(QStringLiteral("已经存在的图片，是否替换原来的？"), kHint))
     return;
-  context_.window.DocumentPath = path;
+  context_.document.SetPath(path);
   SaveScoreDocument();
 }
 
 bool DocumentCommands::SaveScoreDocument() {
-  const QString path = context_.window.DocumentPath;
+  const QString path = context_.document.Path();
   const QString sidePath = DatSideFile::PathFor(path);
   auto failed = [this](const QString& file) {
     context_.dialogs.Message(QStringLiteral("无法保存文件：%1").arg(QDir::toNativeSeparators(file)),
@@ -150,7 +149,7 @@ bool DocumentCommands::SaveScoreDocument() {
 }
 
 bool DocumentCommands::OpenScoreDocument() {
-  const QString path = context_.window.DocumentPath;
+  const QString path = context_.document.Path();
   const std::optional<QImage> picture = document::LoadPagePicture(path);
   if (!picture) return false;
   const QString sidePath = DatSideFile::PathFor(path);
@@ -165,20 +164,21 @@ bool DocumentCommands::OpenScoreDocument() {
 DatSideFile DocumentCommands::CaptureSideFile() const {
   const Context& c = context_;
   DatSideFile side;
-  side.barWidth = Int16Of(c.layout.Value(LayoutPanel::kBarWidth));
-  side.barsPerLine = Int16Of(c.layout.Value(LayoutPanel::kBarsPerLine));
-  side.lineSpacing = Int16Of(c.layout.Value(LayoutPanel::kLineSpacing));
-  side.staffInput = c.staff.Check1()->isChecked() ? 1 : 0;
-  side.guideLines = c.guides.Check2()->isChecked() ? 1 : 0;
-  side.skipBarLines = c.layout.Check3()->isChecked() ? 1 : 0;
-  side.autoNoteSpacing = c.layout.Check4()->isChecked() ? 1 : 0;
-  side.staffKey = StoredIndex(c.staff.Combo2());
-  for (size_t i = 0; i < side.noteSpacing.size(); ++i) side.noteSpacing[i] = c.state.NoteSpacing[i];
+  const ScoreDocument& d = c.document;
+  side.barWidth = Int16Of(d.Get(ScoreDocument::kBarWidth));
+  side.barsPerLine = Int16Of(d.Get(ScoreDocument::kBarsPerLine));
+  side.lineSpacing = Int16Of(d.Get(ScoreDocument::kLineSpacing));
+  side.staffInput = d.IsOn(ScoreDocument::kStaffInput) ? 1 : 0;
+  side.guideLines = d.IsOn(ScoreDocument::kGuideLines) ? 1 : 0;
+  side.skipBarLines = d.IsOn(ScoreDocument::kSkipBarLines) ? 1 : 0;
+  side.autoNoteSpacing = d.IsOn(ScoreDocument::kAutoNoteSpacing) ? 1 : 0;
+  side.staffKey = StoredIndex(d.StaffKey());
+  for (size_t i = 0; i < side.noteSpacing.size(); ++i) side.noteSpacing[i] = d.NoteSpacing(int(i));
   side.numerator = StoredIndex(c.title.Combo1(0));
   side.denominator = StoredIndex(c.title.Combo1(1));
   side.key = StoredIndex(c.title.Combo1(2));
   side.title = c.title.Title()->Caption();
-  side.pageNumber = Int16Of(c.window.PageNumber);
+  side.pageNumber = Int16Of(d.PageNumber());
 
   // Only the items still shown are stored, renumbered from 0.
   auto records = [](int inUse, auto slotWidget) {
@@ -202,24 +202,22 @@ DatSideFile DocumentCommands::CaptureSideFile() const {
 
 void DocumentCommands::ApplyDocument(const QImage& picture, const DatSideFile& side) {
   Context& c = context_;
-  SetSlider(c.layout.Slider(LayoutPanel::kBarWidth), side.barWidth);
-  SetSlider(c.layout.Slider(LayoutPanel::kBarsPerLine), side.barsPerLine);
-  SetSlider(c.layout.Slider(LayoutPanel::kLineSpacing), side.lineSpacing);
+  ScoreDocument& d = c.document;
+  SetValue(d, ScoreDocument::kBarWidth, side.barWidth);
+  SetValue(d, ScoreDocument::kBarsPerLine, side.barsPerLine);
+  SetValue(d, ScoreDocument::kLineSpacing, side.lineSpacing);
   // The picture goes on once the sliders have sized the page, so the sizes they pass through on
   // the way cannot cut it.
   c.page.LoadImage(picture);
   if (!c.batchRunning()) {
-    SetCheck(c.staff.Check1(), side.staffInput);
-    SetCheck(c.guides.Check2(), side.guideLines);
+    SetSwitch(d, ScoreDocument::kStaffInput, side.staffInput);
+    SetSwitch(d, ScoreDocument::kGuideLines, side.guideLines);
   }
-  SetCheck(c.layout.Check3(), side.skipBarLines);
-  SetCheck(c.layout.Check4(), side.autoNoteSpacing);
+  SetSwitch(d, ScoreDocument::kSkipBarLines, side.skipBarLines);
+  SetSwitch(d, ScoreDocument::kAutoNoteSpacing, side.autoNoteSpacing);
   SetIndex(c.staff.Combo2(), side.staffKey);
-  for (size_t i = 0; i < side.noteSpacing.size(); ++i) {
-    const std::optional<float>& spacing = side.noteSpacing[i];
-    if (spacing && *spacing >= 0 && *spacing <= kMostNoteSpacing)
-      c.layout.SetNoteSpacing(int(i), *spacing);
-  }
+  for (size_t i = 0; i < side.noteSpacing.size(); ++i)
+    if (side.noteSpacing[i]) d.SetNoteSpacing(int(i), *side.noteSpacing[i]);
   SetIndex(c.title.Combo1(0), side.numerator);
   SetIndex(c.title.Combo1(1), side.denominator);
   SetIndex(c.title.Combo1(2), side.key);

@@ -18,6 +18,9 @@ namespace tarvesh::page {
 struct EngineState;
 class ScorePage;
 }  // namespace tarvesh::page
+namespace tarvesh::score {
+class ScoreDocument;
+}
 namespace tarvesh::settings {
 class GuideLines;
 class LayoutPanel;
@@ -50,6 +53,7 @@ class DocumentCommands : public QObject {
  public:
   struct Context {
     kit::WindowState& window;
+    score::ScoreDocument& document;
     page::ScorePage& page;
     page::EngineState& state;
     kit::Dialogs& dialogs;
@@ -98,11 +102,11 @@ class DocumentCommands : public QObject {
   // Save, or Save as when `saveAs`.
   void Save(bool saveAs);
 
-  // Writes the page picture and the side file for `DocumentPath`. A picture or side file that
+  // Writes the page picture and the side file for the document's path. A picture or side file that
   // cannot be written is reported in a message box naming it and leaves the old file whole.
   // Returns whether both were written.
   bool SaveScoreDocument();
-  // Opens the document at `DocumentPath`. A picture that cannot be read changes nothing and
+  // Opens the document at the document's path. A picture that cannot be read changes nothing and
   // gives false; side-file fields that are missing or out of range are skipped.
   bool OpenScoreDocument();
 

@@ -63,7 +63,7 @@ int FolderExport::Run(Form1& form, const Request& request, QTextStream& err) {
     const QString& name = scores[f];
     const QString progress =
         QStringLiteral("[%1/%2] %3").arg(scores.size() - f).arg(scores.size()).arg(name);
-    form.Window().DocumentPath = QDir(folder).filePath(name);
+    form.Document().SetPath(QDir(folder).filePath(name));
     if (!form.Documents().OpenScoreDocument()) {
       err << progress << ": cannot be read as a score picture, skipped\n";
       ++failures;

@@ -18,6 +18,7 @@
 #include "input/slurmarks.h"
 #include "input/staffinput.h"
 #include "kit/cursorview.h"
+#include "kit/documentviews.h"
 #include "kit/filelistcontrol.h"
 #include "kit/imagecontrol.h"
 #include "kit/labelcontrol.h"
@@ -82,22 +83,22 @@ void Form1::BuildControls() {
                                                 options_.audible);
 
   layout_ = std::make_unique<settings::LayoutPanel>(
-      state_, this, frame1_, controls_, [this] { guides_->DrawGuideLines(); }, focus);
+      document_, this, frame1_, controls_, [this] { guides_->DrawGuideLines(); }, focus);
   guides_ = std::make_unique<settings::GuideLines>(
       page_, canvas_, frame1_, controls_,
       settings::GuideLines::Sliders{
-          [this] { return layout_->Value(settings::LayoutPanel::kBarWidth); },
-          [this] { return layout_->Value(settings::LayoutPanel::kBarsPerLine); },
-          [this] { return layout_->Value(settings::LayoutPanel::kLineSpacing); }},
+          [this] { return document_.Get(score::ScoreDocument::kBarWidth); },
+          [this] { return document_.Get(score::ScoreDocument::kBarsPerLine); },
+          [this] { return document_.Get(score::ScoreDocument::kLineSpacing); }},
       focus);
 
   title_ = std::make_unique<titleblock::TitleBlock>(titleblock::TitleBlock::Context{
       page_, state_, dialogs_, controls_, canvas_, frame1_, this, focus,
-      [this] { return layout_->Value(settings::LayoutPanel::kLineSpacing); }});
+      [this] { return document_.Get(score::ScoreDocument::kLineSpacing); }});
   tempo_ = std::make_unique<titleblock::Tempo>(canvas_, title_->NewTitlePanel(), controls_, focus);
   title_->SetTempo(tempo_.get());
   title_->SetMarginLine(guides_->MarginLine());
-  pageNumbering_ = std::make_unique<titleblock::PageNumbering>(window_, dialogs_, canvas_,
+  pageNumbering_ = std::make_unique<titleblock::PageNumbering>(document_, dialogs_, canvas_,
                                                                layout_->OptionsPanel(), controls_);
   guides_->SetFollowers({title_->Title(), title_->Label2(5), pageNumbering_->Label()});
 
@@ -106,7 +107,7 @@ void Form1::BuildControls() {
   slurs_ = std::make_unique<input::SlurMarks>(page_, atlas_.SlurArc, canvas_, controls_);
   mouse_ = std::make_unique<input::MouseTools>(input::MouseTools::Context{
       page_, state_, window_, controls_, this, canvas_, frame1_,
-      [this] { return layout_->Value(settings::LayoutPanel::kLineSpacing); },
+      [this] { return document_.Get(score::ScoreDocument::kLineSpacing); },
       [this] { title_->HidePickers(); }, [this] { overlays_->ClearOverlaySelection(); }, focus});
   textPanel_ =
       std::make_unique<overlays::TextLabelPanel>(*overlays_, window_, canvas_, controls_, focus);
@@ -153,25 +154,33 @@ void Form1::BuildControls() {
   controls_.Add(commonDialog);
 
   documents_ = std::make_unique<DocumentCommands>(DocumentCommands::Context{
-      window_, page_, state_, dialogs_, *commandBar_, *layout_, *guides_, *staff_, *title_, *tempo_,
-      *pageNumbering_, *overlays_, controls_.Get<QListWidget>(QStringLiteral("List1")),
-      symbolPanel_->Files(), commonDialog, [this] { return batch_->Running(); }});
+      window_, document_, page_, state_, dialogs_, *commandBar_, *layout_, *guides_, *staff_,
+      *title_, *tempo_, *pageNumbering_, *overlays_,
+      controls_.Get<QListWidget>(QStringLiteral("List1")), symbolPanel_->Files(), commonDialog,
+      [this] { return batch_->Running(); }});
   print_ = std::make_unique<PrintCommands>(
       PrintCommands::Context{controls_, dialogs_, frame1_, [this] { return PageView(); }, focus});
   const QList<QWidget*> hiddenWhileExporting{textPanel_->Frame(), layout_->OptionsPanel(),
                                              symbolPanel_->Frame(), staff_->Panel()};
   const QList<QWidget*> offWhileExporting{print_->PrintButton(), print_->PdfButton()};
   batch_ = std::make_unique<BatchExport>(BatchExport::Context{
-      window_, dialogs_, *documents_, *commandBar_, *cursor_, file2_, timer2_, picture6_, canvas_,
-      title_->Title(), guides_->MarginLine(), hiddenWhileExporting, offWhileExporting,
+      window_, document_, dialogs_, *documents_, *commandBar_, *cursor_, file2_, timer2_, picture6_,
+      canvas_, title_->Title(), guides_->MarginLine(), hiddenWhileExporting, offWhileExporting,
       staff_->Check1(), guides_->Check2(), options_.screen.height(),
       [this] { return PageView(); }});
 
-  host_ = std::make_unique<WindowEngineHost>(*layout_, *staff_, *modes_, *sound_);
+  using score::ScoreDocument;
+  kit::BindSwitch(staff_->Check1(), document_, ScoreDocument::kStaffInput);
+  kit::BindStaffKey(staff_->Combo2(), document_);
+  kit::BindSwitch(guides_->Check2(), document_, ScoreDocument::kGuideLines);
+  kit::BindSwitch(sound_->Check9(), document_, ScoreDocument::kSoundEffects);
+  connect(modes_.get(), &overlays::EntryModes::ChordColourPicked, &document_,
+          &ScoreDocument::SetChordColour);
+  host_ = std::make_unique<WindowEngineHost>(document_, *sound_);
   engine_ = std::make_unique<engine::GlyphEngine>(page_, atlas_, state_, *host_);
   keys_ = std::make_unique<input::KeyHandler>(input::KeyHandler::Context{
       page_, state_, window_, *engine_, *cursor_, *modes_, *overlays_, *slurs_,
-      [this] { return layout_->Value(settings::LayoutPanel::kLineSpacing); },
+      [this] { return document_.Get(score::ScoreDocument::kLineSpacing); },
       [this](int row) { return layout_->DurationSwitch(row); },
       [this] {
         title_->NewTitlePanel()->show();

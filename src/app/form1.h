@@ -13,6 +13,7 @@
 #include "page/enginestate.h"
 #include "page/glyphatlas.h"
 #include "page/scorepage.h"
+#include "score/scoredocument.h"
 
 class QGroupBox;
 
@@ -77,6 +78,7 @@ class Form1 : public QWidget {
   ~Form1() override;
 
   kit::ControlRegistry& Controls() { return controls_; }
+  score::ScoreDocument& Document() { return document_; }
   page::ScorePage& Page() { return page_; }
   page::EngineState& State() { return state_; }
   kit::WindowState& Window() { return window_; }
@@ -110,8 +112,9 @@ class Form1 : public QWidget {
   kit::EventLog events_;
   kit::RecordingDialogs dialogs_;
   page::GlyphAtlas atlas_;
-  page::ScorePage page_;
-  page::EngineState state_;
+  score::ScoreDocument document_;
+  page::ScorePage& page_ = document_.Page();
+  page::EngineState& state_ = document_.State();
   kit::WindowState window_;
   kit::ControlRegistry controls_;
   bool exitRequested_ = false;

@@ -2,14 +2,8 @@
 
 #include "engine/enginehost.h"
 
-namespace tarvesh::settings {
-class LayoutPanel;
-}
-namespace tarvesh::input {
-class StaffInput;
-}
-namespace tarvesh::overlays {
-class EntryModes;
+namespace tarvesh::score {
+class ScoreDocument;
 }
 namespace tarvesh::sound {
 class SoundPlayer;
@@ -17,21 +11,17 @@ class SoundPlayer;
 
 namespace tarvesh::app {
 
-// The engine's view of the window: settings read from the controls that hold them at the
-// moment the engine asks, and the sound player.
+// The engine's view of the window: the document's layout and switches, and the sound player.
 class WindowEngineHost : public engine::EngineHost {
  public:
-  WindowEngineHost(const settings::LayoutPanel& layout, const input::StaffInput& staff,
-                   const overlays::EntryModes& modes, sound::SoundPlayer& sound)
-      : layout_(layout), staff_(staff), modes_(modes), sound_(sound) {}
+  WindowEngineHost(const score::ScoreDocument& document, sound::SoundPlayer& sound)
+      : document_(document), sound_(sound) {}
 
   page::LayoutSettings Settings() const override;
   void PlaySoundFile(const QString& name) override;
 
  private:
-  const settings::LayoutPanel& layout_;
-  const input::StaffInput& staff_;
-  const overlays::EntryModes& modes_;
+  const score::ScoreDocument& document_;
   sound::SoundPlayer& sound_;
 };
 

@@ -16,12 +16,10 @@ namespace {
 
 using page::RoundHalfEven;
 
-// PrevDurationRow when no note spacing is owed.
-constexpr int kNoSpacingOwed = 5;
-// LastGlyphWidth values.
-constexpr int kLastWide = 0;
-constexpr int kLastNarrow = 1;
-constexpr int kLastUnknown = 2;
+using page::kLastNarrow;
+using page::kLastUnknown;
+using page::kLastWide;
+using page::kNoSpacingOwed;
 // Duration rows run from the quarter (0) to the thirty-second (3); a dot cannot go beyond.
 constexpr int kShortestRow = 3;
 // Thirty-second notes in a whole note: a beat is this divided by the beat unit.
@@ -303,9 +301,7 @@ void GlyphEngine::EndLine() {
   state_.JustifyTop = RoundHalfEven(page_.CursorTop());
   if (settings.justifyOnEnter) JustifyLine();
   state_.BarUnits = 0;
-  state_.BeamJoinWidth = 0;
-  state_.PrevDurationRow = kNoSpacingOwed;
-  state_.LastGlyphWidth = kLastUnknown;
+  state_.ForgetLastPlaced();
   page_.SetCursor(page::kLeftMargin, page_.CursorTop() + settings.lineSpacing);
   state_.BarsInLine = 0;
   host_.PlaySoundFile(QStringLiteral("5.wav"));

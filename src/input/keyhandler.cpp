@@ -171,9 +171,10 @@ void KeyHandler::ArrowKey(int keyCode, int shift) {
     return;
   }
   auto& state = context_.state;
-  if (keyCode != kRight) state.PrevDurationRow = 5;
-  state.BeamJoinWidth = 0;
-  state.LastGlyphWidth = 2;
+  // Stepping right keeps the note spacing the last note owes.
+  const int owed = state.PrevDurationRow;
+  state.ForgetLastPlaced();
+  if (keyCode == kRight) state.PrevDurationRow = owed;
   state.BarUnits = 0;
   if (keyCode == kUp || keyCode == kDown) state.BarsInLine = 0;
   context_.cursor.RestartBlink();

@@ -96,10 +96,11 @@ void MouseTools::MouseDown(int button, int shift, double x, double y) {
         (page::RoundHalfEven(y - page::kFirstLineTop) / spacing) * spacing + page::kFirstLineTop;
     context_.page.SetCursor(float(cellX), float(cellY));
     auto& state = context_.state;
-    state.PrevDurationRow = 5;
+    // A dot or accidental placed before the press still joins the next duration lines.
+    state.PrevDurationRow = page::kNoSpacingOwed;
     state.BarUnits = 0;
     state.BarsInLine = 0;
-    state.LastGlyphWidth = 2;
+    state.LastGlyphWidth = page::kLastUnknown;
     context_.window.SelectionDragging = 1;
     shape2_->setGeometry(cellX, cellY, page::kWideCell, page::kCellHeight);
     shape2_->show();

@@ -1,6 +1,7 @@
 set(KIT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/controlregistry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cursorview.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/documentviews.cpp
   ${CMAKE_CURRENT_LIST_DIR}/filelistcontrol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/imagecontrol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/labelcontrol.cpp

@@ -4,16 +4,14 @@
 
 namespace tarvesh::kit {
 
-// The window's own variables besides the engine state: overlay counters and selection, the page
-// number, the document path, the mouse tools, staff input and the batch export.
+// The window's own variables besides the document: overlay counters and selection, the mouse
+// tools, staff input and the batch export.
 struct WindowState {
   int TextLabelCount = 0;
   int SymbolPictureCount = 0;
   int SelectedOverlay = -1;
   int OverlayAnchorX = 0;
   int OverlayAnchorY = 0;
-  int PageNumber = 0;
-  QString DocumentPath;
   int SelectionDragging = 0;
   int EraserPressed = 0;
   int StaffStep = 0;

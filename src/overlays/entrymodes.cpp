@@ -123,7 +123,9 @@ void EntryModes::SelectDuration(int row) {
 
 void EntryModes::PickChordColour() {
   const auto colour = context_.dialogs.PickColour(label5_->ForeColour());
-  if (colour && colour->isValid()) label5_->SetForeColour(*colour);
+  if (!colour || !colour->isValid()) return;
+  label5_->SetForeColour(*colour);
+  emit ChordColourPicked(*colour);
 }
 
 QColor EntryModes::ChordColour() const {

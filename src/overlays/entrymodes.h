@@ -59,6 +59,10 @@ class EntryModes : public QObject {
   QColor ChordColour() const;
   bool BassClef() const;
 
+ signals:
+  // A colour chosen for the chord symbols typed from now on.
+  void ChordColourPicked(const QColor& colour);
+
  private:
   void ShowClef(bool bass);
 

@@ -5,6 +5,13 @@
 
 namespace tarvesh::page {
 
+// PrevDurationRow when no note spacing is owed.
+inline constexpr int kNoSpacingOwed = 5;
+// LastGlyphWidth values.
+inline constexpr int kLastWide = 0;
+inline constexpr int kLastNarrow = 1;
+inline constexpr int kLastUnknown = 2;
+
 // What the glyph engine remembers between two key presses. The names are those the program
 // uses everywhere; start values are the start-up values.
 struct EngineState {
@@ -27,6 +34,14 @@ struct EngineState {
   int ChordAtCursor = 0;
   std::array<int, 10> KeypadHeld{};
   int CurrentDurationRow = 0;  // the duration row entries use (chosen with the duration buttons)
+
+  // Forgets the glyph just placed, once the cursor has gone somewhere new: no note spacing owed,
+  // no dot or accidental to join, no width to erase by.
+  void ForgetLastPlaced() {
+    PrevDurationRow = kNoSpacingOwed;
+    BeamJoinWidth = 0;
+    LastGlyphWidth = kLastUnknown;
+  }
 };
 
 }  // namespace tarvesh::page

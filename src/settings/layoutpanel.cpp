@@ -4,26 +4,27 @@
 #include <QScrollBar>
 
 #include "kit/controlregistry.h"
+#include "kit/documentviews.h"
 #include "kit/labelcontrol.h"
 #include "kit/picturebox.h"
-#include "page/enginestate.h"
+#include "score/scoredocument.h"
 
 namespace tarvesh::settings {
 
 namespace {
 
 struct SliderRow {
-  int min, max, largeStep, start;
+  int largeStep;
   const char* startCaption;
   const char* prefix;  // the caption after a change
 };
 
 // Note: the bars-per-line caption changes its wording with the first change of the slider.
 const std::array<SliderRow, 4> kSliders{{
-    {60, 240, 4, 120, "小节宽度 120", "小节宽度 "},
-    {4, 16, 1, 8, "每行小节数 8", "第行小节数 "},
-    {50, 250, 10, 60, "行距：60", "行距 "},
-    {10, 80, 4, 20, "和弦距离 20", "和弦距离 "},
+    {4, "小节宽度 120", "小节宽度 "},
+    {1, "每行小节数 8", "第行小节数 "},
+    {10, "行距：60", "行距 "},
+    {4, "和弦距离 20", "和弦距离 "},
 }};
 const std::array<const char*, 5> kSpacingNames{
     "4分音符间距:", "8分音符间距:", "16分音符间距:", "32分音符间距:", "拍间距+"};
@@ -46,16 +47,18 @@ QCheckBox* MakeCheck(const QString& name, const QString& text, QWidget* parent, 
 
 }  // namespace
 
-LayoutPanel::LayoutPanel(page::EngineState& state, QWidget* form, QWidget* commandColumn,
+LayoutPanel::LayoutPanel(score::ScoreDocument& document, QWidget* form, QWidget* commandColumn,
                          kit::ControlRegistry& controls, std::function<void()> relayout,
                          std::function<void()> focusPage)
     : QObject(form),
-      state_(state),
+      document_(document),
       relayout_(std::move(relayout)),
       focusPage_(std::move(focusPage)),
       picture2_(new kit::PictureBox(QStringLiteral("Picture2"), form)) {
   for (int i = 0; i < 4; ++i) {
     const SliderRow& row = kSliders[i];
+    const auto value = score::ScoreDocument::Value(i);
+    const score::ScoreDocument::ValueRange& range = score::ScoreDocument::kValueRanges[i];
     const int top = i < 3 ? 240 + 40 * i : 520;
     label4_[i] = new kit::LabelControl(kit::IndexedName(QStringLiteral("Label4"), i),
                                        QString::fromUtf8(row.startCaption), commandColumn);
@@ -64,10 +67,10 @@ LayoutPanel::LayoutPanel(page::EngineState& state, QWidget* form, QWidget* comma
     auto* slider = new QScrollBar(Qt::Horizontal, commandColumn);
     slider->setObjectName(kit::IndexedName(QStringLiteral("HScroll2"), i));
     slider->setGeometry(8, top + 16, 121, 17);
-    slider->setRange(row.min, row.max);
+    slider->setRange(range.min, range.max);
     slider->setSingleStep(1);
     slider->setPageStep(row.largeStep);
-    slider->setValue(row.start);
+    kit::BindValue(slider, document_, value);
     controls.Add(slider);
     hscroll2_[i] = slider;
     connect(slider, &QScrollBar::valueChanged, this, [this, i] { OnSliderChanged(i); });
@@ -89,7 +92,7 @@ LayoutPanel::LayoutPanel(page::EngineState& state, QWidget* form, QWidget* comma
     label6_[i]->move(16, top);
     controls.Add(label6_[i]);
     label6s_[i] = new kit::LabelControl(kit::IndexedName(QStringLiteral("Label6s"), i),
-                                        SpacingText(state_.NoteSpacing[i]), picture2_);
+                                        SpacingText(document_.NoteSpacing(i)), picture2_);
     label6s_[i]->move(136, top);
     controls.Add(label6s_[i]);
     for (auto* label : {label6_[i], label6s_[i]})
@@ -106,19 +109,13 @@ LayoutPanel::LayoutPanel(page::EngineState& state, QWidget* form, QWidget* comma
   check3_ = MakeCheck(QStringLiteral("Check3"), QStringLiteral("自动跳过小节线"), picture2_,
                       QRect(16, 248, 200, 17), false, controls);
   check3_->hide();
-}
-
-int LayoutPanel::Value(int index) const {
-  return hscroll2_[index]->value();
-}
-
-double LayoutPanel::BeatGap() const {
-  return label6s_[4]->Caption().toDouble();
-}
-
-void LayoutPanel::SetNoteSpacing(int index, float value) {
-  state_.NoteSpacing[index] = value;
-  ShowSpacing(index);
+  using score::ScoreDocument;
+  kit::BindSwitch(check8_, document_, ScoreDocument::kAutoBeatSplit);
+  kit::BindSwitch(check10_, document_, ScoreDocument::kAutoBarLines);
+  kit::BindSwitch(check11_, document_, ScoreDocument::kJustifyOnEnter);
+  kit::BindSwitch(check4_, document_, ScoreDocument::kAutoNoteSpacing);
+  kit::BindSwitch(check3_, document_, ScoreDocument::kSkipBarLines);
+  connect(&document_, &ScoreDocument::NoteSpacingChanged, this, &LayoutPanel::ShowSpacing);
 }
 
 bool LayoutPanel::DurationSwitch(int row) const {
@@ -127,20 +124,19 @@ bool LayoutPanel::DurationSwitch(int row) const {
 
 void LayoutPanel::OnSliderChanged(int index) {
   label4_[index]->SetCaption(QString::fromUtf8(kSliders[index].prefix) +
-                             QString::number(hscroll2_[index]->value()));
+                             QString::number(document_.Get(score::ScoreDocument::Value(index))));
   relayout_();
   focusPage_();
 }
 
 void LayoutPanel::OnSpacingClicked(int index) {
-  float value = state_.NoteSpacing[index] + 0.5f;
-  if (value > 1) value = 0;
-  state_.NoteSpacing[index] = value;
-  ShowSpacing(index);
+  float value = document_.NoteSpacing(index) + 0.5f;
+  if (value > score::ScoreDocument::kMostNoteSpacing) value = 0;
+  document_.SetNoteSpacing(index, value);
 }
 
 void LayoutPanel::ShowSpacing(int index) {
-  label6s_[index]->SetCaption(SpacingText(state_.NoteSpacing[index]));
+  label6s_[index]->SetCaption(SpacingText(document_.NoteSpacing(index)));
 }
 
 void LayoutPanel::OnDurationSwitch(int index) {

@@ -8,8 +8,8 @@ class QCheckBox;
 class QScrollBar;
 class QWidget;
 
-namespace tarvesh::page {
-struct EngineState;
+namespace tarvesh::score {
+class ScoreDocument;
 }
 
 namespace tarvesh::kit {
@@ -22,25 +22,17 @@ namespace tarvesh::settings {
 
 // The layout sliders of the command column (`HScroll2` with their captions `Label4`), the
 // duration switches `Check5`, and the options panel `Picture2` with the note spacings, the beat
-// gap and the option switches.
+// gap and the option switches: views and editors of the document's layout.
 class LayoutPanel : public QObject {
   Q_OBJECT
 
  public:
-  enum Slider { kBarWidth = 0, kBarsPerLine = 1, kLineSpacing = 2, kChordDistance = 3 };
-
-  LayoutPanel(page::EngineState& state, QWidget* form, QWidget* commandColumn,
+  LayoutPanel(score::ScoreDocument& document, QWidget* form, QWidget* commandColumn,
               kit::ControlRegistry& controls, std::function<void()> relayout,
               std::function<void()> focusPage);
 
   kit::PictureBox* OptionsPanel() const { return picture2_; }
   QScrollBar* Slider(int index) const { return hscroll2_[index]; }
-  int Value(int index) const;
-
-  // The beat gap as the number its value label shows.
-  double BeatGap() const;
-  // Sets note spacing `index` (0..3) and shows it, as opening a document does.
-  void SetNoteSpacing(int index, float value);
   bool DurationSwitch(int row) const;
 
   QCheckBox* Check3() const { return check3_; }
@@ -55,7 +47,7 @@ class LayoutPanel : public QObject {
   void OnDurationSwitch(int index);
   void ShowSpacing(int index);
 
-  page::EngineState& state_;
+  score::ScoreDocument& document_;
   std::function<void()> relayout_;
   std::function<void()> focusPage_;
   std::array<QScrollBar*, 4> hscroll2_{};

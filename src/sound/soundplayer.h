@@ -27,6 +27,7 @@ class SoundPlayer : public QObject {
 
   void PlaySoundFile(const QString& name);
   bool Enabled() const;
+  QCheckBox* Check9() const { return check9_; }
 
  private:
   QString folder_;

@@ -3,9 +3,9 @@
 #include "kit/controlregistry.h"
 #include "kit/dialogs.h"
 #include "kit/labelcontrol.h"
-#include "kit/windowstate.h"
 #include "page/pagefont.h"
 #include "page/textrules.h"
+#include "score/scoredocument.h"
 
 namespace tarvesh::titleblock {
 
@@ -13,9 +13,9 @@ namespace {
 const QString kTitle = QStringLiteral("提示");
 }
 
-PageNumbering::PageNumbering(kit::WindowState& window, kit::Dialogs& dialogs, QWidget* canvas,
+PageNumbering::PageNumbering(score::ScoreDocument& document, kit::Dialogs& dialogs, QWidget* canvas,
                              QWidget* optionsPanel, kit::ControlRegistry& controls)
-    : QObject(canvas), window_(window), dialogs_(dialogs) {
+    : QObject(canvas), document_(document), dialogs_(dialogs) {
   label16_ = new kit::LabelControl(QStringLiteral("Label16"), QStringLiteral("< 1 >"), canvas);
   label16_->setFont(page::PageFont(14.25, false));
   label16_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -35,7 +35,7 @@ PageNumbering::PageNumbering(kit::WindowState& window, kit::Dialogs& dialogs, QW
 }
 
 void PageNumbering::SetPageNumber(int number) {
-  window_.PageNumber = number;
+  document_.SetPageNumber(number);
   QString text = label18_->Caption();
   page::ReplaceAll(text, QStringLiteral("p"), QString::number(number));
   // Keeps its left edge: only a relayout centres the label again.
@@ -43,8 +43,8 @@ void PageNumbering::SetPageNumber(int number) {
 }
 
 void PageNumbering::AskNumber() {
-  const auto answer =
-      dialogs_.InputBox(QStringLiteral("请输入页数"), kTitle, QString::number(window_.PageNumber));
+  const auto answer = dialogs_.InputBox(QStringLiteral("请输入页数"), kTitle,
+                                        QString::number(document_.PageNumber()));
   if (!answer) return;
   SetPageNumber(answer->isEmpty() ? 0 : page::LeadingInt16(*answer));
 }

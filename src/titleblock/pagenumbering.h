@@ -4,11 +4,13 @@
 
 class QWidget;
 
+namespace tarvesh::score {
+class ScoreDocument;
+}
 namespace tarvesh::kit {
 class ControlRegistry;
 class Dialogs;
 class LabelControl;
-struct WindowState;
 }  // namespace tarvesh::kit
 
 namespace tarvesh::titleblock {
@@ -19,7 +21,7 @@ class PageNumbering : public QObject {
   Q_OBJECT
 
  public:
-  PageNumbering(kit::WindowState& window, kit::Dialogs& dialogs, QWidget* canvas,
+  PageNumbering(score::ScoreDocument& document, kit::Dialogs& dialogs, QWidget* canvas,
                 QWidget* optionsPanel, kit::ControlRegistry& controls);
 
   kit::LabelControl* Label() const { return label16_; }
@@ -30,7 +32,7 @@ class PageNumbering : public QObject {
   void AskNumber();
   void AskPattern();
 
-  kit::WindowState& window_;
+  score::ScoreDocument& document_;
   kit::Dialogs& dialogs_;
   kit::LabelControl* label16_;
   kit::LabelControl* label18_;

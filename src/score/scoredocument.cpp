@@ -1,0 +1,71 @@
+#include "score/scoredocument.h"
+
+#include <algorithm>
+
+namespace tarvesh::score {
+
+ScoreDocument::ScoreDocument(QObject* parent) : QObject(parent) {
+  for (int i = 0; i < kValueCount; ++i) values_[i] = kValueRanges[i].start;
+}
+
+bool ScoreDocument::Set(Value value, int to) {
+  const ValueRange& range = kValueRanges[value];
+  if (to < range.min || to > range.max) return false;
+  if (values_[value] != to) {
+    values_[value] = to;
+    emit ValueChanged(value);
+  }
+  return true;
+}
+
+void ScoreDocument::SetSwitch(Switch which, bool on) {
+  if (switches_[which] == on) return;
+  switches_[which] = on;
+  emit SwitchChanged(which);
+}
+
+bool ScoreDocument::SetNoteSpacing(int index, float spacing) {
+  if (index < 0 || index >= kNoteSpacings || !(spacing >= 0 && spacing <= kMostNoteSpacing))
+    return false;
+  // Announced even when it stays, so the view shows the value as it is stored.
+  state_.NoteSpacing[index] = spacing;
+  emit NoteSpacingChanged(index);
+  return true;
+}
+
+void ScoreDocument::SetStaffKey(int index) {
+  if (staffKey_ == index) return;
+  staffKey_ = index;
+  emit StaffKeyChanged();
+}
+
+void ScoreDocument::SetChordColour(const QColor& colour) {
+  chordColour_ = colour;
+}
+
+void ScoreDocument::SetPageNumber(int number) {
+  pageNumber_ = number;
+  emit PageNumberChanged();
+}
+
+page::LayoutSettings ScoreDocument::Settings() const {
+  page::LayoutSettings s;
+  s.barWidth = values_[kBarWidth];
+  s.barsPerLine = values_[kBarsPerLine];
+  s.lineSpacing = values_[kLineSpacing];
+  s.chordDistance = values_[kChordDistance];
+  // The beat gap is the fifth spacing of the options panel.
+  s.beatGap = double(state_.NoteSpacing[kNoteSpacings - 1]);
+  s.autoNoteSpacing = switches_[kAutoNoteSpacing];
+  s.autoBeatSplit = switches_[kAutoBeatSplit];
+  s.justifyOnEnter = switches_[kJustifyOnEnter];
+  s.autoBarLines = switches_[kAutoBarLines];
+  s.skipBarLines = switches_[kSkipBarLines];
+  s.soundEffects = switches_[kSoundEffects];
+  s.staffInput = switches_[kStaffInput];
+  s.staffKey = std::max(staffKey_, 0);
+  s.chordColour = chordColour_;
+  return s;
+}
+
+}  // namespace tarvesh::score

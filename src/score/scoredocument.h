@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QString>
+#include <array>
+
+#include "page/enginestate.h"
+#include "page/layoutsettings.h"
+#include "page/scorepage.h"
+
+namespace tarvesh::score {
+
+// One score as the program holds it, without a window: the page bitmap, the engine state, the
+// layout values and switches the engine reads, the page number and the document's path. The
+// window's controls are views of it: a user's change is set here, and every change is announced
+// so each view shows the value it holds.
+class ScoreDocument : public QObject {
+  Q_OBJECT
+
+ public:
+  // The layout values of the command column's sliders.
+  enum Value { kBarWidth, kBarsPerLine, kLineSpacing, kChordDistance, kValueCount };
+  struct ValueRange {
+    int min;
+    int max;
+    int start;  // a fresh document's value
+  };
+  static constexpr std::array<ValueRange, kValueCount> kValueRanges{
+      {{60, 240, 120}, {4, 16, 8}, {50, 250, 60}, {10, 80, 20}}};
+
+  // The switches of the layout and the window that the engine reads or a side file stores.
+  enum Switch {
+    kAutoBeatSplit,    // 自动分拍
+    kAutoBarLines,     // 自动输入小节线
+    kJustifyOnEnter,   // 换行时两端对齐
+    kAutoNoteSpacing,  // 自动分配音符间距
+    kSkipBarLines,     // 自动跳过小节线
+    kStaffInput,       // 从五线谱输入
+    kSoundEffects,     // 使用音效
+    kGuideLines,       // 显示辅助线
+    kSwitchCount
+  };
+  static constexpr std::array<bool, kSwitchCount> kSwitchStarts{true,  true,  true, true,
+                                                                false, false, true, true};
+
+  // The note spacings and the beat gap take these steps.
+  static constexpr float kMostNoteSpacing = 1;
+  static constexpr int kNoteSpacings = 5;
+
+  explicit ScoreDocument(QObject* parent = nullptr);
+
+  page::ScorePage& Page() { return page_; }
+  const page::ScorePage& Page() const { return page_; }
+  page::EngineState& State() { return state_; }
+  const page::EngineState& State() const { return state_; }
+
+  int Get(Value value) const { return values_[value]; }
+  // Refuses (false) a value outside its range; announces a change.
+  bool Set(Value value, int to);
+  bool IsOn(Switch which) const { return switches_[which]; }
+  void SetSwitch(Switch which, bool on);
+  float NoteSpacing(int index) const { return state_.NoteSpacing[index]; }
+  // Refuses (false) an index outside 0..4 and a spacing outside 0..1 (NaN included).
+  bool SetNoteSpacing(int index, float spacing);
+  // The staff key list's selected index, -1 when none.
+  int StaffKey() const { return staffKey_; }
+  void SetStaffKey(int index);
+  QColor ChordColour() const { return chordColour_; }
+  void SetChordColour(const QColor& colour);
+
+  // What the engine reads at the moment it needs it.
+  page::LayoutSettings Settings() const;
+
+  const QString& Path() const { return path_; }
+  void SetPath(const QString& path) { path_ = path; }
+  int PageNumber() const { return pageNumber_; }
+  void SetPageNumber(int number);
+
+ signals:
+  void ValueChanged(int value);
+  void SwitchChanged(int which);
+  void NoteSpacingChanged(int index);
+  void StaffKeyChanged();
+  void PageNumberChanged();
+
+ private:
+  page::ScorePage page_;
+  page::EngineState state_;
+  std::array<int, kValueCount> values_{};
+  std::array<bool, kSwitchCount> switches_ = kSwitchStarts;
+  int staffKey_ = 0;
+  QColor chordColour_{255, 0, 0};
+  QString path_;
+  int pageNumber_ = 0;
+};
+
+}  // namespace tarvesh::score

@@ -1,0 +1,3 @@
+set(SCORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/scoredocument.cpp
+)
