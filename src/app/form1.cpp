@@ -24,6 +24,7 @@
 #include "kit/labelcontrol.h"
 #include "kit/linecontrol.h"
 #include "kit/pagecanvas.h"
+#include "kit/parking.h"
 #include "kit/picturebox.h"
 #include "kit/timercontrol.h"
 #include "overlays/entrymodes.h"
@@ -43,7 +44,6 @@ namespace tarvesh::app {
 namespace {
 constexpr int kPageLeft = 176;
 constexpr int kStartPageHeight = 2000;
-constexpr int kParkedTop = -5000;
 }  // namespace
 
 Form1::Form1(const Options& options, page::GlyphAtlas atlas, kit::Dialogs& dialogs)
@@ -139,7 +139,7 @@ void Form1::BuildControls() {
   controls_.Add(picmode);
   auto* picmode2 = new kit::PictureBox(QStringLiteral("Picmode2"), canvas_);
   picmode2->Bitmap() = atlas_.Picmode2;
-  picmode2->setGeometry(0, kParkedTop, atlas_.Picmode2.width(), atlas_.Picmode2.height());
+  picmode2->setGeometry(0, kit::kParkedAbove, atlas_.Picmode2.width(), atlas_.Picmode2.height());
   controls_.Add(picmode2);
   file2_ = new kit::FileListControl(QStringLiteral("File2"), this, QStringLiteral("*.bmp"));
   file2_->hide();
@@ -226,13 +226,13 @@ void Form1::Load() {
   const QSize screen = options_.screen;
   // Work pictures go out of sight first; the staff panel sits at the bottom left.
   kit::PictureBox* picture9 = controls_.Get<kit::PictureBox>(QStringLiteral("Picture9"));
-  picture9->move(picture9->x(), 5000);
+  picture9->move(picture9->x(), kit::kParkedBelow);
   staff_->Place(screen.height());
   kit::PictureBox* picture7 = controls_.Get<kit::PictureBox>(QStringLiteral("Picture7"));
-  picture7->move(picture7->x(), -2000);
+  picture7->move(picture7->x(), kit::kParkedEraserTop);
   tempo_->AddTempoTexts(document::ReadDelimitedFields(data.filePath(QStringLiteral("speed.txt"))));
   setGeometry(0, 0, screen.width(), screen.height());
-  picture6_->move(10000, picture6_->y());
+  picture6_->move(kit::kParkedRight, picture6_->y());
   mouse_->FillTools();
   overlays_->Reset();
   symbolPanel_->SetFolder(data.filePath(QStringLiteral("s/sik")));
@@ -242,8 +242,8 @@ void Form1::Load() {
   page_.Resize(page_.Width(), kStartPageHeight);
   layout_->OptionsPanel()->move(kPageLeft, 0);
   title_->HidePickers();
-  picture4_->move(picture4_->x(), 5000);
-  controls_.Get<kit::PictureBox>(QStringLiteral("Picmode"))->move(0, kParkedTop);
+  picture4_->move(picture4_->x(), kit::kParkedBelow);
+  controls_.Get<kit::PictureBox>(QStringLiteral("Picmode"))->move(0, kit::kParkedAbove);
   title_->FillPickers();
   staff_->FillKeys();
   guides_->DrawGuideLines();

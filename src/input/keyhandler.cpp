@@ -1,6 +1,7 @@
 #include "input/keyhandler.h"
 
 #include "engine/glyphengine.h"
+#include "engine/virtualkey.h"
 #include "input/slurmarks.h"
 #include "kit/cursorview.h"
 #include "kit/windowstate.h"
@@ -14,34 +15,7 @@ namespace tarvesh::input {
 
 namespace {
 
-enum Key {
-  kBackspace = 8,
-  kEnter = 13,
-  kEsc = 27,
-  kPageUp = 33,
-  kPageDown = 34,
-  kLeft = 37,
-  kUp = 38,
-  kRight = 39,
-  kDown = 40,
-  kInsert = 45,
-  kDelete = 46,
-  kD = 68,
-  kF = 70,
-  kG = 71,
-  kK = 75,
-  kL = 76,
-  kP = 80,
-  kS = 83,
-  kPad0 = 96,
-  kPad3 = 99,
-  kPad4 = 100,
-  kPad7 = 103,
-  kPad8 = 104,
-  kPad9 = 105,
-  kPadPlus = 107,
-  kPadMinus = 109,
-};
+using namespace engine::vk;
 
 // Where the keypad plus and minus keys are held in KeypadHeld.
 constexpr int kPlusHeld = 5;
@@ -56,26 +30,26 @@ KeyHandler::KeyHandler(const Context& context) : QObject(nullptr), context_(cont
 void KeyHandler::KeyDown(int keyCode, int shift) {
   auto& state = context_.state;
   switch (keyCode) {
-    case kG:
+    case Letter('G'):
       state.ChordAtCursor = 1;
       return;
-    case kK:
+    case Letter('K'):
       context_.modes.ToggleNoteMode();
       return;
-    case kP:
+    case Letter('P'):
       context_.showNewTitlePanel();
       return;
-    case kL:
+    case Letter('L'):
       context_.slurs.MarkOrDraw();
       return;
     case kDelete:
       context_.overlays.HideSelectedOverlay();
       return;
-    case kF:
+    case Letter('F'):
       if (context_.overlays.PrepareOverlayPlacement(overlays::OverlayPools::Kind::kSymbolPicture))
         context_.openSymbolPanel();
       return;
-    case kD:
+    case Letter('D'):
       if (context_.overlays.PrepareOverlayPlacement(overlays::OverlayPools::Kind::kTextLabel))
         context_.openTextLabelPanel();
       return;
@@ -94,11 +68,11 @@ void KeyHandler::KeyDown(int keyCode, int shift) {
     case kPageDown:
       context_.modes.SelectDuration(std::min(state.CurrentDurationRow + 1, 3));
       return;
-    case kPad4:
-    case kPad7:
-    case kPad8:
-    case kPad9:
-      state.KeypadHeld[keyCode - kPad0] = 1;
+    case Pad(4):
+    case Pad(7):
+    case Pad(8):
+    case Pad(9):
+      state.KeypadHeld[keyCode - Pad(0)] = 1;
       return;
     case kPadPlus:
       state.KeypadHeld[kPlusHeld] = 1;
@@ -112,14 +86,14 @@ void KeyHandler::KeyDown(int keyCode, int shift) {
     case kDown:
       ArrowKey(keyCode, shift);
       return;
-    case kS:
+    case Letter('S'):
       context_.modes.ToggleHalfWidth();
       return;
     default:
       break;
   }
-  if (keyCode >= kPad0 && keyCode <= kPad3) {
-    context_.modes.SelectDuration(keyCode - kPad0);
+  if (keyCode >= Pad(0) && keyCode <= Pad(3)) {
+    context_.modes.SelectDuration(keyCode - Pad(0));
     return;
   }
   const int code = context_.engine.KeyToGlyphCode(keyCode);
@@ -129,14 +103,14 @@ void KeyHandler::KeyDown(int keyCode, int shift) {
 void KeyHandler::KeyUp(int keyCode, int) {
   auto& state = context_.state;
   switch (keyCode) {
-    case kG:
+    case Letter('G'):
       state.ChordAtCursor = 0;
       break;
-    case kPad4:
-    case kPad7:
-    case kPad8:
-    case kPad9:
-      state.KeypadHeld[keyCode - kPad0] = 0;
+    case Pad(4):
+    case Pad(7):
+    case Pad(8):
+    case Pad(9):
+      state.KeypadHeld[keyCode - Pad(0)] = 0;
       break;
     case kPadPlus:
       state.KeypadHeld[kPlusHeld] = 0;

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "kit/controlregistry.h"
+#include "kit/parking.h"
 #include "kit/picturebox.h"
 #include "kit/shapecontrol.h"
 #include "kit/windowstate.h"
@@ -17,7 +18,6 @@ namespace tarvesh::input {
 namespace {
 
 constexpr int kEraserSizes = 50;
-constexpr int kShapeParked = -999;
 // A selection narrower than this is a click, not a copy.
 constexpr int kMinCopyWidth = 24;
 const QColor kSelectionGreen(0, 255, 0);
@@ -40,11 +40,11 @@ MouseTools::MouseTools(const Context& context) : QObject(context.form), context_
 
   picture7_ = new kit::PictureBox(QStringLiteral("Picture7"), context_.form, true);
   picture7_->ResizeBitmap(kEraserSizes, kEraserSizes);
-  picture7_->move(0, -2000);
+  picture7_->move(0, kit::kParkedEraserTop);
   controls.Add(picture7_);
   picture9_ = new kit::PictureBox(QStringLiteral("Picture9"), context_.form, true);
   picture9_->ResizeBitmap(417, 49);
-  picture9_->move(0, 5000);
+  picture9_->move(0, kit::kParkedBelow);
   controls.Add(picture9_);
 
   auto* command14 = new QPushButton(QStringLiteral("粘贴"), context_.commandColumn);
@@ -80,7 +80,7 @@ int MouseTools::EraserSide() const {
 void MouseTools::OnToolChanged() {
   const int side = EraserSide();
   shape1_->resize(side, side);
-  if (side == 0) shape1_->move(shape1_->x(), kShapeParked);
+  if (side == 0) shape1_->move(shape1_->x(), kit::kParkedMark);
   context_.focusPage();
 }
 

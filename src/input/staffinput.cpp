@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "engine/glyphengine.h"
+#include "engine/virtualkey.h"
 #include "kit/controlregistry.h"
 #include "kit/imagecontrol.h"
 #include "kit/labelcontrol.h"
@@ -43,14 +44,12 @@ constexpr int kStemDownTop = 308;
 constexpr int kNoteHalfWidth = 9;
 
 // Keys the panel hands to the page's key handling.
-enum Key {
-  kEsc = 27,
-  kBarLineKey = 72,  // H
-  kSharpKey = 77,    // M
-  kNaturalKey = 78,  // N
-  kFlatKey = 188,    // ,
-  kDotKey = 190,     // .
-};
+namespace vk = engine::vk;
+constexpr int kBarLineKey = vk::Letter('H');
+constexpr int kSharpKey = vk::Letter('M');
+constexpr int kNaturalKey = vk::Letter('N');
+constexpr int kFlatKey = vk::kComma;
+constexpr int kDotKey = vk::kPeriod;
 constexpr int kAccidentalKeys[] = {0, kSharpKey, kFlatKey, kNaturalKey};
 
 // Mouse buttons and shift bits as MouseEvents reports them.
@@ -209,7 +208,7 @@ void StaffInput::MouseDown(int button, int shift) {
     if (check7_->isChecked())
       context_.placeGlyph(engine::kRestCode, context_.window.StaffDurationZone);
     else
-      context_.pressKey(kEsc);
+      context_.pressKey(vk::kEsc);
   }
   if (shift & kShift) context_.pressKey(kSharpKey);
   if (shift & kCtrl) context_.pressKey(kFlatKey);

@@ -6,13 +6,13 @@
 
 #include "kit/controlregistry.h"
 #include "kit/labelcontrol.h"
+#include "kit/parking.h"
 #include "page/pagefont.h"
 #include "page/textrules.h"
 
 namespace tarvesh::titleblock {
 
 namespace {
-constexpr int kParked = -5000;
 constexpr int kSliderOpenTop = 72;
 constexpr int kListOpenTop = 64;
 constexpr int kMinBeats = 30;
@@ -42,11 +42,12 @@ Tempo::Tempo(QWidget* canvas, QWidget* newTitlePanel, kit::ControlRegistry& cont
   label2_4_->SetCaption(label2_4_->Caption());
   label2_4_->move(96, 48);
   controls.Add(label2_4_);
-  hscroll1_ = MakeMetronome(QStringLiteral("HScroll1"), canvas, QRect(96, kParked, 121, 17));
+  hscroll1_ =
+      MakeMetronome(QStringLiteral("HScroll1"), canvas, QRect(96, kit::kParkedAbove, 121, 17));
   controls.Add(hscroll1_);
   list2_ = new QListWidget(canvas);
   list2_->setObjectName(QStringLiteral("List2"));
-  list2_->setGeometry(96, kParked, 145, 160);
+  list2_->setGeometry(96, kit::kParkedAbove, 145, 160);
   controls.Add(list2_);
 
   label2_8_ = new kit::LabelControl(QStringLiteral("Label2(8)"), MetronomeText(72), newTitlePanel);
@@ -68,7 +69,7 @@ Tempo::Tempo(QWidget* canvas, QWidget* newTitlePanel, kit::ControlRegistry& cont
   connect(list2_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     if (!item) return;
     label2_4_->SetCaption(item->text());
-    list2_->move(list2_->x(), kParked);
+    list2_->move(list2_->x(), kit::kParkedAbove);
     focusPage_();
   });
   connect(hscroll3_, &QScrollBar::valueChanged, this,
@@ -102,8 +103,8 @@ void Tempo::OpenPickers(int button) {
 }
 
 void Tempo::ParkPickers() {
-  hscroll1_->move(hscroll1_->x(), kParked);
-  list2_->move(list2_->x(), kParked);
+  hscroll1_->move(hscroll1_->x(), kit::kParkedAbove);
+  list2_->move(list2_->x(), kit::kParkedAbove);
 }
 
 }  // namespace tarvesh::titleblock

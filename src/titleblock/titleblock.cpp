@@ -8,6 +8,7 @@
 #include "kit/dialogs.h"
 #include "kit/labelcontrol.h"
 #include "kit/linecontrol.h"
+#include "kit/parking.h"
 #include "kit/picturebox.h"
 #include "page/enginestate.h"
 #include "page/pagefont.h"
@@ -19,7 +20,6 @@ namespace tarvesh::titleblock {
 
 namespace {
 
-constexpr int kParked = -5000;
 constexpr double kHeadPoints = 10.5;
 constexpr double kTitlePoints = 15.75;
 constexpr double kPagePoints = 18;
@@ -109,7 +109,7 @@ TitleBlock::TitleBlock(const Context& context)
     if (head.pickerLeft) {
       auto* combo = new QComboBox(parent);
       combo->setObjectName(kit::IndexedName(QStringLiteral("Combo1"), head.index));
-      combo->setGeometry(head.pickerLeft, kParked, 48, 20);
+      combo->setGeometry(head.pickerLeft, kit::kParkedAbove, 48, 20);
       controls.Add(combo);
       combo1_[head.index] = combo;
     }
@@ -188,7 +188,7 @@ void TitleBlock::FillPickers() {
 }
 
 void TitleBlock::HidePickers() {
-  for (int i : {0, 1, 2, 6, 7, 3, 13, 12}) combo1_[i]->move(combo1_[i]->x(), kParked);
+  for (int i : {0, 1, 2, 6, 7, 3, 13, 12}) combo1_[i]->move(combo1_[i]->x(), kit::kParkedAbove);
   if (tempo_) tempo_->ParkPickers();
 }
 
