@@ -1,6 +1,5 @@
 #include "app/documentcommands.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -16,9 +15,9 @@
 #include "input/staffinput.h"
 #include "kit/dialogs.h"
 #include "kit/filelistcontrol.h"
-#include "kit/imagecontrol.h"
 #include "kit/labelcontrol.h"
 #include "kit/windowstate.h"
+#include "overlays/overlaypools.h"
 #include "page/enginestate.h"
 #include "page/geometry.h"
 #include "page/scorepage.h"
@@ -37,6 +36,7 @@ using document::DatSideFile;
 using score::ScoreDocument;
 using Value = ScoreDocument::Value;
 using Switch = ScoreDocument::Switch;
+using OverlayKind = ScoreDocument::OverlayKind;
 
 const QString kHint = QStringLiteral("提示");
 
@@ -181,21 +181,17 @@ DatSideFile DocumentCommands::CaptureSideFile() const {
   side.pageNumber = Int16Of(d.PageNumber());
 
   // Only the items still shown are stored, renumbered from 0.
-  auto records = [](int inUse, auto slotWidget) {
+  auto records = [&d](OverlayKind kind) {
     std::vector<DatSideFile::OverlayRecord> stored;
-    for (int i = 0; i < std::min(inUse, int(overlays::OverlayPools::kSlots)); ++i) {
-      const QWidget* item = slotWidget(i);
-      if (item->isHidden()) continue;
-      stored.push_back({Int16Of(item->x()), Int16Of(item->y()),
-                        Int16Of(item->property("tag").toString().toInt())});
+    for (int i = 0; i < d.OverlayCount(kind); ++i) {
+      const ScoreDocument::Overlay& item = d.OverlayAt(kind, i);
+      if (!item.shown) continue;
+      stored.push_back({Int16Of(item.at.x()), Int16Of(item.at.y()), Int16Of(item.index)});
     }
     return stored;
   };
-  side.textLabels = records(c.window.TextLabelCount,
-                            [&](int i) -> const QWidget* { return c.overlays.TextLabel(i); });
-  side.symbolPictures = records(c.window.SymbolPictureCount, [&](int i) -> const QWidget* {
-    return c.overlays.SymbolPicture(i);
-  });
+  side.textLabels = records(OverlayKind::kTextLabel);
+  side.symbolPictures = records(OverlayKind::kSymbolPicture);
   side.tempo = c.tempo.PageTempo()->Caption();
   return side;
 }
@@ -223,50 +219,38 @@ void DocumentCommands::ApplyDocument(const QImage& picture, const DatSideFile& s
   SetIndex(c.title.Combo1(2), side.key);
   if (side.title) c.title.Title()->SetCaption(*side.title);
   if (side.pageNumber) c.pageNumbering.SetPageNumber(*side.pageNumber);
-  if (side.textLabels) ApplyTextLabels(*side.textLabels);
-  if (side.symbolPictures) ApplySymbolPictures(*side.symbolPictures);
+  if (side.textLabels) ApplyOverlays(OverlayKind::kTextLabel, *side.textLabels);
+  if (side.symbolPictures) ApplyOverlays(OverlayKind::kSymbolPicture, *side.symbolPictures);
   if (side.tempo) c.tempo.PageTempo()->SetCaption(*side.tempo);
 }
 
 // A record whose index lies outside the current list keeps its slot, place and tag with no text
 // or picture, so the records after it keep their slots and a later save keeps it.
-void DocumentCommands::ApplyTextLabels(const std::vector<DatSideFile::OverlayRecord>& records) {
-  const int n = int(records.size());
-  for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) {
-    kit::LabelControl* label = context_.overlays.TextLabel(i);
+void DocumentCommands::ApplyOverlays(OverlayKind kind,
+                                     const std::vector<DatSideFile::OverlayRecord>& records) {
+  ScoreDocument& d = context_.document;
+  const int n = int(std::min(records.size(), size_t(ScoreDocument::kOverlaySlots)));
+  for (int i = 0; i < ScoreDocument::kOverlaySlots; ++i) {
+    ScoreDocument::Overlay overlay = d.OverlayAt(kind, i);
     if (i >= n) {
-      label->hide();
-      continue;
+      overlay.shown = false;
+    } else {
+      const DatSideFile::OverlayRecord& r = records[size_t(i)];
+      overlay = {QPoint(r.left, r.top), r.index, true, OverlayContent(kind, r.index)};
     }
-    const DatSideFile::OverlayRecord& r = records[size_t(i)];
-    QListWidgetItem* phrase = context_.phrases->item(r.index);
-    label->move(r.left, r.top);
-    label->setProperty("tag", QString::number(r.index));
-    label->SetCaption(phrase ? phrase->text() : QString());
-    label->show();
+    d.SetOverlay(kind, i, overlay);
   }
-  context_.window.TextLabelCount = n;
+  d.SetOverlayCount(kind, n);
 }
 
-void DocumentCommands::ApplySymbolPictures(const std::vector<DatSideFile::OverlayRecord>& records) {
-  const int m = int(records.size());
-  const kit::FileListControl* files = context_.symbolFiles;
-  for (int j = 0; j < overlays::OverlayPools::kSlots; ++j) {
-    kit::ImageControl* image = context_.overlays.SymbolPicture(j);
-    if (j >= m) {
-      image->hide();
-      continue;
-    }
-    const DatSideFile::OverlayRecord& r = records[size_t(j)];
-    image->move(r.left, r.top);
-    image->setProperty("tag", QString::number(r.index));
-    if (r.index >= 0 && r.index < files->Files().size())
-      image->LoadPicture(QDir(files->Path()).filePath(files->Files().at(r.index)));
-    else
-      image->SetPicture(QPixmap(), QString());
-    image->show();
+QString DocumentCommands::OverlayContent(OverlayKind kind, int index) const {
+  if (kind == OverlayKind::kTextLabel) {
+    const QListWidgetItem* phrase = context_.phrases->item(index);
+    return phrase ? phrase->text() : QString();
   }
-  context_.window.SymbolPictureCount = m;
+  const kit::FileListControl* files = context_.symbolFiles;
+  if (index < 0 || index >= files->Files().size()) return QString();
+  return QDir(files->Path()).filePath(files->Files().at(index));
 }
 
 DocumentCommands::Snapshot DocumentCommands::TakeSnapshot() const {
@@ -277,15 +261,9 @@ DocumentCommands::Snapshot DocumentCommands::TakeSnapshot() const {
   // The overlays come back slot for slot, hidden ones included, not through the records.
   s.side.textLabels.reset();
   s.side.symbolPictures.reset();
-  s.textLabelCount = c.window.TextLabelCount;
-  s.symbolPictureCount = c.window.SymbolPictureCount;
-  for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) {
-    const kit::LabelControl* label = c.overlays.TextLabel(i);
-    s.textLabels[size_t(i)] = {
-        label->pos(), !label->isHidden(), label->Caption(), label->property("tag"), {}, {}};
-    const kit::ImageControl* image = c.overlays.SymbolPicture(i);
-    s.symbolPictures[size_t(i)] = {image->pos(),           !image->isHidden(), {},
-                                   image->property("tag"), image->Picture(),   image->File()};
+  for (const OverlayKind kind : {OverlayKind::kTextLabel, OverlayKind::kSymbolPicture}) {
+    s.overlays[size_t(kind)] = c.document.Overlays(kind);
+    s.overlayCounts[size_t(kind)] = c.document.OverlayCount(kind);
   }
   s.workingNumerator = c.title.Combo1(7)->currentIndex();
   s.workingDenominator = c.title.Combo1(6)->currentIndex();
@@ -295,22 +273,11 @@ DocumentCommands::Snapshot DocumentCommands::TakeSnapshot() const {
 void DocumentCommands::RestoreSnapshot(const Snapshot& s) {
   Context& c = context_;
   ApplyDocument(s.page, s.side);
-  for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) {
-    const Snapshot::Slot& text = s.textLabels[size_t(i)];
-    kit::LabelControl* label = c.overlays.TextLabel(i);
-    label->move(text.at);
-    label->SetCaption(text.text);
-    label->setProperty("tag", text.tag);
-    label->setVisible(text.visible);
-    const Snapshot::Slot& picture = s.symbolPictures[size_t(i)];
-    kit::ImageControl* image = c.overlays.SymbolPicture(i);
-    image->move(picture.at);
-    image->SetPicture(picture.picture, picture.file);
-    image->setProperty("tag", picture.tag);
-    image->setVisible(picture.visible);
+  for (const OverlayKind kind : {OverlayKind::kTextLabel, OverlayKind::kSymbolPicture}) {
+    for (int i = 0; i < ScoreDocument::kOverlaySlots; ++i)
+      c.document.SetOverlay(kind, i, s.overlays[size_t(kind)][size_t(i)]);
+    c.document.SetOverlayCount(kind, s.overlayCounts[size_t(kind)]);
   }
-  c.window.TextLabelCount = s.textLabelCount;
-  c.window.SymbolPictureCount = s.symbolPictureCount;
   if (s.workingNumerator >= 0) c.title.Combo1(7)->setCurrentIndex(s.workingNumerator);
   if (s.workingDenominator >= 0) c.title.Combo1(6)->setCurrentIndex(s.workingDenominator);
   c.guides.DrawGuideLines();

@@ -2,15 +2,12 @@
 
 #include <QImage>
 #include <QObject>
-#include <QPixmap>
-#include <QPoint>
 #include <QString>
-#include <QVariant>
 #include <array>
 #include <functional>
 
 #include "document/datsidefile.h"
-#include "overlays/overlaypools.h"
+#include "score/scoredocument.h"
 
 class QListWidget;
 
@@ -18,8 +15,8 @@ namespace tarvesh::page {
 struct EngineState;
 class ScorePage;
 }  // namespace tarvesh::page
-namespace tarvesh::score {
-class ScoreDocument;
+namespace tarvesh::overlays {
+class OverlayPools;
 }
 namespace tarvesh::settings {
 class GuideLines;
@@ -75,20 +72,11 @@ class DocumentCommands : public QObject {
   // The window's document as a batch export finds it, to be put back when it ends (the document
   // path is kept by the batch itself).
   struct Snapshot {
-    struct Slot {
-      QPoint at;
-      bool visible = false;
-      QString text;
-      QVariant tag;
-      QPixmap picture;
-      QString file;
-    };
     QImage page;
     document::DatSideFile side;
-    int textLabelCount = 0;
-    int symbolPictureCount = 0;
-    std::array<Slot, overlays::OverlayPools::kSlots> textLabels;
-    std::array<Slot, overlays::OverlayPools::kSlots> symbolPictures;
+    // The overlays come back slot for slot, hidden ones included, not through the records.
+    std::array<score::ScoreDocument::OverlayPool, 2> overlays;
+    std::array<int, 2> overlayCounts{};
     int workingNumerator = -1;    // Combo1(7)
     int workingDenominator = -1;  // Combo1(6)
   };
@@ -121,8 +109,11 @@ class DocumentCommands : public QObject {
   document::DatSideFile CaptureSideFile() const;
   // Puts `picture` on the page and applies the fields of `side` that are set and in range.
   void ApplyDocument(const QImage& picture, const document::DatSideFile& side);
-  void ApplyTextLabels(const std::vector<document::DatSideFile::OverlayRecord>& records);
-  void ApplySymbolPictures(const std::vector<document::DatSideFile::OverlayRecord>& records);
+  void ApplyOverlays(score::ScoreDocument::OverlayKind kind,
+                     const std::vector<document::DatSideFile::OverlayRecord>& records);
+  // The phrase of a text label or the file of a symbol picture made from `index`; empty when the
+  // list has no such entry.
+  QString OverlayContent(score::ScoreDocument::OverlayKind kind, int index) const;
 
   Context context_;
 };

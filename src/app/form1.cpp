@@ -102,8 +102,8 @@ void Form1::BuildControls() {
                                                                layout_->OptionsPanel(), controls_);
   guides_->SetFollowers({title_->Title(), title_->Label2(5), pageNumbering_->Label()});
 
-  overlays_ =
-      std::make_unique<overlays::OverlayPools>(window_, page_, dialogs_, canvas_, controls_, focus);
+  overlays_ = std::make_unique<overlays::OverlayPools>(window_, document_, dialogs_, canvas_,
+                                                       controls_, focus);
   slurs_ = std::make_unique<input::SlurMarks>(page_, atlas_.SlurArc, canvas_, controls_);
   mouse_ = std::make_unique<input::MouseTools>(input::MouseTools::Context{
       page_, state_, window_, controls_, this, canvas_, frame1_,

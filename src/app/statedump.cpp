@@ -18,10 +18,13 @@
 #include "kit/pagecanvas.h"
 #include "kit/picturebox.h"
 #include "kit/shapecontrol.h"
+#include "score/scoredocument.h"
 
 namespace tarvesh::app {
 
 namespace {
+
+using OverlayKind = score::ScoreDocument::OverlayKind;
 
 template <typename T, size_t N>
 QJsonArray ToArray(const std::array<T, N>& values) {
@@ -175,8 +178,8 @@ QJsonObject DumpWindow(Form1& form) {
       {"ChordAtCursor", s.ChordAtCursor},
       {"KeypadHeld", ToArray(s.KeypadHeld)},
       {"CurrentDurationRow", s.CurrentDurationRow},
-      {"TextLabelCount", w.TextLabelCount},
-      {"SymbolPictureCount", w.SymbolPictureCount},
+      {"TextLabelCount", form.Document().OverlayCount(OverlayKind::kTextLabel)},
+      {"SymbolPictureCount", form.Document().OverlayCount(OverlayKind::kSymbolPicture)},
       {"SelectedOverlay", w.SelectedOverlay},
       {"OverlayAnchorX", w.OverlayAnchorX},
       {"OverlayAnchorY", w.OverlayAnchorY},

@@ -7,8 +7,6 @@ namespace tarvesh::kit {
 // The window's own variables besides the document: overlay counters and selection, the mouse
 // tools, staff input and the batch export.
 struct WindowState {
-  int TextLabelCount = 0;
-  int SymbolPictureCount = 0;
   int SelectedOverlay = -1;
   int OverlayAnchorX = 0;
   int OverlayAnchorY = 0;

@@ -16,12 +16,12 @@ constexpr int kNudgeLimit = 8;
 constexpr int kAnchorRise = 12;
 }  // namespace
 
-OverlayPools::OverlayPools(kit::WindowState& window, page::ScorePage& page, kit::Dialogs& dialogs,
-                           QWidget* canvas, kit::ControlRegistry& controls,
+OverlayPools::OverlayPools(kit::WindowState& window, score::ScoreDocument& document,
+                           kit::Dialogs& dialogs, QWidget* canvas, kit::ControlRegistry& controls,
                            std::function<void()> focusPage)
     : QObject(canvas),
       window_(window),
-      page_(page),
+      document_(document),
       dialogs_(dialogs),
       focusPage_(std::move(focusPage)) {
   for (int i = 0; i < kSlots; ++i) {
@@ -43,6 +43,28 @@ OverlayPools::OverlayPools(kit::WindowState& window, page::ScorePage& page, kit:
       focusPage_();
     });
   }
+  connect(&document_, &score::ScoreDocument::OverlayChanged, this, &OverlayPools::Show);
+}
+
+void OverlayPools::Show(Kind kind, int slot) {
+  const score::ScoreDocument::Overlay& overlay = document_.OverlayAt(kind, slot);
+  QWidget* widget;
+  if (kind == Kind::kTextLabel) {
+    kit::LabelControl* label = label7_[slot];
+    label->SetCaption(overlay.content);
+    widget = label;
+  } else {
+    kit::ImageControl* image = ima_[slot];
+    if (loaded_[slot] != overlay.content || overlay.content.isEmpty()) {
+      if (overlay.content.isEmpty() || !image->LoadPicture(overlay.content))
+        image->SetPicture(QPixmap(), QString());
+      loaded_[slot] = overlay.content;
+    }
+    widget = image;
+  }
+  widget->move(overlay.at);
+  widget->setProperty("tag", QString::number(overlay.index));
+  widget->setVisible(overlay.shown);
 }
 
 void OverlayPools::Reset() {
@@ -54,33 +76,21 @@ void OverlayPools::Reset() {
 }
 
 bool OverlayPools::PrepareOverlayPlacement(Kind kind) {
-  const int count = kind == Kind::kTextLabel ? window_.TextLabelCount : window_.SymbolPictureCount;
-  if (count >= kSlots) return false;
-  window_.OverlayAnchorX = page::RoundHalfEven(page_.CursorLeft());
-  window_.OverlayAnchorY = page::RoundHalfEven(page_.CursorTop() - kAnchorRise);
+  if (document_.OverlayCount(kind) >= kSlots) return false;
+  const page::ScorePage& page = document_.Page();
+  window_.OverlayAnchorX = page::RoundHalfEven(page.CursorLeft());
+  window_.OverlayAnchorY = page::RoundHalfEven(page.CursorTop() - kAnchorRise);
   return true;
 }
 
 void OverlayPools::AddTextLabel(const QString& text, int phraseIndex) {
-  const int i = window_.TextLabelCount;
-  if (i < 0 || i >= kSlots) return;
-  kit::LabelControl* label = label7_[i];
-  label->move(window_.OverlayAnchorX, window_.OverlayAnchorY);
-  label->SetCaption(text);
-  label->show();
-  label->setProperty("tag", QString::number(phraseIndex));
-  window_.TextLabelCount = i + 1;
+  document_.AddOverlay(Kind::kTextLabel, QPoint(window_.OverlayAnchorX, window_.OverlayAnchorY),
+                       phraseIndex, text);
 }
 
-void OverlayPools::AddSymbolPicture(const QPixmap& picture, int pictureIndex, const QString& file) {
-  const int i = window_.SymbolPictureCount;
-  if (i < 0 || i >= kSlots) return;
-  kit::ImageControl* image = ima_[i];
-  image->move(window_.OverlayAnchorX, window_.OverlayAnchorY);
-  image->SetPicture(picture, file);
-  image->show();
-  image->setProperty("tag", QString::number(pictureIndex));
-  window_.SymbolPictureCount = i + 1;
+void OverlayPools::AddSymbolPicture(int pictureIndex, const QString& path) {
+  document_.AddOverlay(Kind::kSymbolPicture, QPoint(window_.OverlayAnchorX, window_.OverlayAnchorY),
+                       pictureIndex, path);
 }
 
 void OverlayPools::Unhighlight() {
@@ -110,22 +120,34 @@ void OverlayPools::ClearOverlaySelection() {
   window_.SelectedOverlay = -1;
 }
 
+namespace {
+// The kind and slot a selection value names.
+std::pair<OverlayPools::Kind, int> Selected(int selected) {
+  if (selected < OverlayPools::kPictureBase) return {OverlayPools::Kind::kTextLabel, selected};
+  return {OverlayPools::Kind::kSymbolPicture, selected - OverlayPools::kPictureBase};
+}
+}  // namespace
+
 void OverlayPools::HideSelectedOverlay() {
   const int selected = window_.SelectedOverlay;
   if (selected < 0) return;
-  if (selected < kPictureBase)
-    label7_[selected]->hide();
-  else
-    ima_[selected - kPictureBase]->hide();
+  const auto [kind, slot] = Selected(selected);
+  if (slot < kSlots) {
+    score::ScoreDocument::Overlay overlay = document_.OverlayAt(kind, slot);
+    overlay.shown = false;
+    document_.SetOverlay(kind, slot, overlay);
+  }
   dialogs_.Beep();
 }
 
 void OverlayPools::NudgeSelectedOverlay(Direction direction, int step) {
   const int selected = window_.SelectedOverlay;
   if (selected < 0) return;
-  QWidget* object = selected < kPictureBase ? static_cast<QWidget*>(label7_[selected])
-                                            : static_cast<QWidget*>(ima_[selected - kPictureBase]);
-  QPoint at = object->pos();
+  const auto [kind, slot] = Selected(selected);
+  if (slot >= kSlots) return;
+  score::ScoreDocument::Overlay overlay = document_.OverlayAt(kind, slot);
+  QPoint& at = overlay.at;
+  const page::ScorePage& page = document_.Page();
   switch (direction) {
     case Direction::kLeft:
       if (at.x() > kNudgeLimit) at.rx() -= step;
@@ -134,20 +156,24 @@ void OverlayPools::NudgeSelectedOverlay(Direction direction, int step) {
       if (at.y() > kNudgeLimit) at.ry() -= step;
       break;
     case Direction::kRight:
-      if (at.x() < page_.Width()) at.rx() += step;
+      if (at.x() < page.Width()) at.rx() += step;
       break;
     case Direction::kDown:
-      if (at.y() < page_.Height()) at.ry() += step;
+      if (at.y() < page.Height()) at.ry() += step;
       break;
   }
-  object->move(at);
+  document_.SetOverlay(kind, slot, overlay);
 }
 
 void OverlayPools::ClearAllOverlays() {
-  for (auto* image : ima_) image->hide();
-  for (auto* label : label7_) label->hide();
-  window_.SymbolPictureCount = 0;
-  window_.TextLabelCount = 0;
+  for (const Kind kind : {Kind::kSymbolPicture, Kind::kTextLabel}) {
+    for (int slot = 0; slot < kSlots; ++slot) {
+      score::ScoreDocument::Overlay overlay = document_.OverlayAt(kind, slot);
+      overlay.shown = false;
+      document_.SetOverlay(kind, slot, overlay);
+    }
+    document_.SetOverlayCount(kind, 0);
+  }
 }
 
 }  // namespace tarvesh::overlays

@@ -1,15 +1,13 @@
 #pragma once
 
 #include <QObject>
-#include <QPixmap>
+#include <QString>
 #include <array>
 #include <functional>
 
 class QWidget;
 
-namespace tarvesh::page {
-class ScorePage;
-}
+#include "score/scoredocument.h"
 
 namespace tarvesh::kit {
 class ControlRegistry;
@@ -21,26 +19,25 @@ struct WindowState;
 
 namespace tarvesh::overlays {
 
-// The objects lying over the page: 50 text labels `Label7` and 50 symbol pictures `Ima`, their
-// counters and the one selection they share. Deleting only hides an object; its slot stays
-// taken until the pools are cleared or refilled.
+// The objects lying over the page: the document's text labels and symbol pictures shown as 50
+// labels `Label7` and 50 pictures `Ima`, and the one selection they share.
 class OverlayPools : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kSlots = 50;
+  static constexpr int kSlots = score::ScoreDocument::kOverlaySlots;
   // Selection values from here on name symbol pictures.
   static constexpr int kPictureBase = 50;
-  enum class Kind { kTextLabel, kSymbolPicture };
+  using Kind = score::ScoreDocument::OverlayKind;
   enum class Direction { kLeft, kUp, kRight, kDown };
 
-  OverlayPools(kit::WindowState& window, page::ScorePage& page, kit::Dialogs& dialogs,
+  OverlayPools(kit::WindowState& window, score::ScoreDocument& document, kit::Dialogs& dialogs,
                QWidget* canvas, kit::ControlRegistry& controls, std::function<void()> focusPage);
 
   // Sets the anchor at the cursor for a new object of `kind`; false when its pool is full.
   bool PrepareOverlayPlacement(Kind kind);
   void AddTextLabel(const QString& text, int phraseIndex);
-  void AddSymbolPicture(const QPixmap& picture, int pictureIndex, const QString& file);
+  void AddSymbolPicture(int pictureIndex, const QString& path);
   void SelectTextLabel(int slot);
   void SelectSymbolPicture(int slot);
   void ClearOverlaySelection();
@@ -55,13 +52,17 @@ class OverlayPools : public QObject {
 
  private:
   void Unhighlight();
+  // Shows the document's object in its slot.
+  void Show(Kind kind, int slot);
 
   kit::WindowState& window_;
-  page::ScorePage& page_;
+  score::ScoreDocument& document_;
   kit::Dialogs& dialogs_;
   std::function<void()> focusPage_;
   std::array<kit::LabelControl*, kSlots> label7_{};
   std::array<kit::ImageControl*, kSlots> ima_{};
+  // The file each symbol picture was loaded from, so moving one does not read it again.
+  std::array<QString, kSlots> loaded_{};
 };
 
 }  // namespace tarvesh::overlays

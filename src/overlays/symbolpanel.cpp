@@ -72,7 +72,7 @@ void SymbolPanel::Confirm() {
   if (row < 0) return;
   // A file that cannot be read as a picture places nothing.
   if (image2_->Picture().isNull()) return;
-  pools_.AddSymbolPicture(image2_->Picture(), row, image2_->File());
+  pools_.AddSymbolPicture(row, QDir(file1_->Path()).filePath(file1_->item(row)->text()));
   Cancel();
 }
 

@@ -48,6 +48,26 @@ void ScoreDocument::SetPageNumber(int number) {
   emit PageNumberChanged();
 }
 
+void ScoreDocument::SetOverlay(OverlayKind kind, int slot, const Overlay& overlay) {
+  if (slot < 0 || slot >= kOverlaySlots) return;
+  Overlay& held = pools_[int(kind)][slot];
+  if (held == overlay) return;
+  held = overlay;
+  emit OverlayChanged(kind, slot);
+}
+
+void ScoreDocument::SetOverlayCount(OverlayKind kind, int count) {
+  counts_[int(kind)] = std::clamp(count, 0, int(kOverlaySlots));
+}
+
+bool ScoreDocument::AddOverlay(OverlayKind kind, QPoint at, int index, const QString& content) {
+  const int slot = counts_[int(kind)];
+  if (slot >= kOverlaySlots) return false;
+  SetOverlay(kind, slot, {at, index, true, content});
+  counts_[int(kind)] = slot + 1;
+  return true;
+}
+
 page::LayoutSettings ScoreDocument::Settings() const {
   page::LayoutSettings s;
   s.barWidth = values_[kBarWidth];

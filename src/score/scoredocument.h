@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <array>
 
@@ -12,7 +13,8 @@
 namespace tarvesh::score {
 
 // One score as the program holds it, without a window: the page bitmap, the engine state, the
-// layout values and switches the engine reads, the page number and the document's path. The
+// layout values and switches the engine reads, the objects over the page, the page number and
+// the document's path. The
 // window's controls are views of it: a user's change is set here, and every change is announced
 // so each view shows the value it holds.
 class ScoreDocument : public QObject {
@@ -48,6 +50,20 @@ class ScoreDocument : public QObject {
   static constexpr float kMostNoteSpacing = 1;
   static constexpr int kNoteSpacings = 5;
 
+  // A text label or a symbol picture over the page. Deleting one only hides it: its slot stays
+  // taken until the pools are cleared or refilled.
+  enum class OverlayKind { kTextLabel, kSymbolPicture };
+  static constexpr int kOverlaySlots = 50;
+  struct Overlay {
+    QPoint at;
+    int index = 0;  // the phrase or picture index it was made from
+    bool shown = false;
+    // A text label's phrase; a symbol picture's file path. Empty when the index named nothing.
+    QString content;
+    bool operator==(const Overlay&) const = default;
+  };
+  using OverlayPool = std::array<Overlay, kOverlaySlots>;
+
   explicit ScoreDocument(QObject* parent = nullptr);
 
   page::ScorePage& Page() { return page_; }
@@ -72,6 +88,15 @@ class ScoreDocument : public QObject {
   // What the engine reads at the moment it needs it.
   page::LayoutSettings Settings() const;
 
+  const OverlayPool& Overlays(OverlayKind kind) const { return pools_[int(kind)]; }
+  const Overlay& OverlayAt(OverlayKind kind, int slot) const { return pools_[int(kind)][slot]; }
+  // Slots taken, shown or not: the next object goes into this slot.
+  int OverlayCount(OverlayKind kind) const { return counts_[int(kind)]; }
+  void SetOverlay(OverlayKind kind, int slot, const Overlay& overlay);
+  void SetOverlayCount(OverlayKind kind, int count);
+  // Puts an object into the next free slot; false when the pool is full.
+  bool AddOverlay(OverlayKind kind, QPoint at, int index, const QString& content);
+
   const QString& Path() const { return path_; }
   void SetPath(const QString& path) { path_ = path; }
   int PageNumber() const { return pageNumber_; }
@@ -83,6 +108,7 @@ class ScoreDocument : public QObject {
   void NoteSpacingChanged(int index);
   void StaffKeyChanged();
   void PageNumberChanged();
+  void OverlayChanged(score::ScoreDocument::OverlayKind kind, int slot);
 
  private:
   page::ScorePage page_;
@@ -91,6 +117,8 @@ class ScoreDocument : public QObject {
   std::array<bool, kSwitchCount> switches_ = kSwitchStarts;
   int staffKey_ = 0;
   QColor chordColour_{255, 0, 0};
+  std::array<OverlayPool, 2> pools_{};
+  std::array<int, 2> counts_{};
   QString path_;
   int pageNumber_ = 0;
 };
