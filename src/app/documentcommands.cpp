@@ -25,7 +25,6 @@
 #include "settings/guidelines.h"
 #include "settings/layoutpanel.h"
 #include "titleblock/pagenumbering.h"
-#include "titleblock/tempo.h"
 #include "titleblock/titleblock.h"
 
 namespace tarvesh::app {
@@ -49,9 +48,6 @@ int16_t Int16Of(int value) {
 uint8_t StoredIndex(int index) {
   return uint8_t(index);
 }
-uint8_t StoredIndex(const QComboBox* combo) {
-  return StoredIndex(combo->currentIndex());
-}
 
 // Applied like a user's change: every view shows it and reacts as to a user's change. A value
 // out of range is skipped.
@@ -60,9 +56,6 @@ void SetValue(ScoreDocument& document, Value value, const std::optional<int16_t>
 }
 void SetSwitch(ScoreDocument& document, Switch which, const std::optional<uint8_t>& stored) {
   if (stored && *stored <= 1) document.SetSwitch(which, *stored == 1);
-}
-void SetIndex(QComboBox* combo, const std::optional<uint8_t>& value) {
-  if (value && *value < combo->count()) combo->setCurrentIndex(*value);
 }
 
 // The file name a save dialog answers; a name typed without an extension gets ".bmp".
@@ -96,7 +89,7 @@ void DocumentCommands::New() {
   context_.page.Clear();
   context_.layout.Slider(ScoreDocument::kLineSpacing)->setEnabled(true);
   context_.overlays.ClearAllOverlays();
-  context_.title.Title()->SetCaption(QStringLiteral("标题"));
+  context_.document.SetText(ScoreDocument::kTitle, QStringLiteral("标题"));
 }
 
 void DocumentCommands::Open() {
@@ -174,10 +167,10 @@ DatSideFile DocumentCommands::CaptureSideFile() const {
   side.autoNoteSpacing = d.IsOn(ScoreDocument::kAutoNoteSpacing) ? 1 : 0;
   side.staffKey = StoredIndex(d.StaffKey());
   for (size_t i = 0; i < side.noteSpacing.size(); ++i) side.noteSpacing[i] = d.NoteSpacing(int(i));
-  side.numerator = StoredIndex(c.title.Combo1(0));
-  side.denominator = StoredIndex(c.title.Combo1(1));
-  side.key = StoredIndex(c.title.Combo1(2));
-  side.title = c.title.Title()->Caption();
+  side.numerator = StoredIndex(d.Pick(ScoreDocument::kNumeratorPick));
+  side.denominator = StoredIndex(d.Pick(ScoreDocument::kDenominatorPick));
+  side.key = StoredIndex(d.Pick(ScoreDocument::kKeyPick));
+  side.title = d.Text(ScoreDocument::kTitle);
   side.pageNumber = Int16Of(d.PageNumber());
 
   // Only the items still shown are stored, renumbered from 0.
@@ -192,7 +185,7 @@ DatSideFile DocumentCommands::CaptureSideFile() const {
   };
   side.textLabels = records(OverlayKind::kTextLabel);
   side.symbolPictures = records(OverlayKind::kSymbolPicture);
-  side.tempo = c.tempo.PageTempo()->Caption();
+  side.tempo = d.Text(ScoreDocument::kTempo);
   return side;
 }
 
@@ -211,17 +204,17 @@ void DocumentCommands::ApplyDocument(const QImage& picture, const DatSideFile& s
   }
   SetSwitch(d, ScoreDocument::kSkipBarLines, side.skipBarLines);
   SetSwitch(d, ScoreDocument::kAutoNoteSpacing, side.autoNoteSpacing);
-  SetIndex(c.staff.Combo2(), side.staffKey);
+  if (side.staffKey) d.SetStaffKey(*side.staffKey);
   for (size_t i = 0; i < side.noteSpacing.size(); ++i)
     if (side.noteSpacing[i]) d.SetNoteSpacing(int(i), *side.noteSpacing[i]);
-  SetIndex(c.title.Combo1(0), side.numerator);
-  SetIndex(c.title.Combo1(1), side.denominator);
-  SetIndex(c.title.Combo1(2), side.key);
-  if (side.title) c.title.Title()->SetCaption(*side.title);
+  if (side.numerator) d.SetPick(ScoreDocument::kNumeratorPick, *side.numerator);
+  if (side.denominator) d.SetPick(ScoreDocument::kDenominatorPick, *side.denominator);
+  if (side.key) d.SetPick(ScoreDocument::kKeyPick, *side.key);
+  if (side.title) d.SetText(ScoreDocument::kTitle, *side.title);
   if (side.pageNumber) c.pageNumbering.SetPageNumber(*side.pageNumber);
   if (side.textLabels) ApplyOverlays(OverlayKind::kTextLabel, *side.textLabels);
   if (side.symbolPictures) ApplyOverlays(OverlayKind::kSymbolPicture, *side.symbolPictures);
-  if (side.tempo) c.tempo.PageTempo()->SetCaption(*side.tempo);
+  if (side.tempo) d.SetText(ScoreDocument::kTempo, *side.tempo);
 }
 
 // A record whose index lies outside the current list keeps its slot, place and tag with no text

@@ -24,7 +24,6 @@ class LayoutPanel;
 }  // namespace tarvesh::settings
 namespace tarvesh::titleblock {
 class PageNumbering;
-class Tempo;
 class TitleBlock;
 }  // namespace tarvesh::titleblock
 namespace tarvesh::input {
@@ -59,7 +58,6 @@ class DocumentCommands : public QObject {
     settings::GuideLines& guides;
     input::StaffInput& staff;
     titleblock::TitleBlock& title;
-    titleblock::Tempo& tempo;
     titleblock::PageNumbering& pageNumbering;
     overlays::OverlayPools& overlays;
     QListWidget* phrases;               // List1

@@ -155,9 +155,8 @@ void Form1::BuildControls() {
 
   documents_ = std::make_unique<DocumentCommands>(DocumentCommands::Context{
       window_, document_, page_, state_, dialogs_, *commandBar_, *layout_, *guides_, *staff_,
-      *title_, *tempo_, *pageNumbering_, *overlays_,
-      controls_.Get<QListWidget>(QStringLiteral("List1")), symbolPanel_->Files(), commonDialog,
-      [this] { return batch_->Running(); }});
+      *title_, *pageNumbering_, *overlays_, controls_.Get<QListWidget>(QStringLiteral("List1")),
+      symbolPanel_->Files(), commonDialog, [this] { return batch_->Running(); }});
   print_ = std::make_unique<PrintCommands>(
       PrintCommands::Context{controls_, dialogs_, frame1_, [this] { return PageView(); }, focus});
   const QList<QWidget*> hiddenWhileExporting{textPanel_->Frame(), layout_->OptionsPanel(),
@@ -176,6 +175,19 @@ void Form1::BuildControls() {
   kit::BindSwitch(sound_->Check9(), document_, ScoreDocument::kSoundEffects);
   connect(modes_.get(), &overlays::EntryModes::ChordColourPicked, &document_,
           &ScoreDocument::SetChordColour);
+  kit::BindPick(title_->Combo1(0), document_, ScoreDocument::kNumeratorPick);
+  kit::BindPick(title_->Combo1(1), document_, ScoreDocument::kDenominatorPick);
+  kit::BindPick(title_->Combo1(2), document_, ScoreDocument::kKeyPick);
+  const std::pair<kit::LabelControl*, ScoreDocument::HeadText> texts[] = {
+      {title_->Title(), ScoreDocument::kTitle},
+      {title_->Label2(2), ScoreDocument::kKey},
+      {title_->Label2(0), ScoreDocument::kNumerator},
+      {title_->Label2(1), ScoreDocument::kDenominator},
+      {tempo_->PageTempo(), ScoreDocument::kTempo},
+      {title_->Label2(5), ScoreDocument::kCredit},
+      {pageNumbering_->Label(), ScoreDocument::kPageNumberText},
+      {pageNumbering_->PatternLabel(), ScoreDocument::kPagePattern}};
+  for (const auto& [label, text] : texts) kit::BindText(label, document_, text);
   host_ = std::make_unique<WindowEngineHost>(document_, *sound_);
   engine_ = std::make_unique<engine::GlyphEngine>(page_, atlas_, state_, *host_);
   keys_ = std::make_unique<input::KeyHandler>(input::KeyHandler::Context{

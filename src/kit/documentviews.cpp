@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QScrollBar>
 
+#include "kit/labelcontrol.h"
+
 namespace tarvesh::kit {
 
 using score::ScoreDocument;
@@ -33,6 +35,27 @@ void BindStaffKey(QComboBox* combo, ScoreDocument& document) {
                    [&document](int index) { document.SetStaffKey(index); });
   QObject::connect(&document, &ScoreDocument::StaffKeyChanged, combo,
                    [combo, &document] { combo->setCurrentIndex(document.StaffKey()); });
+}
+
+void BindText(LabelControl* label, ScoreDocument& document, ScoreDocument::HeadText which) {
+  document.SetText(which, label->Caption());
+  QObject::connect(
+      label, &LabelControl::CaptionChanged, &document,
+      [&document, which](const QString& caption) { document.SetText(which, caption); });
+  QObject::connect(&document, &ScoreDocument::TextChanged, label,
+                   [label, &document, which](int changed) {
+                     if (changed == which) label->SetCaption(document.Text(which));
+                   });
+}
+
+void BindPick(QComboBox* combo, ScoreDocument& document, ScoreDocument::HeadPick which) {
+  document.SetPick(which, combo->currentIndex());
+  QObject::connect(combo, &QComboBox::currentIndexChanged, &document,
+                   [&document, which](int index) { document.SetPick(which, index); });
+  QObject::connect(&document, &ScoreDocument::PickChanged, combo,
+                   [combo, &document, which](int changed) {
+                     if (changed == which) combo->setCurrentIndex(document.Pick(which));
+                   });
 }
 
 }  // namespace tarvesh::kit

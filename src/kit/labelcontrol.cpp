@@ -16,6 +16,7 @@ LabelControl::LabelControl(const QString& name, const QString& caption, QWidget*
 void LabelControl::SetCaption(const QString& caption) {
   setText(caption);
   if (autoSize_) resize(sizeHint());
+  emit CaptionChanged(caption);
 }
 
 void LabelControl::SetForeColour(const QColor& colour) {

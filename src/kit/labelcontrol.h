@@ -22,6 +22,9 @@ class LabelControl : public QLabel {
   void SetBorder(bool border);
   MouseEvents* Mouse() const { return mouse_; }
 
+ signals:
+  void CaptionChanged(const QString& caption);
+
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "page/textrules.h"
+
 namespace tarvesh::score {
 
 ScoreDocument::ScoreDocument(QObject* parent) : QObject(parent) {
@@ -33,10 +35,13 @@ bool ScoreDocument::SetNoteSpacing(int index, float spacing) {
   return true;
 }
 
-void ScoreDocument::SetStaffKey(int index) {
-  if (staffKey_ == index) return;
-  staffKey_ = index;
-  emit StaffKeyChanged();
+bool ScoreDocument::SetStaffKey(int index) {
+  if (index < -1 || index >= kStaffKeys) return false;
+  if (staffKey_ != index) {
+    staffKey_ = index;
+    emit StaffKeyChanged();
+  }
+  return true;
 }
 
 void ScoreDocument::SetChordColour(const QColor& colour) {
@@ -45,7 +50,25 @@ void ScoreDocument::SetChordColour(const QColor& colour) {
 
 void ScoreDocument::SetPageNumber(int number) {
   pageNumber_ = number;
+  QString text = texts_[kPagePattern];
+  page::ReplaceAll(text, QStringLiteral("p"), QString::number(number));
+  SetText(kPageNumberText, text);
   emit PageNumberChanged();
+}
+
+void ScoreDocument::SetText(HeadText which, const QString& text) {
+  if (texts_[which] == text) return;
+  texts_[which] = text;
+  emit TextChanged(which);
+}
+
+bool ScoreDocument::SetPick(HeadPick which, int index) {
+  if (index < -1 || index >= kHeadPickEntries[which]) return false;
+  if (picks_[which] != index) {
+    picks_[which] = index;
+    emit PickChanged(which);
+  }
+  return true;
 }
 
 void ScoreDocument::SetOverlay(OverlayKind kind, int slot, const Overlay& overlay) {

@@ -64,6 +64,25 @@ class ScoreDocument : public QObject {
   };
   using OverlayPool = std::array<Overlay, kOverlaySlots>;
 
+  // The texts over the page besides the overlays: the head of the page and the page number.
+  enum HeadText {
+    kTitle,
+    kKey,          // the key after "1="
+    kNumerator,    // the time signature's upper number
+    kDenominator,  // and its lower number
+    kTempo,
+    kCredit,
+    kPageNumberText,  // the page number as shown, made from the pattern when it is set
+    kPagePattern,     // the page-number pattern, "p" standing for the number
+    kHeadTextCount
+  };
+  // The pickers of the head whose selection a side file stores.
+  enum HeadPick { kNumeratorPick, kDenominatorPick, kKeyPick, kHeadPickCount };
+  // Entries of each head picker: numerators 2-6, denominators 4 and 8, the twelve keys.
+  static constexpr std::array<int, kHeadPickCount> kHeadPickEntries{5, 2, 12};
+  // Entries of the staff key list.
+  static constexpr int kStaffKeys = 7;
+
   explicit ScoreDocument(QObject* parent = nullptr);
 
   page::ScorePage& Page() { return page_; }
@@ -81,7 +100,8 @@ class ScoreDocument : public QObject {
   bool SetNoteSpacing(int index, float spacing);
   // The staff key list's selected index, -1 when none.
   int StaffKey() const { return staffKey_; }
-  void SetStaffKey(int index);
+  // Refuses (false) an index beyond the list; -1 (no selection) is taken.
+  bool SetStaffKey(int index);
   QColor ChordColour() const { return chordColour_; }
   void SetChordColour(const QColor& colour);
 
@@ -97,9 +117,18 @@ class ScoreDocument : public QObject {
   // Puts an object into the next free slot; false when the pool is full.
   bool AddOverlay(OverlayKind kind, QPoint at, int index, const QString& content);
 
+  const QString& Text(HeadText which) const { return texts_[which]; }
+  void SetText(HeadText which, const QString& text);
+  // The selected entry of a head picker, -1 when none.
+  int Pick(HeadPick which) const { return picks_[which]; }
+  // Refuses (false) an index beyond the picker's entries; -1 (no selection) is taken.
+  bool SetPick(HeadPick which, int index);
+
   const QString& Path() const { return path_; }
   void SetPath(const QString& path) { path_ = path; }
   int PageNumber() const { return pageNumber_; }
+  // Shows the number through the page-number pattern; the pattern's later changes show with the
+  // next number.
   void SetPageNumber(int number);
 
  signals:
@@ -109,6 +138,8 @@ class ScoreDocument : public QObject {
   void StaffKeyChanged();
   void PageNumberChanged();
   void OverlayChanged(score::ScoreDocument::OverlayKind kind, int slot);
+  void TextChanged(int which);
+  void PickChanged(int which);
 
  private:
   page::ScorePage page_;
@@ -117,6 +148,8 @@ class ScoreDocument : public QObject {
   std::array<bool, kSwitchCount> switches_ = kSwitchStarts;
   int staffKey_ = 0;
   QColor chordColour_{255, 0, 0};
+  std::array<QString, kHeadTextCount> texts_;
+  std::array<int, kHeadPickCount> picks_{-1, -1, -1};
   std::array<OverlayPool, 2> pools_{};
   std::array<int, 2> counts_{};
   QString path_;

@@ -35,11 +35,8 @@ PageNumbering::PageNumbering(score::ScoreDocument& document, kit::Dialogs& dialo
 }
 
 void PageNumbering::SetPageNumber(int number) {
+  // The label keeps its left edge: only a relayout centres it again.
   document_.SetPageNumber(number);
-  QString text = label18_->Caption();
-  page::ReplaceAll(text, QStringLiteral("p"), QString::number(number));
-  // Keeps its left edge: only a relayout centres the label again.
-  label16_->SetCaption(text);
 }
 
 void PageNumbering::AskNumber() {

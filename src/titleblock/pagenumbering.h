@@ -25,6 +25,7 @@ class PageNumbering : public QObject {
                 QWidget* optionsPanel, kit::ControlRegistry& controls);
 
   kit::LabelControl* Label() const { return label16_; }
+  kit::LabelControl* PatternLabel() const { return label18_; }
   // Sets the number and shows the pattern with it, as an entry or an open does.
   void SetPageNumber(int number);
 

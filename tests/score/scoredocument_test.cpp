@@ -52,6 +52,23 @@ TEST(ScoreDocument, NoteSpacingsRefuseWhatNoPanelCanShow) {
   }
 }
 
+// A side file may name any entry; only the pickers' own entries (and no selection) are taken.
+TEST(ScoreDocument, PickersTakeOnlyTheirEntries) {
+  ScoreDocument document;
+  for (int p = 0; p < ScoreDocument::kHeadPickCount; ++p) {
+    const auto pick = ScoreDocument::HeadPick(p);
+    const int entries = ScoreDocument::kHeadPickEntries[p];
+    EXPECT_TRUE(document.SetPick(pick, entries - 1)) << p;
+    EXPECT_FALSE(document.SetPick(pick, entries)) << p;
+    EXPECT_FALSE(document.SetPick(pick, 255)) << p;
+    EXPECT_EQ(document.Pick(pick), entries - 1) << p;
+    EXPECT_TRUE(document.SetPick(pick, -1)) << p;
+  }
+  EXPECT_TRUE(document.SetStaffKey(ScoreDocument::kStaffKeys - 1));
+  EXPECT_FALSE(document.SetStaffKey(ScoreDocument::kStaffKeys));
+  EXPECT_EQ(document.StaffKey(), ScoreDocument::kStaffKeys - 1);
+}
+
 // The engine reads the document alone: values, switches, the beat gap (the fifth spacing), the
 // staff key (no selection reads as the first key) and the chord colour.
 TEST(ScoreDocument, EngineSettingsComeFromTheDocument) {
