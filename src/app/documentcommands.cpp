@@ -90,6 +90,7 @@ void DocumentCommands::New() {
   context_.layout.Slider(ScoreDocument::kLineSpacing)->setEnabled(true);
   context_.overlays.ClearAllOverlays();
   context_.document.SetText(ScoreDocument::kTitle, QStringLiteral("标题"));
+  keptRecords_.clear();
 }
 
 void DocumentCommands::Open() {
@@ -148,7 +149,15 @@ bool DocumentCommands::OpenScoreDocument() {
   const QString sidePath = DatSideFile::PathFor(path);
   // The side file is opened for reading and writing, which creates a missing one empty.
   if (QFile side(sidePath); !side.exists()) side.open(QIODevice::ReadWrite);
-  ApplyDocument(*picture, DatSideFile::Read(sidePath));
+  const DatSideFile side = DatSideFile::Read(sidePath);
+  ApplyDocument(*picture, side);
+  // A batch export goes on unattended; opened by hand, the user learns why the credit and the
+  // page-number pattern did not come back.
+  if (side.extensionDamaged && !context_.batchRunning()) {
+    context_.dialogs.Message(QStringLiteral("文件末尾的附加信息已损坏，备注和页数样式未能读出：%1")
+                                 .arg(QDir::toNativeSeparators(sidePath)),
+                             kHint);
+  }
   context_.dialogs.Beep();
   context_.guides.DrawGuideLines();
   return true;
@@ -186,6 +195,9 @@ DatSideFile DocumentCommands::CaptureSideFile() const {
   side.textLabels = records(OverlayKind::kTextLabel);
   side.symbolPictures = records(OverlayKind::kSymbolPicture);
   side.tempo = d.Text(ScoreDocument::kTempo);
+  side.credit = d.Text(ScoreDocument::kCredit);
+  side.pageNumberPattern = d.Text(ScoreDocument::kPagePattern);
+  side.keptRecords = keptRecords_;
   return side;
 }
 
@@ -211,10 +223,15 @@ void DocumentCommands::ApplyDocument(const QImage& picture, const DatSideFile& s
   if (side.denominator) d.SetPick(ScoreDocument::kDenominatorPick, *side.denominator);
   if (side.key) d.SetPick(ScoreDocument::kKeyPick, *side.key);
   if (side.title) d.SetText(ScoreDocument::kTitle, *side.title);
+  // The pattern first, so the number set next shows through it.
+  if (side.pageNumberPattern) d.SetText(ScoreDocument::kPagePattern, *side.pageNumberPattern);
   if (side.pageNumber) c.pageNumbering.SetPageNumber(*side.pageNumber);
   if (side.textLabels) ApplyOverlays(OverlayKind::kTextLabel, *side.textLabels);
   if (side.symbolPictures) ApplyOverlays(OverlayKind::kSymbolPicture, *side.symbolPictures);
   if (side.tempo) d.SetText(ScoreDocument::kTempo, *side.tempo);
+  // Its place follows its new width when the guide lines are drawn again, as every open does.
+  if (side.credit) d.SetText(ScoreDocument::kCredit, *side.credit);
+  keptRecords_ = side.keptRecords;
 }
 
 // A record whose index lies outside the current list keeps its slot, place and tag with no text

@@ -114,6 +114,9 @@ class DocumentCommands : public QObject {
   QString OverlayContent(score::ScoreDocument::OverlayKind kind, int index) const;
 
   Context context_;
+  // The side file's records this program does not know, from the document opened last; a save
+  // writes them back.
+  std::vector<document::ExtensionBlock::Record> keptRecords_;
 };
 
 }  // namespace tarvesh::app

@@ -128,6 +128,52 @@ class Writer {
   QByteArray& bytes_;
 };
 
+// The fields of the extension block at the end of `bytes` into `side`, all of them or, when the
+// block is damaged, none.
+void DecodeExtension(const QByteArray& bytes, DatSideFile& side) {
+  if (bytes.size() <= DatSideFile::kStoredBytes) return;
+  const ExtensionBlock::Reading block =
+      ExtensionBlock::Decode(QByteArrayView(bytes).sliced(DatSideFile::kStoredBytes));
+  if (block.state == ExtensionBlock::State::kAbsent) return;
+  DatSideFile read;
+  read.extensionDamaged = block.state == ExtensionBlock::State::kDamaged;
+  for (const ExtensionBlock::Record& record : block.records) {
+    std::optional<QString>* field = record.id == DatSideFile::kCreditRecord ? &read.credit
+                                    : record.id == DatSideFile::kPageNumberPatternRecord
+                                        ? &read.pageNumberPattern
+                                        : nullptr;
+    if (!field) {
+      read.keptRecords.push_back(record);
+      continue;
+    }
+    // A field given twice or not as text was written by no version of the block.
+    if (*field || record.kind != ExtensionBlock::kText) {
+      read = {};
+      read.extensionDamaged = true;
+      break;
+    }
+    *field = record.AsText();
+  }
+  side.credit = std::move(read.credit);
+  side.pageNumberPattern = std::move(read.pageNumberPattern);
+  side.keptRecords = std::move(read.keptRecords);
+  side.extensionDamaged = read.extensionDamaged;
+}
+
+// The block holding the set fields of the extension and the kept records; empty when there is
+// nothing to store.
+QByteArray EncodeExtension(const DatSideFile& side) {
+  std::vector<ExtensionBlock::Record> records;
+  if (side.credit)
+    records.push_back(ExtensionBlock::Record::Text(DatSideFile::kCreditRecord, *side.credit));
+  if (side.pageNumberPattern)
+    records.push_back(ExtensionBlock::Record::Text(DatSideFile::kPageNumberPatternRecord,
+                                                   *side.pageNumberPattern));
+  if (records.empty() && side.keptRecords.empty()) return {};
+  records.insert(records.end(), side.keptRecords.begin(), side.keptRecords.end());
+  return ExtensionBlock::Encode(records);
+}
+
 }  // namespace
 
 DatSideFile DatSideFile::Decode(const QByteArray& bytes) {
@@ -151,6 +197,7 @@ DatSideFile DatSideFile::Decode(const QByteArray& bytes) {
   side.textLabels = in.Records(kTextLabelCountAt, kTextLabelsAt);
   side.symbolPictures = in.Records(kSymbolPictureCountAt, kSymbolPicturesAt);
   side.tempo = in.Text(kTempoAt);
+  DecodeExtension(bytes, side);
   return side;
 }
 
@@ -174,13 +221,16 @@ QByteArray DatSideFile::EncodeOver(QByteArray older) const {
   out.Records(kTextLabelCountAt, kTextLabelsAt, textLabels);
   out.Records(kSymbolPictureCountAt, kSymbolPicturesAt, symbolPictures);
   out.Text(kTempoAt, tempo);
+  if (const QByteArray block = EncodeExtension(*this); !block.isEmpty())
+    out.Bytes(kStoredBytes, block);
   return older;
 }
 
 DatSideFile DatSideFile::Read(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  return Decode(file.read(kStoredBytes));
+  return Decode(
+      file.read(kStoredBytes + ExtensionBlock::kHeaderBytes + ExtensionBlock::kMaxRecordBytes));
 }
 
 bool DatSideFile::Write(const QString& path) const {

@@ -7,12 +7,16 @@
 #include <optional>
 #include <vector>
 
+#include "document/extensionblock.h"
+
 namespace tarvesh::document {
 
-// The side file of a score: everything about the page that its bitmap does not hold, at fixed
-// byte offsets, little-endian. Every field is optional: a file read back holds only the fields
-// it really contains (a short file lacks those beyond its end), and writing touches only the
-// fields that are set, leaving every other byte of the older file as it was.
+// The side file of a score: everything about the page that its bitmap does not hold, in a table
+// at fixed byte offsets, little-endian, followed by an extension block for what the table has no
+// place for. Every field is optional: a file read back holds only the fields it really contains
+// (a short file lacks those beyond its end, a file without an intact extension block those of the
+// block), and writing touches only the fields that are set, leaving every other byte of the
+// older file as it was. Nothing ever shortens the file.
 struct DatSideFile {
   // A text label (left, top, phrase index) or a symbol picture (left, top, picture index).
   struct OverlayRecord {
@@ -26,8 +30,11 @@ struct DatSideFile {
   static constexpr int kMaxRecords = 50;
   // Bytes of a text field (title, tempo) in the GBK code page.
   static constexpr int kTextBytes = 44;
-  // Nothing is ever stored beyond this many bytes; reading never looks further.
+  // The table's size: the extension block starts here, where readers of the table never look.
   static constexpr int kStoredBytes = 800;
+  // Record ids of the extension block's fields.
+  static constexpr uint16_t kCreditRecord = 1;
+  static constexpr uint16_t kPageNumberPatternRecord = 2;
 
   std::optional<int16_t> barWidth;
   std::optional<int16_t> barsPerLine;
@@ -48,11 +55,22 @@ struct DatSideFile {
   std::optional<std::vector<OverlayRecord>> symbolPictures;
   std::optional<QString> tempo;
 
+  // Fields of the extension block.
+  std::optional<QString> credit;
+  std::optional<QString> pageNumberPattern;
+  // The block's records this program does not know, in the order read. They are written back
+  // after the known ones, so what a later version stored survives a save by this one.
+  std::vector<ExtensionBlock::Record> keptRecords;
+  // Set on reading when an extension block is there but damaged: it is read as none.
+  bool extensionDamaged = false;
+
   // The fields `bytes` holds. Never fails: missing bytes leave fields unset, counts are kept
-  // within 0..kMaxRecords and to the records present.
+  // within 0..kMaxRecords and to the records present, a damaged extension block gives none of
+  // its fields and leaves the table's as they are.
   static DatSideFile Decode(const QByteArray& bytes);
   // `older` with every set field written over it; the file grows with zero bytes where a field
-  // lies beyond its end and never shrinks.
+  // lies beyond its end and never shrinks. The extension block is written whole when any of its
+  // fields is set or records are kept, and left as it was otherwise.
   QByteArray EncodeOver(QByteArray older) const;
 
   // Reads the side file at `path`; a missing or unreadable file holds no fields.

@@ -206,7 +206,25 @@ void GlyphEngine::PlaceBeatGap() {
 void GlyphEngine::CountNote(int row) {
   AddUnits(row);
   const std::int32_t product = static_cast<std::int32_t>(state_.BeatUnit) * state_.BarUnits;
-  if (product / 32.0 >= state_.BeatsPerBar) PlaceGlyph(kBarLineCode, 0);
+  // Without automatic bar lines the count runs on past a full bar, so beat gaps keep their
+  // places, until a typed bar line starts the next bar.
+  if (product / 32.0 < state_.BeatsPerBar || !host_.Settings().autoBarLines) return;
+  const int left = Px(page_.CursorLeft());
+  autoBarLine_ = AutoBarLine{Px(page_.CursorTop()), left, left, {}};
+  PlaceGlyph(kBarLineCode, 0);
+  autoBarLine_->cursorAfter = QPointF(page_.CursorLeft(), page_.CursorTop());
+}
+
+std::optional<QPointF> GlyphEngine::NoteEndBeforeAutoBarLine() const {
+  if (!autoBarLine_) return std::nullopt;
+  const AutoBarLine& bar = *autoBarLine_;
+  if (QPointF(page_.CursorLeft(), page_.CursorTop()) != bar.cursorAfter) return std::nullopt;
+  // A Backspace and a note typed again, a paste or a new page may have taken it away.
+  bool standing = false;
+  for (int x = bar.barLeft; x < bar.barLeft + page::kWideCell; ++x)
+    standing = standing || IsBarLineAt(page_, x, bar.top);
+  if (!standing) return std::nullopt;
+  return QPointF(bar.noteEnd, bar.top);
 }
 
 void GlyphEngine::CountBarLine() {
@@ -283,6 +301,15 @@ void GlyphEngine::JustifyLine() {
   if (gaps.empty()) return restore();
   const int units = static_cast<int>(std::floor(spare / double(page::kNarrowCell)));
   const std::vector<int> extra = ShareOutUnits(units, static_cast<int>(gaps.size()));
+  if (autoBarLine_ && autoBarLine_->top == top) {
+    // Blanks put in at a gap push on everything from the gap's left edge, so a gap right after
+    // the note moves the bar line but not the note's end.
+    const AutoBarLine before = *autoBarLine_;
+    for (size_t i = 0; i < gaps.size(); ++i) {
+      if (gaps[i] < before.noteEnd) autoBarLine_->noteEnd += extra[i] * page::kNarrowCell;
+      if (gaps[i] <= before.barLeft) autoBarLine_->barLeft += extra[i] * page::kNarrowCell;
+    }
+  }
 
   // The wider page keeps the cursor from wrapping while blanks go in; narrowing it again drops
   // whatever was pushed past the old edge. Right to left, so gaps still to do stay in place.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPointF>
+#include <optional>
+
 #include "engine/enginehost.h"
 #include "page/enginestate.h"
 #include "page/glyphatlas.h"
@@ -40,6 +43,11 @@ class GlyphEngine {
   // The Enter handling: justify (when switched on), reset the line's state, cursor to the next
   // line, "5.wav".
   void EndLine();
+  // Where the note that filled a bar ends (its right edge, at its line's top) while the cursor
+  // stands right after the bar line placed by itself behind that note, even when that bar line
+  // ended the line, and the bar line is still on the page; nothing otherwise. What is typed
+  // there next follows the bar line, so a slur closed there belongs before it.
+  std::optional<QPointF> NoteEndBeforeAutoBarLine() const;
 
  private:
   void Erase();
@@ -48,7 +56,8 @@ class GlyphEngine {
   void PlaceNarrowSign(int code);
   // Narrow blanks before a note that starts a new beat.
   void PlaceBeatGap();
-  // Adds the note's time to the bar and closes a full bar with a bar line.
+  // Adds the note's time to the bar and, with automatic bar lines on, closes a full bar with a
+  // bar line.
   void CountNote(int row);
   // After any bar-line sign: a new bar, and a new line when the line holds its bars.
   void CountBarLine();
@@ -60,10 +69,20 @@ class GlyphEngine {
   // Adds 2^(3 - row) thirty-seconds to BarUnits (double precision, stored whole).
   void AddUnits(int row);
 
+  // The bar line placed last by CountNote, in page pixels, kept up to date by the justification
+  // of its line.
+  struct AutoBarLine {
+    int top = 0;
+    int noteEnd = 0;
+    int barLeft = 0;
+    QPointF cursorAfter;
+  };
+
   page::ScorePage& page_;
   const page::GlyphAtlas& atlas_;
   page::EngineState& state_;
   EngineHost& host_;
+  std::optional<AutoBarLine> autoBarLine_;
 };
 
 }  // namespace tarvesh::engine

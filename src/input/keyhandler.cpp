@@ -40,7 +40,7 @@ void KeyHandler::KeyDown(int keyCode, int shift) {
       context_.showNewTitlePanel();
       return;
     case Letter('L'):
-      context_.slurs.MarkOrDraw();
+      context_.slurs.MarkOrDraw(context_.engine.NoteEndBeforeAutoBarLine());
       return;
     case kDelete:
       context_.overlays.HideSelectedOverlay();

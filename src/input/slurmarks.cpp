@@ -16,6 +16,8 @@ constexpr int kArcHeight = 15;
 constexpr int kArcHalf = 237;
 // The arc's rectangle ends two pixels into the line's cells, so dots above a digit survive.
 constexpr int kBottomDrop = 2;
+// An end of the arc lies over the middle of its note's cell.
+constexpr int kHalfCell = page::kWideCell / 2;
 }  // namespace
 
 SlurMarks::SlurMarks(page::ScorePage& page, const QImage& arc, QWidget* canvas,
@@ -39,7 +41,7 @@ bool SlurMarks::Begun() const {
   return !label8_->isHidden();
 }
 
-void SlurMarks::MarkOrDraw() {
+void SlurMarks::MarkOrDraw(const std::optional<QPointF>& noteEndBeforeBarLine) {
   if (!Begun()) {
     markLeft_ = page_.CursorLeft();
     markTop_ = page_.CursorTop();
@@ -50,24 +52,33 @@ void SlurMarks::MarkOrDraw() {
   }
   label8_->hide();
   if (markLeft_ == page_.CursorLeft() && markTop_ == page_.CursorTop()) return;
-  int x1 = page::RoundHalfEven(markLeft_ + 6);
-  int x2 = page::RoundHalfEven(page_.CursorLeft() + 6);
-  int y1 = page::RoundHalfEven(markTop_);
-  int y2 = page::RoundHalfEven(page_.CursorTop());
-  if (y1 == y2) {
-    if (x1 > x2) engine::GlyphEngine::SwapIntegers(x1, x2);
+  // The two places bracket the slur's notes: the earlier is the cell of its first note, the later
+  // lies just past its last note, where the cursor stands once that note is typed. The arc runs
+  // from the middle of the first note to the middle of the last, so none of it lies at or right
+  // of a cursor that closes it, and typing on pushes no piece of it along.
+  int left1 = page::RoundHalfEven(markLeft_);
+  int top1 = page::RoundHalfEven(markTop_);
+  int left2 = page::RoundHalfEven(page_.CursorLeft());
+  int top2 = page::RoundHalfEven(page_.CursorTop());
+  if (top2 < top1 || (top2 == top1 && left2 < left1)) {
+    engine::GlyphEngine::SwapIntegers(left1, left2);
+    engine::GlyphEngine::SwapIntegers(top1, top2);
+  } else if (noteEndBeforeBarLine) {
+    // Closed right after a bar line that went in by itself: the last note is the one before it.
+    left2 = page::RoundHalfEven(noteEndBeforeBarLine->x());
+    top2 = page::RoundHalfEven(noteEndBeforeBarLine->y());
+  }
+  const int x1 = left1 + kHalfCell;
+  const int x2 = left2 - kHalfCell;
+  if (top1 == top2) {
     const int d = x2 - x1;
-    StretchArc(0, kArcWidth, x1, d, y1 - 5 - d / 100.0, y1 + kBottomDrop);
+    StretchArc(0, kArcWidth, x1, d, top1 - 5 - d / 100.0, top1 + kBottomDrop);
     return;
   }
-  if (y1 > y2) {
-    engine::GlyphEngine::SwapIntegers(x1, x2);
-    engine::GlyphEngine::SwapIntegers(y1, y2);
-  }
   const int d1 = page_.Width() - x1 - page::kWrapInset;
-  StretchArc(0, kArcHalf, x1, d1, y1 - 5 - d1 / 100.0, y1 + kBottomDrop);
+  StretchArc(0, kArcHalf, x1, d1, top1 - 5 - d1 / 100.0, top1 + kBottomDrop);
   const int d2 = x2 - page::kLeftMargin;
-  StretchArc(kArcHalf, kArcHalf, page::kLeftMargin, d2, y2 - 5 - d2 / 100.0, y2 + kBottomDrop);
+  StretchArc(kArcHalf, kArcHalf, page::kLeftMargin, d2, top2 - 5 - d2 / 100.0, top2 + kBottomDrop);
 }
 
 void SlurMarks::StretchArc(int sourceLeft, int sourceWidth, int left, int width, double top,

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QPointF>
+#include <optional>
 
 class QWidget;
 
@@ -17,8 +19,8 @@ class LabelControl;
 namespace tarvesh::input {
 
 // Slurs and ties: the first press of L marks the cell at the cursor (`Label8`), the second
-// draws the arc picture `Image4` stretched between the two ends into the page bitmap, in two
-// halves when the ends lie on different lines.
+// draws the arc picture `Image4` into the page bitmap, stretched over the notes the two presses
+// enclose, in two halves when they lie on different lines.
 class SlurMarks : public QObject {
   Q_OBJECT
 
@@ -26,8 +28,9 @@ class SlurMarks : public QObject {
   SlurMarks(page::ScorePage& page, const QImage& arc, QWidget* canvas,
             kit::ControlRegistry& controls);
 
-  // The key L.
-  void MarkOrDraw();
+  // The key L. `noteEndBeforeBarLine`: where the last note ends when the cursor stands right
+  // after a bar line the engine placed by itself behind it (GlyphEngine::NoteEndBeforeAutoBarLine).
+  void MarkOrDraw(const std::optional<QPointF>& noteEndBeforeBarLine);
   bool Begun() const;
 
  private:

@@ -15,7 +15,7 @@ struct LayoutSettings {
   bool autoNoteSpacing = true;  // 自动分配音符间距
   bool autoBeatSplit = true;    // 自动分拍
   bool justifyOnEnter = true;   // 换行时两端对齐
-  bool autoBarLines = true;     // 自动输入小节线 (shown, read by no engine step)
+  bool autoBarLines = true;     // 自动输入小节线 (off: bar lines only from their keys)
   bool skipBarLines = false;    // 自动跳过小节线 (stored, read by no engine step)
   bool soundEffects = true;     // 使用音效
   bool staffInput = false;      // 从五线谱输入

@@ -153,7 +153,7 @@ class ScoreDocument : public QObject {
   std::array<OverlayPool, 2> pools_{};
   std::array<int, 2> counts_{};
   QString path_;
-  int pageNumber_ = 0;
+  int pageNumber_ = 1;  // a page counts from 1, as its label "< 1 >" shows from the start
 };
 
 }  // namespace tarvesh::score

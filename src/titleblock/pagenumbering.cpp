@@ -16,10 +16,9 @@ const QString kTitle = QStringLiteral("提示");
 PageNumbering::PageNumbering(score::ScoreDocument& document, kit::Dialogs& dialogs, QWidget* canvas,
                              QWidget* optionsPanel, kit::ControlRegistry& controls)
     : QObject(canvas), document_(document), dialogs_(dialogs) {
-  label16_ = new kit::LabelControl(QStringLiteral("Label16"), QStringLiteral("< 1 >"), canvas);
+  label16_ = new kit::LabelControl(QStringLiteral("Label16"), QString(), canvas);
   label16_->setFont(page::PageFont(14.25, false));
   label16_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  label16_->SetCaption(label16_->Caption());
   controls.Add(label16_);
   auto* label17 =
       new kit::LabelControl(QStringLiteral("Label17"), QStringLiteral("页数样式"), optionsPanel);
@@ -29,6 +28,8 @@ PageNumbering::PageNumbering(score::ScoreDocument& document, kit::Dialogs& dialo
       new kit::LabelControl(QStringLiteral("Label18"), QStringLiteral("< p >"), optionsPanel);
   label18_->move(96, 280);
   controls.Add(label18_);
+  // The label shows the start number through the pattern, so the two agree from the start.
+  SetPageNumber(document_.PageNumber());
 
   connect(label16_->Mouse(), &kit::MouseEvents::Click, this, &PageNumbering::AskNumber);
   connect(label18_->Mouse(), &kit::MouseEvents::Click, this, &PageNumbering::AskPattern);
@@ -37,6 +38,14 @@ PageNumbering::PageNumbering(score::ScoreDocument& document, kit::Dialogs& dialo
 void PageNumbering::SetPageNumber(int number) {
   // The label keeps its left edge: only a relayout centres it again.
   document_.SetPageNumber(number);
+}
+
+QString PageNumbering::Pattern() const {
+  return label18_->Caption();
+}
+
+void PageNumbering::SetPattern(const QString& pattern) {
+  label18_->SetCaption(pattern);
 }
 
 void PageNumbering::AskNumber() {
@@ -48,7 +57,7 @@ void PageNumbering::AskNumber() {
 
 void PageNumbering::AskPattern() {
   const auto answer = dialogs_.InputBox(QStringLiteral("请输入模式"), kTitle, label18_->Caption());
-  if (answer) label18_->SetCaption(*answer);
+  if (answer) SetPattern(*answer);
 }
 
 }  // namespace tarvesh::titleblock

@@ -5,6 +5,7 @@
 
 #include "document/datsidefile.h"
 #include "document/textfields.h"
+#include "handblock.h"
 
 namespace tarvesh::document {
 namespace {
@@ -119,7 +120,32 @@ void ExpectSameFields(const DatSideFile& a, const DatSideFile& b) {
   EXPECT_EQ(a.textLabels, b.textLabels);
   EXPECT_EQ(a.symbolPictures, b.symbolPictures);
   EXPECT_EQ(a.tempo, b.tempo);
+  EXPECT_EQ(a.credit, b.credit);
+  EXPECT_EQ(a.pageNumberPattern, b.pageNumberPattern);
+  EXPECT_EQ(a.keptRecords, b.keptRecords);
+  EXPECT_EQ(a.extensionDamaged, b.extensionDamaged);
 }
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
+
+// The table of EveryField() at its full size, as a writer leaves it before a block, then `block`.
+QByteArray AfterTheTable(const QByteArray& block) {
+  QByteArray bytes = EveryField().Bytes();
+  bytes.resize(800, '\0');
+  return bytes + block;
+}
+
+const QString kCredit = QStringLiteral("张三 编曲");
+const QString kPattern = QStringLiteral("第 p 页");
 
 TEST(DatSideFile, ReadsEveryFieldFromItsPosition) {
   ExpectSameFields(DatSideFile::Decode(EveryField().Bytes()), EveryFieldValues());
@@ -127,6 +153,104 @@ TEST(DatSideFile, ReadsEveryFieldFromItsPosition) {
 
 TEST(DatSideFile, WritesEveryFieldAtItsPosition) {
   EXPECT_EQ(EveryFieldValues().EncodeOver({}), EveryField().Bytes());
+}
+
+TEST(DatSideFile, ReadsTheExtensionBlockAfterTheTableAndNothingWhereThereIsNone) {
+  DatSideFile withBlock = EveryFieldValues();
+  withBlock.credit = kCredit;
+  withBlock.pageNumberPattern = kPattern;
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    DatSideFile fields;
+  } cases[] = {
+      {"a block", AfterTheTable(HandBlock().Text(1, kCredit).Text(2, kPattern).Bytes()), withBlock},
+      {"the table only, at its full size", AfterTheTable({}), EveryFieldValues()},
+      {"bytes after the table that are no block",
+       AfterTheTable(QByteArray(100, '\0') + "TRVX" + HandBlock().Text(1, kCredit).Bytes()),
+       EveryFieldValues()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectSameFields(DatSideFile::Decode(c.bytes), c.fields);
+  }
+}
+
+TEST(DatSideFile, WritesTheExtensionBlockAfterTheTable) {
+  DatSideFile side = EveryFieldValues();
+  side.credit = kCredit;
+  side.pageNumberPattern = kPattern;
+  EXPECT_EQ(side.EncodeOver({}),
+            AfterTheTable(HandBlock().Text(1, kCredit).Text(2, kPattern).Bytes()));
+}
+
+// What a later version stored in the block survives a save by this one, after the fields this
+// one writes, and the block then says which version wrote it last.
+TEST(DatSideFile, SavingKeepsTheRecordsOfALaterVersion) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("song.dat");
+  const QByteArray lyrics("\x05\x00la la", 7);
+  const QByteArray older = AfterTheTable(HandBlock()
+                                             .Version(4)
+                                             .Record(300, 3, lyrics)
+                                             .Text(1, QStringLiteral("Morliva 制谱"))
+                                             .Record(301, 77, "a kind unknown here")
+                                             .Text(2, kPattern)
+                                             .Bytes());
+  WriteAll(path, older);
+  DatSideFile side = DatSideFile::Read(path);
+  EXPECT_EQ(side.credit, QStringLiteral("Morliva 制谱"));
+  EXPECT_EQ(side.pageNumberPattern, kPattern);
+  EXPECT_EQ(side.keptRecords, (std::vector<ExtensionBlock::Record>{
+                                  {300, 3, lyrics}, {301, 77, "a kind unknown here"}}));
+
+  side.credit = kCredit;
+  ASSERT_TRUE(side.Write(path));
+  const QByteArray written = AfterTheTable(HandBlock()
+                                               .Text(1, kCredit)
+                                               .Text(2, kPattern)
+                                               .Record(300, 3, lyrics)
+                                               .Record(301, 77, "a kind unknown here")
+                                               .Bytes());
+  // The new block is a byte shorter: the older file's last byte stays, never read.
+  ASSERT_EQ(written.size() + 1, older.size());
+  EXPECT_EQ(ReadAll(path), written + older.right(1));
+}
+
+TEST(DatSideFile, ADamagedBlockIsReadAsNoneAndTheTableStillApplies) {
+  const QByteArray whole = HandBlock().Text(1, kCredit).Text(2, kPattern).Bytes();
+  QByteArray flipped = whole;
+  flipped[20] = char(flipped[20] ^ 0x40);
+  const struct {
+    const char* name;
+    QByteArray block;
+  } cases[] = {
+      {"cut short", whole.chopped(3)},
+      {"a changed byte", flipped},
+      {"the credit twice", HandBlock().Text(1, kCredit).Text(1, kCredit).Bytes()},
+      {"the credit as bytes", HandBlock().Record(1, 3, "abc").Bytes()},
+  };
+  DatSideFile tableOnly = EveryFieldValues();
+  tableOnly.extensionDamaged = true;
+  QTemporaryDir dir;
+  const QString path = dir.filePath("song.dat");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteAll(path, AfterTheTable(c.block));
+    ExpectSameFields(DatSideFile::Read(path), tableOnly);
+
+    // A save without block fields leaves the damaged bytes alone; one with them writes a whole
+    // block over them, and the file stays as long as it was.
+    ASSERT_TRUE(EveryFieldValues().Write(path));
+    EXPECT_EQ(ReadAll(path), AfterTheTable(c.block));
+    DatSideFile side = EveryFieldValues();
+    side.credit = QStringLiteral("编曲");
+    ASSERT_TRUE(side.Write(path));
+    const QByteArray written = ReadAll(path);
+    EXPECT_GE(written.size(), 800 + c.block.size());
+    side.extensionDamaged = false;
+    ExpectSameFields(DatSideFile::Decode(written), side);
+  }
 }
 
 TEST(DatSideFile, WritingOverAnOlderFileKeepsItsBytesBeyondTheNewRecords) {

@@ -7,6 +7,7 @@ namespace tarvesh::engine::testing {
 namespace {
 
 constexpr int kPlainOne = 14;
+constexpr int kPlainThree = 16;
 constexpr int kPlainFive = 18;
 
 struct Step {
@@ -188,6 +189,140 @@ TEST_F(EngineTest, TypedBarLinesCountTowardsTheLine) {
   EXPECT_EQ(state.BarsInLine, 7);
   Place(101);
   EXPECT_EQ(Cursor(), QPointF(20, kTop + kLineSpacing));
+}
+
+struct MeterCase {
+  const char* name;
+  int beatsPerBar;
+  int beatUnit;
+  int row;  // every note has this duration row
+  int notesPerBar;
+  int unitsPerBar;
+};
+
+// Notes typed on a page of their own, in a line of two bars.
+struct Typist {
+  Typist(const page::ScorePage& like, int beatsPerBar, int beatUnit, bool autoBarLines)
+      : page(like.Width(), like.Height()) {
+    state.BeatsPerBar = beatsPerBar;
+    state.BeatUnit = beatUnit;
+    host.settings.autoBarLines = autoBarLines;
+    host.settings.barsPerLine = 2;
+  }
+  QPointF Cursor() const { return {page.CursorLeft(), page.CursorTop()}; }
+
+  page::ScorePage page;
+  page::EngineState state;
+  RecordingHost host;
+  GlyphEngine engine{page, TestAtlas(), state, host};
+};
+
+class BarLinesOff : public EngineTest, public ::testing::WithParamInterface<MeterCase> {};
+
+// 自动输入小节线 off: the beats are counted as before, but no bar line goes in by itself; the
+// bar lines come from their key, and the line ends after the bars the line holds.
+TEST_P(BarLinesOff, BeatsCountOnAndOnlyTypedBarLinesCloseBarsAndLines) {
+  const MeterCase& c = GetParam();
+  state.BeatsPerBar = c.beatsPerBar;
+  state.BeatUnit = c.beatUnit;
+  host.settings.autoBarLines = false;
+  host.settings.barsPerLine = 2;
+  const int notes = 2 * c.notesPerBar;
+  std::vector<double> steps;
+  for (int i = 0; i < notes; ++i) {
+    const double before = page.CursorLeft();
+    Place(kPlainFive, c.row);
+    steps.push_back(page.CursorLeft() - before);
+  }
+  EXPECT_TRUE(BarLines().empty());
+  EXPECT_EQ(state.BarUnits, 2 * c.unitsPerBar);
+  EXPECT_EQ(state.BarsInLine, 0);
+  EXPECT_EQ(Cursor().y(), kTop) << "two bars' notes do not end a line of two bars";
+  EXPECT_FALSE(host.sounds.contains("ding.wav"));
+  // Every note here starts a beat, the first of the second bar too: one beat gap before each.
+  for (int i = 2; i < notes; ++i) EXPECT_EQ(steps[size_t(i)], steps[1]) << "note " << i;
+
+  // Bar lines typed where the switch would put them give what the switch gives, line end
+  // included.
+  Typist typed(page, c.beatsPerBar, c.beatUnit, false);
+  Typist automatic(page, c.beatsPerBar, c.beatUnit, true);
+  for (int bar = 0; bar < 2; ++bar) {
+    for (int i = 0; i < c.notesPerBar; ++i) {
+      typed.engine.PlaceGlyph(kPlainFive, c.row);
+      automatic.engine.PlaceGlyph(kPlainFive, c.row);
+    }
+    typed.engine.PlaceGlyph(kBarLineCode, 0);
+  }
+  EXPECT_EQ(typed.page.Image(), automatic.page.Image());
+  EXPECT_EQ(typed.Cursor(), QPointF(page::kLeftMargin, kTop + kLineSpacing));
+  EXPECT_EQ(automatic.Cursor(), typed.Cursor());
+  EXPECT_EQ(typed.state.BarUnits, 0);
+  EXPECT_EQ(typed.state.BarsInLine, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, BarLinesOff,
+                         ::testing::Values(MeterCase{"TwoFour", 2, 4, 0, 2, 16},
+                                           MeterCase{"ThreeFour", 3, 4, 0, 3, 24},
+                                           MeterCase{"SixEight", 6, 8, 1, 6, 24}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// In 2/4: 3, then the eighths 3 5 fill the bar and its bar line goes in by itself.
+void TypeAFullBarOfTwoFour(GlyphEngine& engine) {
+  engine.PlaceGlyph(kPlainThree, 0);
+  engine.PlaceGlyph(kPlainThree, 1);
+  engine.PlaceGlyph(kPlainFive, 1);
+}
+
+TEST_F(EngineTest, KnowsWhereTheNoteBeforeAnAutomaticBarLineEnds) {
+  state.BeatsPerBar = 2;
+  EXPECT_FALSE(engine.NoteEndBeforeAutoBarLine());
+  Place(kPlainOne, 0);
+  Place(kBarLineCode);
+  EXPECT_FALSE(engine.NoteEndBeforeAutoBarLine()) << "a typed bar line";
+  TypeAFullBarOfTwoFour(engine);
+  const std::optional<QPointF> end = engine.NoteEndBeforeAutoBarLine();
+  ASSERT_TRUE(end);
+  EXPECT_EQ(end->y(), kTop);
+  const int x = int(end->x());
+  EXPECT_EQ(CellAt(x - page::kWideCell, kTop), NoteCell(kPlainFive, 1));
+  EXPECT_EQ(BarLines().back(), x + 7);
+  EXPECT_EQ(Cursor(), QPointF(x + page::kWideCell, kTop));
+
+  Place(kPlainOne, 1);
+  EXPECT_FALSE(engine.NoteEndBeforeAutoBarLine()) << "the cursor has moved on";
+  Place(kEraseCode);
+  EXPECT_EQ(engine.NoteEndBeforeAutoBarLine(), end) << "right after the bar line again";
+  Place(kEraseCode);
+  Place(kPlainOne, 1);
+  EXPECT_EQ(Cursor(), QPointF(x + page::kWideCell, kTop));
+  EXPECT_FALSE(engine.NoteEndBeforeAutoBarLine()) << "the bar line was erased";
+}
+
+// When the bar line ends the line, justification moves the note on, and the bar line perhaps
+// further: the end follows the note.
+TEST_F(EngineTest, TheNoteEndFollowsTheJustifiedLine) {
+  // Eight bars of 60: a line of eight short bars of 2/4 fills enough of it to be stretched.
+  const int width = page::PageWidthFor(8, 60);
+  page.Resize(width, page::PageHeightFor(width));
+  state.BeatsPerBar = 2;
+  Typist plain(page, 2, 4, true);
+  plain.host.settings.barsPerLine = 8;
+  plain.host.settings.justifyOnEnter = false;
+  for (GlyphEngine* typist : {&engine, &plain.engine}) {
+    for (int i = 0; i < 14; ++i) typist->PlaceGlyph(kPlainOne, 0);
+    TypeAFullBarOfTwoFour(*typist);
+  }
+  EXPECT_EQ(Cursor(), QPointF(page::kLeftMargin, kTop + kLineSpacing));
+  const std::optional<QPointF> end = engine.NoteEndBeforeAutoBarLine();
+  const std::optional<QPointF> plainEnd = plain.engine.NoteEndBeforeAutoBarLine();
+  ASSERT_TRUE(end);
+  ASSERT_TRUE(plainEnd);
+  EXPECT_EQ(end->y(), kTop);
+  EXPECT_GT(end->x(), plainEnd->x()) << "moved on by the justification";
+  const int x = int(end->x());
+  EXPECT_EQ(CellAt(x - page::kWideCell, kTop), NoteCell(kPlainFive, 1));
+  ASSERT_EQ(BarLines().size(), 8u);
+  EXPECT_GE(BarLines().back(), x + 7);
 }
 
 }  // namespace
