@@ -40,8 +40,9 @@ QJsonObject StoredFields(WindowHarness& window) {
   for (const char* slider : {"HScroll2(0)", "HScroll2(1)", "HScroll2(2)"}) take(slider, "value");
   for (const char* check : {"Check1", "Check2", "Check3", "Check4"}) take(check, "value");
   for (const char* combo : {"Combo2", "Combo1(0)", "Combo1(1)", "Combo1(2)"}) take(combo, "index");
-  for (const char* label : {"Label6s(0)", "Label6s(1)", "Label6s(2)", "Label6s(3)", "Label1",
-                            "Label2(0)", "Label2(1)", "Label2(2)", "Label2(4)", "Label16"})
+  for (const char* label :
+       {"Label6s(0)", "Label6s(1)", "Label6s(2)", "Label6s(3)", "Label1", "Label2(0)", "Label2(1)",
+        "Label2(2)", "Label2(4)", "Label2(5)", "Label16", "Label18"})
     take(label, "text");
   for (const char* overlay : {"Label7(0)", "Label7(1)", "Ima(0)"}) {
     const QJsonObject o = controls[overlay].toObject();
@@ -102,6 +103,10 @@ select Combo1(1) 1
 select Combo1(2) 5
 answer "春之歌"
 dblclick Label1
+answer "张三 编曲"
+mousedown Label2(5) 1 0 2 2
+answer "第 p 页"
+click Label18
 answer "7"
 click Label16
 set HScroll1 100
@@ -138,6 +143,10 @@ click Label6s(3)
 select Combo1(0) 3
 select Combo1(1) 0
 select Combo1(2) 0
+answer "李四 作曲"
+mousedown Label2(5) 1 0 2 2
+answer "p"
+click Label18
 answer "2"
 click Label16
 set HScroll1 60
@@ -380,6 +389,155 @@ TEST_F(Documents, ThePictureIsNotCutBySizesTheSlidersPassThrough) {
 click Command1(0)
 )");
   EXPECT_EQ(window.Form().Page().Image(), picture);
+}
+
+// The credit, the page-number pattern and the number come back after a restart of the program;
+// the credit keeps its right edge 32 pixels inside the page. Once the first two were lost, and
+// a fresh page saved as number 0 came back as "< 0 >".
+TEST_F(Documents, CreditPatternAndNumberComeBackAfterARestart) {
+  Run(R"(answer "张三 编曲"
+mousedown Label2(5) 1 0 2 2
+answer "第 p 页"
+click Label18
+key 53
+file "DIR/s.bmp"
+click Command1(1)
+)");
+  WindowHarness restarted;
+  QString open = R"(file "DIR/s.bmp"
+click Command1(0)
+)";
+  ASSERT_EQ(restarted.Run(open.replace("DIR", dir.path())), 0)
+      << restarted.LastError().toStdString();
+  const QJsonObject credit = restarted.Control("Label2(5)");
+  EXPECT_EQ(credit["text"].toString(), "张三 编曲");
+  EXPECT_EQ(credit["left"].toInt() + credit["width"].toInt(), 988 - 32);
+  EXPECT_EQ(restarted.Control("Label18")["text"].toString(), "第 p 页");
+  EXPECT_EQ(restarted.Control("Label16")["text"].toString(), "第 1 页");
+  EXPECT_EQ(restarted.State()["PageNumber"].toInt(), 1);
+}
+
+// Side files without the block open as before: the number stored, 0 too, shown through the
+// pattern the window has; the credit and pattern stay as the window shows them.
+TEST_F(Documents, ASideFileWithoutTheBlockOpensAsBefore) {
+  Run(R"(key 53
+file "DIR/old.bmp"
+click Command1(1)
+answer "乙 编曲"
+mousedown Label2(5) 1 0 2 2
+answer "[p]"
+click Label18
+)");
+  DatSideFile old = DatSideFile::Read(Path("old.dat"));
+  ASSERT_TRUE(old.credit);
+  old.credit.reset();
+  old.pageNumberPattern.reset();
+  old.pageNumber = 0;
+  QByteArray table = old.EncodeOver({});
+  ASSERT_LT(table.size(), DatSideFile::kStoredBytes + 1);
+  WriteAll(Path("old.dat"), table);
+
+  Run(R"(file "DIR/old.bmp"
+click Command1(0)
+)");
+  EXPECT_EQ(window.State()["PageNumber"].toInt(), 0);
+  EXPECT_EQ(window.Control("Label16")["text"].toString(), "[0]");
+  EXPECT_EQ(window.Control("Label2(5)")["text"].toString(), "乙 编曲");
+  EXPECT_EQ(window.Control("Label18")["text"].toString(), "[p]");
+  EXPECT_EQ(CountEvents("message"), 0);
+}
+
+// What a later version stored in the side file goes with the document: through Save and Save
+// as, but not into a new page.
+TEST_F(Documents, RecordsOfALaterVersionGoWithTheDocument) {
+  Run(R"(key 53
+file "DIR/k.bmp"
+click Command1(1)
+)");
+  const std::vector<document::ExtensionBlock::Record> later{{300, 3, "lyrics of version 2"}};
+  DatSideFile side = DatSideFile::Read(Path("k.dat"));
+  side.keptRecords = later;
+  ASSERT_TRUE(side.Write(Path("k.dat")));
+
+  Run(R"(click Command1(6)
+file "DIR/k.bmp"
+click Command1(0)
+key 54
+click Command1(1)
+file "DIR/k2.bmp"
+click Command1(2)
+click Command1(6)
+file "DIR/k3.bmp"
+click Command1(2)
+)");
+  EXPECT_EQ(DatSideFile::Read(Path("k.dat")).keptRecords, later);
+  EXPECT_EQ(DatSideFile::Read(Path("k2.dat")).keptRecords, later);
+  EXPECT_TRUE(DatSideFile::Read(Path("k3.dat")).keptRecords.empty());
+}
+
+// A damaged block is ignored whole and said so; the table applies. A batch export says nothing.
+TEST_F(Documents, ADamagedBlockIsIgnoredAndTheRestApplies) {
+  Run(R"(answer "春"
+dblclick Label1
+answer "甲 编曲"
+mousedown Label2(5) 1 0 2 2
+key 53
+file "DIR/d.bmp"
+click Command1(1)
+answer "夏"
+dblclick Label1
+answer "乙 编曲"
+mousedown Label2(5) 1 0 2 2
+)");
+  QByteArray bytes = ReadAll(Path("d.dat"));
+  bytes[bytes.size() - 1] = char(bytes[bytes.size() - 1] ^ 0x20);
+  WriteAll(Path("d.dat"), bytes);
+
+  Run(R"(file "DIR/d.bmp"
+click Command1(0)
+)");
+  EXPECT_EQ(window.Control("Label1")["text"].toString(), "春");
+  EXPECT_EQ(window.Control("Label2(5)")["text"].toString(), "乙 编曲");
+  const QJsonObject message = Events()[Events().size() - 2].toObject();
+  EXPECT_TRUE(message["message"].toString().contains(Path("d.dat"))) << Text(message);
+  EXPECT_EQ(message["title"].toString(), "提示");
+
+  const int messages = CountEvents("message");
+  Run(R"(file "DIR/d.bmp"
+click Command1(3)
+tick Timer2 5
+)");
+  EXPECT_EQ(CountEvents("message"), messages + 1);  // only the end of the batch
+  // A save writes a whole block again.
+  Run("file \"DIR/d.bmp\"\nclick Command1(0)\nclick Command1(1)\n");
+  EXPECT_FALSE(DatSideFile::Read(Path("d.dat")).extensionDamaged);
+  EXPECT_EQ(DatSideFile::Read(Path("d.dat")).credit, QStringLiteral("乙 编曲"));
+}
+
+// Exported pages show the number stored: 1 for a page saved as it started.
+TEST_F(Documents, BatchExportShowsTheStoredPageNumber) {
+  ASSERT_TRUE(QDir(dir.path()).mkdir("scores"));
+  Run(R"(key 53
+file "DIR/scores/a.bmp"
+click Command1(2)
+)");
+  ASSERT_EQ(window.Control("Label16")["text"].toString(), "< 1 >");
+  const QImage numberOne = window.Form().PageView();
+  Run(R"(answer "0"
+click Label16
+)");
+  const QImage numberZero = window.Form().PageView();
+  Run(R"(file "DIR/scores/a.bmp"
+click Command1(3)
+tick Timer2 5
+)");
+  const QString stamp = window.State()["BatchStamp"].toString();
+  const auto exported =
+      document::LoadPagePicture(dir.filePath(QStringLiteral("scores/导出 %1/a.bmp").arg(stamp)));
+  ASSERT_TRUE(exported);
+  const QImage picture = exported->convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(picture, numberOne);
+  EXPECT_NE(picture, numberZero);
 }
 
 // Three scores exported on a screen of the given height.

@@ -3,6 +3,7 @@
 
 #include "app/pagepixels.h"
 #include "app/windowharness.h"
+#include "engine/linescan.h"
 
 namespace tarvesh::testing {
 namespace {
@@ -344,21 +345,26 @@ struct SlurCase {
   QList<QRect> arcs;
 };
 
-// Slur rectangles in whole pixels: the bottom edge two rows into the line's cells, the
-// fractional top rounded half to even (90.04 -> 90, 86.5 -> 86, 150.58 -> 151).
+// Slur rectangles in whole pixels: from the middle of the cell of the earlier end to the middle
+// of the cell before the later one, the bottom edge two rows into the line's cells, the
+// fractional top rounded half to even (90.16 -> 90, 86.5 -> 86, 150.7 -> 151).
 TEST_F(Navigation, SlursRepaintTheirRectangles) {
   const QRect area(0, 60, 988, 160);
   const SlurCase cases[] = {
-      {"one line", "key 76\n" + Repeat("key 39\n", 8) + "key 76\n", {QRect(26, 90, 96, 8)}},
+      {"one line", "key 76\n" + Repeat("key 39\n", 8) + "key 76\n", {QRect(26, 90, 84, 8)}},
       {"one line, right end first",
        Repeat("key 39\n", 8) + "key 76\n" + Repeat("key 37\n", 8) + "key 76\n",
-       {QRect(26, 90, 96, 8)}},
+       {QRect(26, 90, 84, 8)}},
       {"over a line break",
        ClickCell(500, 96) + "key 76\n" + ClickCell(56, 156) + "key 76\n",
-       {QRect(506, 86, 450, 12), QRect(20, 151, 42, 7)}},
+       {QRect(506, 86, 450, 12), QRect(20, 151, 30, 7)}},
       {"over a line break, lower end first",
        ClickCell(56, 156) + "key 76\n" + ClickCell(500, 96) + "key 76\n",
-       {QRect(506, 86, 450, 12), QRect(20, 151, 42, 7)}},
+       {QRect(506, 86, 450, 12), QRect(20, 151, 30, 7)}},
+      {"closed at a line's start: nothing on the lower line",
+       ClickCell(500, 96) + "key 76\n" + ClickCell(20, 156) + "key 76\n",
+       {QRect(506, 86, 450, 12)}},
+      {"one cell apart: no note between the ends", "key 76\nkey 39\nkey 76\n", {}},
   };
   for (const SlurCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -376,6 +382,76 @@ TEST_F(Navigation, SlursRepaintTheirRectangles) {
     EXPECT_EQ(Repainted(page, area), all);
     EXPECT_FALSE(fresh.Control("Label8")["visible"].toBool());
     EXPECT_EQ(fresh.State()["BarUnits"].toInt(), 0);
+  }
+}
+
+// Keys typed in 2/4 with and without the slur key, and where the slur's arc must lie.
+struct SlurInTextCase {
+  const char* name;
+  QString keys;
+  QRect arc;  // empty: where justification puts it, checked against the line instead
+};
+
+QString WithoutSlurKeys(QString keys) {
+  return keys.remove(QStringLiteral("key 76\n"));
+}
+
+// Bounding box of the pixels that differ between two pages.
+QRect Differences(const QImage& a, const QImage& b) {
+  QRect box;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (a.pixel(x, y) != b.pixel(x, y)) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+// A slur closed right after the bar line that its last note brought in by itself ends over that
+// note, and nothing of it is dragged along by the notes typed on in insert mode: the page
+// differs from one typed without the slur key only inside the arc, left of the bar line. Once
+// the arc's end was drawn at the cursor, and every key pushed a pixel of it along.
+TEST_F(Navigation, SlurClosedAfterAnAutomaticBarLineEndsBeforeItAndStaysPut) {
+  const QString bar = "key 51\nkey 97\nkey 76\nkey 51\nkey 53\nkey 76\n";  // 3 | 3 5 eighths
+  const QString typeOn = Repeat("key 49\n", 6);
+  const SlurInTextCase cases[] = {
+      // 3 at 20, a beat gap, 3 at 38, 5 at 56, the bar line's cell at 68: from the mark at 32
+      // to the middle of the 5.
+      {"marked before the eighths", bar + typeOn, QRect(38, 91, 24, 7)},
+      {"marked by the arrow keys",
+       "key 51\nkey 97\nkey 51\nkey 53\n" + Repeat("key 37\n", 3) + "key 76\n" +
+           Repeat("key 39\n", 3) + "key 76\n" + typeOn,
+       QRect(50, 91, 12, 7)},
+      // Four bars to a line: the bar line of the fourth ends the line and justifies it.
+      {"the bar line ends the line",
+       "set HScroll2(1) 4\n" + Repeat("key 49\nkey 49\n", 3) + bar + typeOn, QRect()},
+  };
+  for (const SlurInTextCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    WindowHarness plain;
+    WindowHarness slurred;
+    for (WindowHarness* window : {&plain, &slurred}) {
+      ASSERT_EQ(window->Run("select Combo1(0) 0\n" +
+                            (window == &plain ? WithoutSlurKeys(c.keys) : c.keys)),
+                0)
+          << window->LastError().toStdString();
+    }
+    ASSERT_EQ(slurred.State()["BeatsPerBar"].toInt(), 2);
+    const QImage& page = slurred.Form().Page().Image();
+    const QRect arc = Differences(plain.Form().Page().Image(), page);
+    ASSERT_FALSE(arc.isEmpty());
+    EXPECT_TRUE(InkInEveryColumn(page, arc));
+    if (!c.arc.isEmpty()) {
+      EXPECT_TRUE(c.arc.contains(arc));
+      EXPECT_EQ(arc.left(), c.arc.left());
+      EXPECT_EQ(arc.right(), c.arc.right());
+    }
+    // On the first line, ending left of the bar line that closed the slur's bar.
+    EXPECT_GE(arc.top(), 96 - 20);
+    EXPECT_LE(arc.bottom(), 96 + 1);
+    int barLine = arc.right();
+    while (barLine < page.width() && !engine::IsBarLineAt(slurred.Form().Page(), barLine, 96))
+      ++barLine;
+    EXPECT_LT(arc.right(), barLine - 6) << "ends over the note before the bar line";
+    EXPECT_LT(barLine, page.width());
   }
 }
 

@@ -117,6 +117,9 @@ TEST_F(StartUp, PageCursorAndLayout) {
   EXPECT_EQ(credit["left"].toInt() + credit["width"].toInt(), 988 - 32);
   const QJsonObject number = controls["Label16"].toObject();
   EXPECT_EQ(number["top"].toInt(), 1397 - 45);
+  // The number behind the label agrees with it: a page once started as number 0 under "< 1 >".
+  EXPECT_EQ(number["text"].toString(), "< 1 >");
+  EXPECT_EQ(window.State()["PageNumber"].toInt(), 1);
 
   const QJsonObject timer1 = controls["Timer1"].toObject();
   EXPECT_EQ(timer1["interval"].toInt(), 350);

@@ -329,7 +329,7 @@ struct PageNumberCase {
 };
 
 // The number is the answer's leading decimal number, rounded halves to even and kept to 16 bits;
-// the pattern shows with the next entry only.
+// the pattern shows with the next entry only. The page starts as number 1, as its label says.
 const PageNumberCase kPageNumberCases[] = {
     {"answer \"3\"\nclick Label16\n", 3, "< 3 >"},
     {"answer \"12ab\"\nclick Label16\n", 12, "< 12 >"},
@@ -340,12 +340,12 @@ const PageNumberCase kPageNumberCases[] = {
     {"answer \"-7\"\nclick Label16\n", -7, "< -7 >"},
     {"answer \"99999\"\nclick Label16\n", 32767, "< 32767 >"},
     {"answer \"-40000\"\nclick Label16\n", -32768, "< -32768 >"},
-    {"answer-cancel\nclick Label16\n", 0, "< 1 >"},
+    {"answer-cancel\nclick Label16\n", 1, "< 1 >"},
     {"answer \"p-p\"\nclick Label18\nanswer \"5\"\nclick Label16\n", 5, "5-5"},
     {"answer \"第页\"\nclick Label18\nanswer \"5\"\nclick Label16\n", 5, "第页"},
     {"answer \"P.p\"\nclick Label18\nanswer \"9\"\nclick Label16\n", 9, "P.9"},
     {"answer \"\"\nclick Label18\nanswer \"9\"\nclick Label16\n", 9, ""},
-    {"answer \"[p]\"\nclick Label18\n", 0, "< 1 >"},
+    {"answer \"[p]\"\nclick Label18\n", 1, "< 1 >"},
     {"answer \"2\"\nclick Label16\nanswer \"[p]\"\nclick Label18\n", 2, "< 2 >"},
     {"answer \"[p]\"\nclick Label18\nanswer-cancel\nclick Label18\nanswer \"4\"\nclick Label16\n",
      4, "[4]"},
@@ -367,7 +367,7 @@ TEST(PageNumbering, EntryProposesTheNumberAndKeepsTheLabelsLeft) {
   ASSERT_EQ(window.Run("answer \"1234\"\nclick Label16\nanswer \"8\"\nclick Label16\n"), 0);
   const QJsonArray events = window.Dump()["events"].toArray();
   ASSERT_GE(events.size(), 2);
-  EXPECT_EQ(events[events.size() - 2].toObject()["default"].toString(), "0");
+  EXPECT_EQ(events[events.size() - 2].toObject()["default"].toString(), "1");
   EXPECT_EQ(events.last().toObject()["default"].toString(), "1234");
   EXPECT_EQ(events.last().toObject()["input"].toString(), "请输入页数");
   EXPECT_EQ(window.Control("Label16")["left"].toInt(), left);

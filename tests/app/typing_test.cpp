@@ -258,6 +258,26 @@ TEST_F(Typing, TuneGetsItsBarLinesAndLineBreaksByItself) {
   EXPECT_GT(lastBar, Page().width() - 60);
 }
 
+// 自动输入小节线 unticked, in 2/4: the notes get no bar line by themselves, the key H places
+// them, and the eighth typed one ends the line. Ticked again, they come by themselves again.
+TEST_F(Typing, WithoutAutomaticBarLinesOnlyTheKeyPlacesThem) {
+  RunOrFail("select Combo1(0) 0\nset Check10 0\n" + Repeat("key 49\n", 8));
+  EXPECT_EQ(w.State()["BeatsPerBar"].toInt(), 2);
+  EXPECT_EQ(BarLines(Page(), kFirstTop), 0);
+  EXPECT_EQ(w.State()["BarUnits"].toInt(), 64);
+  EXPECT_FALSE(Sounds(w.Dump()["events"].toArray()).contains("ding.wav"));
+  RunOrFail("key 72\n" + Repeat("key 49\nkey 49\nkey 72\n", 6));
+  EXPECT_EQ(BarLines(Page(), kFirstTop), 7);
+  EXPECT_EQ(CursorTop(), kFirstTop);
+  EXPECT_EQ(w.State()["BarsInLine"].toInt(), 7);
+  RunOrFail("key 49\nkey 72\n");
+  EXPECT_EQ(BarLines(Page(), kFirstTop), 8);
+  EXPECT_EQ(CursorTop(), kSecondTop);
+
+  RunOrFail("set Check10 1\nkey 49\nkey 49\n");
+  EXPECT_EQ(BarLines(Page(), kSecondTop), 1);
+}
+
 // A 7 typed over the second of three 5s: insert pushes the rest of the line right by a cell,
 // overwrite stamps over the 5 it meets.
 TEST_F(Typing, InsertAndOverwrite) {
