@@ -35,6 +35,8 @@ struct TypedDocument {
     side.title = QStringLiteral("欢乐颂");
     side.tempo = QStringLiteral("每分钟72拍");
     side.pageNumber = 1;
+    side.credit = QStringLiteral("张三 编曲");
+    side.pageNumberPattern = QStringLiteral("< p >");
     side.textLabels = std::vector<document::DatSideFile::OverlayRecord>(3, {100, 200, 1});
     side.symbolPictures = std::vector<document::DatSideFile::OverlayRecord>(2, {300, 400, 0});
     picturePath = dir.filePath(QStringLiteral("tune.bmp"));

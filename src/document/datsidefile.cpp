@@ -229,8 +229,10 @@ QByteArray DatSideFile::EncodeOver(QByteArray older) const {
 DatSideFile DatSideFile::Read(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  return Decode(
-      file.read(kStoredBytes + ExtensionBlock::kHeaderBytes + ExtensionBlock::kMaxRecordBytes));
+  // A block beyond the longest one allowed is damaged anyway: no more is ever read.
+  const qint64 longest =
+      kStoredBytes + ExtensionBlock::kHeaderBytes + ExtensionBlock::kMaxRecordBytes;
+  return Decode(file.read(std::min(file.size(), longest)));
 }
 
 bool DatSideFile::Write(const QString& path) const {

@@ -26,7 +26,7 @@ bool WellFormed(uint8_t kind, const QByteArray& value) {
   switch (kind) {
     case ExtensionBlock::kText: {
       QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-      const QString text = utf8(value);
+      const QString decoded = utf8(value);  // decoding is what finds the errors
       return !utf8.hasError();
     }
     case ExtensionBlock::kInteger:
@@ -91,7 +91,6 @@ ExtensionBlock::Reading ExtensionBlock::Decode(QByteArrayView bytes) {
     at += size;
   }
   reading.state = State::kRead;
-  reading.version = version;
   reading.records = std::move(records);
   return reading;
 }

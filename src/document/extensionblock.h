@@ -46,7 +46,6 @@ class ExtensionBlock {
   enum class State { kAbsent, kDamaged, kRead };
   struct Reading {
     State state = State::kAbsent;
-    uint16_t version = 0;
     std::vector<Record> records;
   };
 
