@@ -89,7 +89,8 @@ void DocumentCommands::New() {
   context_.page.Clear();
   context_.layout.Slider(ScoreDocument::kLineSpacing)->setEnabled(true);
   context_.overlays.ClearAllOverlays();
-  context_.document.SetText(ScoreDocument::kTitle, QStringLiteral("标题"));
+  context_.document.SetText(ScoreDocument::kTitle,
+                            ScoreDocument::kHeadTextStarts[ScoreDocument::kTitle]);
   keptRecords_.clear();
 }
 

@@ -38,7 +38,7 @@ void BindStaffKey(QComboBox* combo, ScoreDocument& document) {
 }
 
 void BindText(LabelControl* label, ScoreDocument& document, ScoreDocument::HeadText which) {
-  document.SetText(which, label->Caption());
+  label->SetCaption(document.Text(which));
   QObject::connect(
       label, &LabelControl::CaptionChanged, &document,
       [&document, which](const QString& caption) { document.SetText(which, caption); });

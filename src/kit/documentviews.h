@@ -19,8 +19,7 @@ void BindValue(QScrollBar* slider, score::ScoreDocument& document,
 void BindSwitch(QCheckBox* check, score::ScoreDocument& document,
                 score::ScoreDocument::Switch which);
 void BindStaffKey(QComboBox* combo, score::ScoreDocument& document);
-// The label's caption is the document's text: the document takes the label's caption as it
-// stands now.
+// The label's caption is the document's text.
 void BindText(LabelControl* label, score::ScoreDocument& document,
               score::ScoreDocument::HeadText which);
 void BindPick(QComboBox* combo, score::ScoreDocument& document,

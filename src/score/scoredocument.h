@@ -76,6 +76,11 @@ class ScoreDocument : public QObject {
     kPagePattern,     // the page-number pattern, "p" standing for the number
     kHeadTextCount
   };
+  // What a fresh document shows.
+  static inline const std::array<QString, kHeadTextCount> kHeadTextStarts{
+      QStringLiteral("标题"),  QStringLiteral("C"),          QStringLiteral("4"),
+      QStringLiteral("4"),     QStringLiteral("每分钟72拍"), QStringLiteral("Morliva 制谱"),
+      QStringLiteral("< 1 >"), QStringLiteral("< p >")};
   // The pickers of the head whose selection a side file stores.
   enum HeadPick { kNumeratorPick, kDenominatorPick, kKeyPick, kHeadPickCount };
   // Entries of each head picker: numerators 2-6, denominators 4 and 8, the twelve keys.
@@ -148,7 +153,7 @@ class ScoreDocument : public QObject {
   std::array<bool, kSwitchCount> switches_ = kSwitchStarts;
   int staffKey_ = 0;
   QColor chordColour_{255, 0, 0};
-  std::array<QString, kHeadTextCount> texts_;
+  std::array<QString, kHeadTextCount> texts_ = kHeadTextStarts;
   std::array<int, kHeadPickCount> picks_{-1, -1, -1};
   std::array<OverlayPool, 2> pools_{};
   std::array<int, 2> counts_{};

@@ -28,8 +28,6 @@ PageNumbering::PageNumbering(score::ScoreDocument& document, kit::Dialogs& dialo
       new kit::LabelControl(QStringLiteral("Label18"), QStringLiteral("< p >"), optionsPanel);
   label18_->move(96, 280);
   controls.Add(label18_);
-  // The label shows the start number through the pattern, so the two agree from the start.
-  SetPageNumber(document_.PageNumber());
 
   connect(label16_->Mouse(), &kit::MouseEvents::Click, this, &PageNumbering::AskNumber);
   connect(label18_->Mouse(), &kit::MouseEvents::Click, this, &PageNumbering::AskPattern);
@@ -38,14 +36,6 @@ PageNumbering::PageNumbering(score::ScoreDocument& document, kit::Dialogs& dialo
 void PageNumbering::SetPageNumber(int number) {
   // The label keeps its left edge: only a relayout centres it again.
   document_.SetPageNumber(number);
-}
-
-QString PageNumbering::Pattern() const {
-  return label18_->Caption();
-}
-
-void PageNumbering::SetPattern(const QString& pattern) {
-  label18_->SetCaption(pattern);
 }
 
 void PageNumbering::AskNumber() {
@@ -57,7 +47,8 @@ void PageNumbering::AskNumber() {
 
 void PageNumbering::AskPattern() {
   const auto answer = dialogs_.InputBox(QStringLiteral("请输入模式"), kTitle, label18_->Caption());
-  if (answer) SetPattern(*answer);
+  // A new pattern shows with the next number set.
+  if (answer) label18_->SetCaption(*answer);
 }
 
 }  // namespace tarvesh::titleblock

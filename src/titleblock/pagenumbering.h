@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
 
 class QWidget;
 
@@ -29,9 +28,6 @@ class PageNumbering : public QObject {
   kit::LabelControl* PatternLabel() const { return label18_; }
   // Sets the number and shows the pattern with it, as an entry or an open does.
   void SetPageNumber(int number);
-  // The pattern (`Label18`); a new one shows with the next number set, as an entry does.
-  QString Pattern() const;
-  void SetPattern(const QString& pattern);
 
  private:
   void AskNumber();
