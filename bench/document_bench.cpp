@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "document/datsidefile.h"
-#include "document/pagepicture.h"
+#include "document/scorefiles.h"
 #include "pagetypist.h"
 #include "tune.h"
 
@@ -43,8 +43,7 @@ struct TypedDocument {
     sidePath = document::DatSideFile::PathFor(picturePath);
     rawPicturePath = dir.filePath(QStringLiteral("raw.bmp"));
     rawSidePath = dir.filePath(QStringLiteral("raw.dat"));
-    document::SavePagePicture(typist.page.Image(), picturePath);
-    side.Write(sidePath);
+    document::ScoreFiles(picturePath).Save(typist.page.Image(), side.EncodeOver({}));
     pictureBytes = ReadAll(picturePath);
     sideBytes = ReadAll(sidePath);
     WriteAll(rawPicturePath, pictureBytes);
@@ -70,8 +69,7 @@ TypedDocument& Typed() {
 void SaveDocument(benchmark::State& bench) {
   TypedDocument& t = Typed();
   for (auto _ : bench) {
-    if (!document::SavePagePicture(t.typist.page.Image(), t.picturePath) ||
-        !t.side.Write(t.sidePath))
+    if (document::ScoreFiles(t.picturePath).Save(t.typist.page.Image(), t.side.EncodeOver({})))
       bench.SkipWithError("cannot save");
   }
   bench.SetBytesProcessed(bench.iterations() * t.Bytes());
@@ -90,10 +88,10 @@ void SaveDocumentFloor(benchmark::State& bench) {
 void OpenDocument(benchmark::State& bench) {
   TypedDocument& t = Typed();
   for (auto _ : bench) {
-    const auto picture = document::LoadPagePicture(t.picturePath);
-    if (!picture) bench.SkipWithError("cannot load");
-    t.typist.page.LoadImage(*picture);
-    benchmark::DoNotOptimize(document::DatSideFile::Read(t.sidePath));
+    const auto read = document::ScoreFiles(t.picturePath).Read(nullptr);
+    if (!read) bench.SkipWithError("cannot load");
+    t.typist.page.LoadImage(read->picture);
+    benchmark::DoNotOptimize(document::DatSideFile::Decode(read->side));
   }
   bench.SetBytesProcessed(bench.iterations() * t.Bytes());
 }

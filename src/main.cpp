@@ -8,6 +8,7 @@
 #include "app/commandline.h"
 #include "app/folderexport.h"
 #include "app/form1.h"
+#include "app/largebuffers.h"
 #include "app/script/scripteddialogs.h"
 #include "app/script/scriptrunner.h"
 #include "kit/qtdialogs.h"
@@ -16,6 +17,7 @@
 using namespace tarvesh;
 
 int main(int argc, char** argv) {
+  app::GiveLargeBuffersBackWhenFreed();
   QTextStream err(stderr);
   QTextStream out(stdout);
   const app::CommandLine command = app::ParseCommandLine(argc, argv);
@@ -59,6 +61,7 @@ int main(int argc, char** argv) {
   if (exporting && !command.screen.isValid())
     options.screen.setHeight(app::FolderExport::kWholePageScreenHeight);
   options.audible = !headless || command.show;
+  options.keepEvents = !command.script.isEmpty();
 
   if (exporting) {
     // Nothing is asked during an export; a dialog that opens anyway is cancelled.

@@ -9,6 +9,7 @@
 
 #include "app/commandbar.h"
 #include "app/pageprinter.h"
+#include "document/folders.h"
 #include "document/pagepicture.h"
 #include "kit/cursorview.h"
 #include "kit/dialogs.h"
@@ -40,17 +41,27 @@ void BatchExport::Start() {
       QStringLiteral("定位文件夹"), DocumentCommands::kFilter, documents.RememberedFile());
   if (!chosen) return;
   documents.RememberFile(*chosen);
+  const QString folder = QFileInfo(*chosen).path();
+  // A folder that cannot be read is not taken for one without scores.
+  if (const auto unreadable = document::CheckFolderReadable(folder)) {
+    context_.dialogs.Failure(unreadable->Told(QStringLiteral("无法读取文件夹")), kHint);
+    return;
+  }
+  const QString stamp = QTime::currentTime().toString(QStringLiteral("HHmmss"));
+  const QString exportFolder = QDir(folder).filePath(QStringLiteral("导出 ") + stamp);
+  // An export folder that exists already is used as it is.
+  if (const auto failed = document::MakeFolder(exportFolder)) {
+    context_.dialogs.Failure(failed->Told(QStringLiteral("无法创建文件夹")), kHint);
+    return;
+  }
   before_ = documents.TakeSnapshot();
   notExported_.clear();
 
   context_.commandBar.SetCommandsEnabled(false);
   for (QWidget* command : context_.commands) command->setEnabled(false);
-  BeginCapture(QFileInfo(*chosen).path());
-  window.BatchStamp = QTime::currentTime().toString(QStringLiteral("HHmmss"));
-  exportFolder_ =
-      QDir(context_.file2->Path()).filePath(QStringLiteral("导出 ") + window.BatchStamp);
-  // An export folder that exists already is used as it is.
-  QDir().mkdir(exportFolder_);
+  BeginCapture(folder);
+  window.BatchStamp = stamp;
+  exportFolder_ = exportFolder;
   window.ExportStep = float(context_.file2->count());
   context_.timer2->start();
 }
@@ -88,14 +99,17 @@ QString BatchExport::PdfPathFor(const QString& exportFolder) {
   return QDir(exportFolder).filePath(QFileInfo(exportFolder).fileName() + QStringLiteral(".pdf"));
 }
 
-bool BatchExport::WritePdf(const QString& folder, const QStringList& names,
-                           const QString& pdfPath) {
+std::optional<document::FileError> BatchExport::WritePdf(const QString& folder,
+                                                         const QStringList& names,
+                                                         const QString& pdfPath) {
   PagePrinter sheets(pdfPath);
   for (const QString& name : names) {
     const std::optional<QImage> picture = document::LoadPagePicture(QDir(folder).filePath(name));
-    if (picture && !sheets.Add(*picture)) return false;
+    if (picture && !sheets.Add(*picture)) break;
   }
-  return sheets.Finish();
+  if (sheets.Finish()) return std::nullopt;
+  return sheets.WriteError().value_or(
+      document::FileError::Of(pdfPath, document::FileError::Problem::kMalformed));
 }
 
 void BatchExport::Tick() {
@@ -113,8 +127,8 @@ void BatchExport::Tick() {
   context_.document.SetPath(QDir(context_.file2->Path()).filePath(name));
   // A score whose picture cannot be read is left out rather than exported with the page of the
   // score before it.
-  if (!context_.documents.OpenScoreDocument()) {
-    if (!notExported_.contains(name)) notExported_.append(name);
+  if (const auto failed = context_.documents.OpenScoreDocument()) {
+    LeaveOut(name, failed->Reason());
     return;
   }
   ExportPageImage(QDir(exportFolder_).filePath(name));
@@ -134,10 +148,8 @@ void BatchExport::ExportPageImage(const QString& path) {
     canvas->move(canvas->x(), -s);
   } else if (phase == 0.0f) {
     CopyBand(s);
-    if (!document::SavePagePicture(context_.picture6->Bitmap(), path)) {
-      const QString name = QFileInfo(path).fileName();
-      if (!notExported_.contains(name)) notExported_.append(name);
-    }
+    if (const auto failed = document::WritePagePicture(context_.picture6->Bitmap(), path))
+      LeaveOut(QFileInfo(path).fileName(), failed->Reason());
   }
 }
 
@@ -152,6 +164,12 @@ void BatchExport::CopyBand(int first) {
   painter.drawImage(band.topLeft(), view, band);
 }
 
+void BatchExport::LeaveOut(const QString& name, const QString& reason) {
+  for (const LeftOut& left : notExported_)
+    if (left.name == name) return;
+  notExported_.push_back({name, reason});
+}
+
 void BatchExport::Finish() {
   context_.timer2->stop();
   // Still running while the window is put back, so staff input and guide lines stay off.
@@ -164,16 +182,23 @@ void BatchExport::Finish() {
   context_.commandBar.SetCommandsEnabled(true);
   for (QWidget* command : context_.commands) command->setEnabled(true);
   running_ = false;
+  // The page picture buffer is not kept past the batch.
+  context_.picture6->Bitmap() = QImage();
   QStringList written = Scores();
-  for (const QString& name : notExported_) written.removeAll(name);
-  if (!written.isEmpty() && !WritePdf(exportFolder_, written, PdfPathFor(exportFolder_)))
-    notExported_.append(QFileInfo(PdfPathFor(exportFolder_)).fileName());
-  if (notExported_.isEmpty()) {
-    context_.dialogs.Message(QStringLiteral("导出成功"), kHint);
-  } else {
-    context_.dialogs.Message(
-        QStringLiteral("导出完成，以下图片未能导出：\n") + notExported_.join(u'\n'), kHint);
+  for (const LeftOut& left : notExported_) written.removeAll(left.name);
+  const QString pdf = PdfPathFor(exportFolder_);
+  if (!written.isEmpty()) {
+    if (const auto failed = WritePdf(exportFolder_, written, pdf))
+      LeaveOut(QFileInfo(pdf).fileName(), failed->Reason());
   }
+  if (notExported_.empty()) {
+    context_.dialogs.Message(QStringLiteral("导出成功"), kHint);
+    return;
+  }
+  QStringList lines;
+  for (const LeftOut& left : notExported_) lines << left.name + QStringLiteral("：") + left.reason;
+  context_.dialogs.Failure(QStringLiteral("导出完成，以下图片未能导出：\n") + lines.join(u'\n'),
+                           kHint);
 }
 
 }  // namespace tarvesh::app

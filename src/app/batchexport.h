@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include "app/documentcommands.h"
 
@@ -84,8 +86,11 @@ class BatchExport : public QObject {
   // it, so a copy taken elsewhere still tells which export it came from.
   static QString PdfPathFor(const QString& exportFolder);
   // Writes the pictures `names` of `folder`, in that order, as one A4 page each of the PDF at
-  // `pdfPath`. False when none could be read or the PDF could not be written.
-  static bool WritePdf(const QString& folder, const QStringList& names, const QString& pdfPath);
+  // `pdfPath`; nothing, or why the PDF could not be written (none of the pictures could be
+  // read, or the file could not be written whole).
+  static std::optional<document::FileError> WritePdf(const QString& folder,
+                                                     const QStringList& names,
+                                                     const QString& pdfPath);
 
  private:
   void Finish();
@@ -93,13 +98,20 @@ class BatchExport : public QObject {
   void ClearPagePicture();
   // Copies page rows first..first+S-1, as shown, into the same rows of Picture6.
   void CopyBand(int first);
+  // Notes a score (or the PDF) left out, once, with the reason.
+  void LeaveOut(const QString& name, const QString& reason);
 
   Context context_;
   bool running_ = false;
   QString exportFolder_;
   DocumentCommands::Snapshot before_;
-  // Scores that could not be opened or whose page picture could not be written.
-  QStringList notExported_;
+  // Scores that could not be opened or whose page picture could not be written, each with the
+  // reason.
+  struct LeftOut {
+    QString name;
+    QString reason;
+  };
+  std::vector<LeftOut> notExported_;
 };
 
 }  // namespace tarvesh::app

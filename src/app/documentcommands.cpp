@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QScrollBar>
@@ -11,7 +10,7 @@
 #include <limits>
 
 #include "app/commandbar.h"
-#include "document/pagepicture.h"
+#include "document/scorefiles.h"
 #include "input/staffinput.h"
 #include "kit/dialogs.h"
 #include "kit/filelistcontrol.h"
@@ -20,6 +19,7 @@
 #include "overlays/overlaypools.h"
 #include "page/enginestate.h"
 #include "page/geometry.h"
+#include "page/pagelayout.h"
 #include "page/scorepage.h"
 #include "score/scoredocument.h"
 #include "settings/guidelines.h"
@@ -32,6 +32,8 @@ namespace tarvesh::app {
 namespace {
 
 using document::DatSideFile;
+using document::FileError;
+using document::ScoreFiles;
 using score::ScoreDocument;
 using Value = ScoreDocument::Value;
 using Switch = ScoreDocument::Switch;
@@ -58,9 +60,13 @@ void SetSwitch(ScoreDocument& document, Switch which, const std::optional<uint8_
   if (stored && *stored <= 1) document.SetSwitch(which, *stored == 1);
 }
 
-// The file name a save dialog answers; a name typed without an extension gets ".bmp".
-QString WithPictureExtension(const QString& path) {
-  return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".bmp") : path;
+// The bar grid the document sets, or the largest it can set.
+page::BarGrid Grid(const ScoreDocument& document, bool largest) {
+  const ScoreDocument::ValueRange& width = ScoreDocument::kValueRanges[ScoreDocument::kBarWidth];
+  const ScoreDocument::ValueRange& bars = ScoreDocument::kValueRanges[ScoreDocument::kBarsPerLine];
+  return largest ? page::BarGrid{width.max, bars.max}
+                 : page::BarGrid{document.Get(ScoreDocument::kBarWidth),
+                                 document.Get(ScoreDocument::kBarsPerLine)};
 }
 
 }  // namespace
@@ -86,6 +92,7 @@ void DocumentCommands::New() {
     context_.document.Set(value, ScoreDocument::kValueRanges[value].start);
   context_.page.SetCursor(page::kLeftMargin, page::kFirstLineTop);
   context_.document.SetPath(QString());
+  sideBytes_.clear();
   context_.page.Clear();
   context_.layout.Slider(ScoreDocument::kLineSpacing)->setEnabled(true);
   context_.overlays.ClearAllOverlays();
@@ -100,12 +107,13 @@ void DocumentCommands::Open() {
   const auto chosen = context_.dialogs.OpenFile(QStringLiteral("打开"), kFilter, RememberedFile());
   if (!chosen) return;
   RememberFile(*chosen);
-  // A picture that cannot be opened leaves the window as it was, its document path included, so
+  // A score that cannot be opened leaves the window as it was, its document path included, so
   // a later Save still goes to the document shown.
   const QString before = context_.document.Path();
   context_.document.SetPath(*chosen);
-  if (!OpenScoreDocument()) {
+  if (const std::optional<FileError> failed = OpenScoreDocument()) {
     context_.document.SetPath(before);
+    context_.dialogs.Failure(failed->Told(QStringLiteral("无法打开文件")), kHint);
     return;
   }
   context_.layout.Slider(ScoreDocument::kLineSpacing)->setEnabled(false);
@@ -118,50 +126,62 @@ void DocumentCommands::Save(bool saveAs) {
   }
   const auto chosen = context_.dialogs.SaveFile(QStringLiteral("保存"), kFilter, RememberedFile());
   if (!chosen) return;
-  const QString path = WithPictureExtension(*chosen);
+  // The picture always ends in ".bmp", so it is never its own side file nor another score's.
+  const QString path = ScoreFiles::PicturePathFor(*chosen);
   RememberFile(path);
   // Only a file is offered for replacing; a folder of that name simply cannot be written.
   if (QFileInfo(path).isFile() &&
       !context_.dialogs.AskYesNo(QStringLiteral("已经存在的图片，是否替换原来的？"), kHint))
     return;
+  // A save that fails leaves the document where it was.
+  const QString before = context_.document.Path();
   context_.document.SetPath(path);
-  SaveScoreDocument();
+  if (!SaveScoreDocument()) context_.document.SetPath(before);
 }
 
 bool DocumentCommands::SaveScoreDocument() {
-  const QString path = context_.document.Path();
-  const QString sidePath = DatSideFile::PathFor(path);
-  auto failed = [this](const QString& file) {
-    context_.dialogs.Message(QStringLiteral("无法保存文件：%1").arg(QDir::toNativeSeparators(file)),
-                             kHint);
+  const QByteArray side = CaptureSideFile().EncodeOver(sideBytes_);
+  if (const std::optional<FileError> failed =
+          ScoreFiles(context_.document.Path()).Save(context_.page.Image(), side)) {
+    context_.dialogs.Failure(failed->Told(QStringLiteral("无法保存文件")), kHint);
     return false;
-  };
-  // The side file is not touched when the picture cannot be written.
-  if (!document::SavePagePicture(context_.page.Image(), path)) return failed(path);
-  if (!CaptureSideFile().Write(sidePath)) return failed(sidePath);
+  }
+  sideBytes_ = side;
   context_.dialogs.Beep();
   return true;
 }
 
-bool DocumentCommands::OpenScoreDocument() {
+std::optional<FileError> DocumentCommands::OpenScoreDocument() {
   const QString path = context_.document.Path();
-  const std::optional<QImage> picture = document::LoadPagePicture(path);
-  if (!picture) return false;
-  const QString sidePath = DatSideFile::PathFor(path);
-  // The side file is opened for reading and writing, which creates a missing one empty.
-  if (QFile side(sidePath); !side.exists()) side.open(QIODevice::ReadWrite);
-  const DatSideFile side = DatSideFile::Read(sidePath);
-  ApplyDocument(*picture, side);
+  if (!ScoreFiles::IsPicturePath(path))
+    return FileError::Of(path, FileError::Problem::kNotScoreName);
+  FileError error;
+  std::optional<ScoreFiles::Contents> contents = ScoreFiles(path).Read(&error);
+  if (!contents) return error;
+  const QSize size = contents->picture.size();
+  const page::BarGrid most = Grid(context_.document, true);
+  if (!page::GridHolding(size, most, most)) {
+    const int width = page::PageWidthFor(most.barsPerLine, most.barWidth);
+    return FileError::Of(path, FileError::Problem::kTooLarge,
+                         QStringLiteral("%1 × %2 > %3 × %4")
+                             .arg(size.width())
+                             .arg(size.height())
+                             .arg(width)
+                             .arg(page::PageHeightFor(width)));
+  }
+  sideBytes_ = std::move(contents->side);
+  const DatSideFile side = DatSideFile::Decode(sideBytes_);
+  ApplyDocument(contents->picture, side);
   // A batch export goes on unattended; opened by hand, the user learns why the credit and the
   // page-number pattern did not come back.
   if (side.extensionDamaged && !context_.batchRunning()) {
     context_.dialogs.Message(QStringLiteral("文件末尾的附加信息已损坏，备注和页数样式未能读出：%1")
-                                 .arg(QDir::toNativeSeparators(sidePath)),
+                                 .arg(QDir::toNativeSeparators(DatSideFile::PathFor(path))),
                              kHint);
   }
   context_.dialogs.Beep();
   context_.guides.DrawGuideLines();
-  return true;
+  return std::nullopt;
 }
 
 DatSideFile DocumentCommands::CaptureSideFile() const {
@@ -208,6 +228,7 @@ void DocumentCommands::ApplyDocument(const QImage& picture, const DatSideFile& s
   SetValue(d, ScoreDocument::kBarWidth, side.barWidth);
   SetValue(d, ScoreDocument::kBarsPerLine, side.barsPerLine);
   SetValue(d, ScoreDocument::kLineSpacing, side.lineSpacing);
+  GrowPageFor(picture.size());
   // The picture goes on once the sliders have sized the page, so the sizes they pass through on
   // the way cannot cut it.
   c.page.LoadImage(picture);
@@ -233,6 +254,14 @@ void DocumentCommands::ApplyDocument(const QImage& picture, const DatSideFile& s
   // Its place follows its new width when the guide lines are drawn again, as every open does.
   if (side.credit) d.SetText(ScoreDocument::kCredit, *side.credit);
   keptRecords_ = side.keptRecords;
+}
+
+void DocumentCommands::GrowPageFor(QSize size) {
+  ScoreDocument& d = context_.document;
+  const std::optional<page::BarGrid> grid = page::GridHolding(size, Grid(d, false), Grid(d, true));
+  if (!grid) return;
+  d.Set(ScoreDocument::kBarsPerLine, grid->barsPerLine);
+  d.Set(ScoreDocument::kBarWidth, grid->barWidth);
 }
 
 // A record whose index lies outside the current list keeps its slot, place and tag with no text
@@ -269,6 +298,7 @@ DocumentCommands::Snapshot DocumentCommands::TakeSnapshot() const {
   Snapshot s;
   s.page = c.page.Image().copy();
   s.side = CaptureSideFile();
+  s.sideBytes = sideBytes_;
   // The overlays come back slot for slot, hidden ones included, not through the records.
   s.side.textLabels.reset();
   s.side.symbolPictures.reset();
@@ -284,6 +314,7 @@ DocumentCommands::Snapshot DocumentCommands::TakeSnapshot() const {
 void DocumentCommands::RestoreSnapshot(const Snapshot& s) {
   Context& c = context_;
   ApplyDocument(s.page, s.side);
+  sideBytes_ = s.sideBytes;
   for (const OverlayKind kind : {OverlayKind::kTextLabel, OverlayKind::kSymbolPicture}) {
     for (int i = 0; i < ScoreDocument::kOverlaySlots; ++i)
       c.document.SetOverlay(kind, i, s.overlays[size_t(kind)][size_t(i)]);

@@ -5,8 +5,10 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "document/datsidefile.h"
+#include "document/fileerror.h"
 #include "score/scoredocument.h"
 
 class QListWidget;
@@ -72,6 +74,7 @@ class DocumentCommands : public QObject {
   struct Snapshot {
     QImage page;
     document::DatSideFile side;
+    QByteArray sideBytes;
     // The overlays come back slot for slot, hidden ones included, not through the records.
     std::array<score::ScoreDocument::OverlayPool, 2> overlays;
     std::array<int, 2> overlayCounts{};
@@ -88,13 +91,14 @@ class DocumentCommands : public QObject {
   // Save, or Save as when `saveAs`.
   void Save(bool saveAs);
 
-  // Writes the page picture and the side file for the document's path. A picture or side file that
-  // cannot be written is reported in a message box naming it and leaves the old file whole.
-  // Returns whether both were written.
+  // Writes the page picture and the side file for the document's path as one pair (ScoreFiles).
+  // A save that fails is told in a message box naming the file and why, and leaves the old pair
+  // whole. Returns whether the pair was written.
   bool SaveScoreDocument();
-  // Opens the document at the document's path. A picture that cannot be read changes nothing and
-  // gives false; side-file fields that are missing or out of range are skipped.
-  bool OpenScoreDocument();
+  // Opens the document at the document's path, writing nothing. A picture or side file that
+  // cannot be read changes nothing and gives the reason; side-file fields that are missing or
+  // out of range are skipped. A picture larger than the page its settings make grows the page.
+  std::optional<document::FileError> OpenScoreDocument();
 
   Snapshot TakeSnapshot() const;
   void RestoreSnapshot(const Snapshot& snapshot);
@@ -105,8 +109,11 @@ class DocumentCommands : public QObject {
 
  private:
   document::DatSideFile CaptureSideFile() const;
-  // Puts `picture` on the page and applies the fields of `side` that are set and in range.
+  // Puts `picture` on the page and applies the fields of `side` that are set and in range; the
+  // bar grid then grows as far as the picture needs.
   void ApplyDocument(const QImage& picture, const document::DatSideFile& side);
+  // Sets the bar grid so the page holds `size` whole, when it can.
+  void GrowPageFor(QSize size);
   void ApplyOverlays(score::ScoreDocument::OverlayKind kind,
                      const std::vector<document::DatSideFile::OverlayRecord>& records);
   // The phrase of a text label or the file of a symbol picture made from `index`; empty when the
@@ -117,6 +124,10 @@ class DocumentCommands : public QObject {
   // The side file's records this program does not know, from the document opened last; a save
   // writes them back.
   std::vector<document::ExtensionBlock::Record> keptRecords_;
+  // The side file's bytes as the document was opened or last saved (empty for a new one). A
+  // save writes its fields over these, so the side file keeps what this program does not know,
+  // and never takes bytes of another score's side file it replaces.
+  QByteArray sideBytes_;
 };
 
 }  // namespace tarvesh::app

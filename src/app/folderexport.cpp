@@ -2,29 +2,21 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTime>
 
 #include "app/batchexport.h"
 #include "app/documentcommands.h"
 #include "app/form1.h"
+#include "document/folders.h"
 
 namespace tarvesh::app {
 
-namespace {
-
-bool SavePng(const QImage& picture, const QString& path) {
-  QSaveFile file(path);
-  return file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
-}
-
-}  // namespace
-
 int FolderExport::Run(Form1& form, const Request& request, QTextStream& err) {
   const QFileInfo folderInfo(request.folder);
-  if (!folderInfo.isDir()) {
-    err << "tarvesh: " << request.folder << ": no such folder\n";
+  // A folder that cannot be read is an error, never an export of nothing.
+  if (const auto unreadable = document::CheckFolderReadable(request.folder)) {
+    err << "tarvesh: " << unreadable->TerminalText() << "\n";
     return 1;
   }
   const QString folder = folderInfo.absoluteFilePath();
@@ -64,21 +56,19 @@ int FolderExport::Run(Form1& form, const Request& request, QTextStream& err) {
     const QString progress =
         QStringLiteral("[%1/%2] %3").arg(scores.size() - f).arg(scores.size()).arg(name);
     form.Document().SetPath(QDir(folder).filePath(name));
-    if (!form.Documents().OpenScoreDocument()) {
-      err << progress << ": cannot be read as a score picture, skipped\n";
+    if (const auto failed = form.Documents().OpenScoreDocument()) {
+      err << progress << ": cannot be read (" << failed->TerminalText() << "), skipped\n";
       ++failures;
       continue;
     }
     const QImage& picture = batch.ComposePagePicture();
+    const bool png = request.format == QLatin1String("png");
     const QString target =
-        request.format == QLatin1String("png")
-            ? QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"))
+        png ? QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"))
             : QDir(pictureFolder).filePath(name);
-    const bool saved = request.format == QLatin1String("png")
-                           ? SavePng(picture, target)
-                           : document::SavePagePicture(picture, target);
-    if (!saved) {
-      err << progress << ": cannot write " << QDir::toNativeSeparators(target) << "\n";
+    if (const auto failed = png ? document::WriteImageFile(picture, target, "PNG")
+                                : document::WritePagePicture(picture, target)) {
+      err << progress << ": cannot write " << failed->TerminalText() << "\n";
       ++failures;
       continue;
     }
@@ -90,11 +80,11 @@ int FolderExport::Run(Form1& form, const Request& request, QTextStream& err) {
 
   if (pdf && !written.isEmpty()) {
     const QString path = BatchExport::PdfPathFor(out);
-    if (BatchExport::WritePdf(pictureFolder, written, path)) {
-      err << "PDF of " << written.size() << " pages -> " << QDir::toNativeSeparators(path) << "\n";
-    } else {
-      err << "tarvesh: cannot write " << QDir::toNativeSeparators(path) << "\n";
+    if (const auto failed = BatchExport::WritePdf(pictureFolder, written, path)) {
+      err << "tarvesh: cannot write " << failed->TerminalText() << "\n";
       ++failures;
+    } else {
+      err << "PDF of " << written.size() << " pages -> " << QDir::toNativeSeparators(path) << "\n";
     }
   }
   err << "tarvesh: exported " << written.size() << " of " << scores.size() << " scores into "

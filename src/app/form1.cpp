@@ -47,7 +47,10 @@ constexpr int kStartPageHeight = 2000;
 }  // namespace
 
 Form1::Form1(const Options& options, page::GlyphAtlas atlas, kit::Dialogs& dialogs)
-    : options_(options), dialogs_(dialogs, events_), atlas_(std::move(atlas)) {
+    : options_(options),
+      events_(options.keepEvents),
+      dialogs_(dialogs, events_),
+      atlas_(std::move(atlas)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Tarvesh"));
   controls_.Add(this);

@@ -71,6 +71,8 @@ class Form1 : public QWidget {
     QString dataDir;
     QSize screen;
     bool audible = true;
+    // The event log is kept for the dumps of a script run, never in the interactive window.
+    bool keepEvents = false;
   };
 
   // `dialogs` answers every dialog; it must outlive the window.

@@ -5,8 +5,9 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <algorithm>
+
+#include "document/safefile.h"
 
 namespace tarvesh::app {
 
@@ -17,7 +18,8 @@ void PagePrinter::PrepareForPrinting(QPrinter& printer) {
 
 PagePrinter::PagePrinter(QPagedPaintDevice& device) : device_(&device) {}
 
-PagePrinter::PagePrinter(const QString& pdfPath) : file_(std::make_unique<QSaveFile>(pdfPath)) {
+PagePrinter::PagePrinter(const QString& pdfPath)
+    : file_(std::make_unique<document::SafeFile>(pdfPath)) {
   failed_ = !file_->open(QIODevice::WriteOnly);
   writer_ = std::make_unique<QPdfWriter>(file_.get());
   writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -60,8 +62,12 @@ bool PagePrinter::Finish() {
   if (!painter_) return false;
   bool written = painter_->end() && !failed_;
   painter_.reset();
-  if (file_) written = written && file_->commit();
+  if (file_) written = written && !file_->Commit();
   return written;
+}
+
+std::optional<document::FileError> PagePrinter::WriteError() const {
+  return file_ ? file_->Error() : std::nullopt;
 }
 
 }  // namespace tarvesh::app

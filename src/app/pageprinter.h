@@ -3,12 +3,18 @@
 #include <QImage>
 #include <QString>
 #include <memory>
+#include <optional>
+
+#include "document/fileerror.h"
 
 class QPagedPaintDevice;
 class QPainter;
 class QPdfWriter;
 class QPrinter;
-class QSaveFile;
+
+namespace tarvesh::document {
+class SafeFile;
+}
 
 namespace tarvesh::app {
 
@@ -24,7 +30,7 @@ class PagePrinter {
   // Sheets of `device` (a printer set up by the print dialog), which must outlive this object.
   explicit PagePrinter(QPagedPaintDevice& device);
   // Sheets of a PDF file at `path`, filled edge to edge (a page picture already has A4's
-  // proportions). The file is replaced only when it was written whole.
+  // proportions). The file is replaced only when it was written whole (a SafeFile).
   explicit PagePrinter(const QString& pdfPath);
   ~PagePrinter();
 
@@ -33,9 +39,11 @@ class PagePrinter {
   bool Add(const QImage& page);
   // Ends the document. False when it was not written whole, or holds no page.
   bool Finish();
+  // Why the PDF file could not be written; nothing for a printer, or when nothing failed.
+  std::optional<document::FileError> WriteError() const;
 
  private:
-  std::unique_ptr<QSaveFile> file_;
+  std::unique_ptr<document::SafeFile> file_;
   std::unique_ptr<QPdfWriter> writer_;
   QPagedPaintDevice* device_;
   std::unique_ptr<QPainter> painter_;

@@ -57,7 +57,7 @@ void PrintCommands::Print() {
   if (!context_.dialogs.PrintSetup(printer)) return;
   PagePrinter sheets(printer);
   if (!sheets.Add(context_.pageView()) || !sheets.Finish())
-    context_.dialogs.Message(QStringLiteral("无法打印"), kHint);
+    context_.dialogs.Failure(QStringLiteral("无法打印"), kHint);
 }
 
 void PrintCommands::ExportPdf() {
@@ -68,9 +68,12 @@ void PrintCommands::ExportPdf() {
       !context_.dialogs.AskYesNo(QStringLiteral("已经存在的文件，是否替换原来的？"), kHint))
     return;
   PagePrinter sheets(path);
-  if (!sheets.Add(context_.pageView()) || !sheets.Finish())
-    context_.dialogs.Message(QStringLiteral("无法保存文件：%1").arg(QDir::toNativeSeparators(path)),
-                             kHint);
+  if (sheets.Add(context_.pageView()) && sheets.Finish()) return;
+  const QString what = QStringLiteral("无法保存文件");
+  const std::optional<document::FileError> error = sheets.WriteError();
+  context_.dialogs.Failure(
+      error ? error->Told(what) : what + QStringLiteral("：") + QDir::toNativeSeparators(path),
+      kHint);
 }
 
 }  // namespace tarvesh::app

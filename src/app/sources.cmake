@@ -5,6 +5,7 @@ set(APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/folderexport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/largebuffers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pageprinter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script/scripteddialogs.cpp

@@ -1,8 +1,6 @@
 #include "document/datsidefile.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -224,34 +222,6 @@ QByteArray DatSideFile::EncodeOver(QByteArray older) const {
   if (const QByteArray block = EncodeExtension(*this); !block.isEmpty())
     out.Bytes(kStoredBytes, block);
   return older;
-}
-
-DatSideFile DatSideFile::Read(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  // A block beyond the longest one allowed is damaged anyway: no more is ever read.
-  const qint64 longest =
-      kStoredBytes + ExtensionBlock::kHeaderBytes + ExtensionBlock::kMaxRecordBytes;
-  return Decode(file.read(std::min(file.size(), longest)));
-}
-
-bool DatSideFile::Write(const QString& path) const {
-  QByteArray older;
-  QFile old(path);
-  if (old.exists()) {
-    // An existing file that cannot be read would lose its older bytes: better not write.
-    if (!old.open(QIODevice::ReadOnly)) return false;
-    older = old.readAll();
-    old.close();
-  }
-  const QByteArray bytes = EncodeOver(older);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
 }
 
 QString DatSideFile::PathFor(const QString& picturePath) {

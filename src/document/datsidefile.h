@@ -35,6 +35,10 @@ struct DatSideFile {
   // Record ids of the extension block's fields.
   static constexpr uint16_t kCreditRecord = 1;
   static constexpr uint16_t kPageNumberPatternRecord = 2;
+  // No side file is longer than the table and the longest extension block allowed: a longer
+  // one is refused whole rather than read in part.
+  static constexpr qint64 kMaxFileBytes =
+      kStoredBytes + ExtensionBlock::kHeaderBytes + ExtensionBlock::kMaxRecordBytes;
 
   std::optional<int16_t> barWidth;
   std::optional<int16_t> barsPerLine;
@@ -72,12 +76,6 @@ struct DatSideFile {
   // lies beyond its end and never shrinks. The extension block is written whole when any of its
   // fields is set or records are kept, and left as it was otherwise.
   QByteArray EncodeOver(QByteArray older) const;
-
-  // Reads the side file at `path`; a missing or unreadable file holds no fields.
-  static DatSideFile Read(const QString& path);
-  // Updates the side file at `path` as an in-place write would, but through a temporary file
-  // renamed over the old one, so a failed write leaves the old file whole. False on failure.
-  bool Write(const QString& path) const;
 
   // The side file's path for a score picture: its three-letter extension becomes "dat"; a name
   // without one gets ".dat" added rather than losing letters of its name.

@@ -4,19 +4,27 @@
 #include <QString>
 #include <optional>
 
+#include "document/bmpdecoder.h"
+#include "document/fileerror.h"
+
+class QIODevice;
+
 namespace tarvesh::document {
 
 // The page picture of a score: a BMP file of the whole page bitmap.
 
-// Pictures wider or higher than this are refused before any pixel memory is taken.
-inline constexpr int kMaxPictureSide = 16384;
+// The picture at `path` when it is a regular file holding a whole BMP of a sane size (see
+// DecodeBmp); nothing otherwise, with `error` saying why. The header is checked before the
+// pixels are read, so a file claiming an absurd size costs no memory.
+std::optional<QImage> LoadPagePicture(const QString& path, FileError* error = nullptr);
 
-// The picture at `path` when it is a readable BMP of a sane size; nothing otherwise. The header
-// is checked before the pixels are read, so a file claiming an absurd size costs no memory.
-std::optional<QImage> LoadPagePicture(const QString& path);
-
-// Writes `image` as a 24-bit BMP through a temporary file renamed over `path`, so the old
-// picture stays whole when writing fails. False on failure.
-bool SavePagePicture(const QImage& image, const QString& path);
+// Writes `image` to `device` as a 24-bit BMP; false when the device refused a write.
+bool EncodePagePicture(const QImage& image, QIODevice& device);
+// Writes `image` as a 24-bit BMP at `path` through a SafeFile: the old picture stays whole when
+// anything fails.
+std::optional<FileError> WritePagePicture(const QImage& image, const QString& path);
+// Writes `image` in `format` ("BMP", "PNG") at `path` through a SafeFile.
+std::optional<FileError> WriteImageFile(const QImage& image, const QString& path,
+                                        const char* format);
 
 }  // namespace tarvesh::document

@@ -1,6 +1,13 @@
 set(DOCUMENT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/bmpdecoder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/datsidefile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/extensionblock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/filecalls.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fileerror.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/folders.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pagepicture.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/regularfile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/safefile.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scorefiles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/textfields.cpp
 )

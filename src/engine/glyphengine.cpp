@@ -89,7 +89,7 @@ void GlyphEngine::Erase() {
     // Back to the last cell of the previous line, which is blanked.
     float newTop = page_.CursorTop() - host_.Settings().lineSpacing;
     if (newTop < page::kFirstLineTop) newTop = page::kFirstLineTop;
-    page_.SetCursor(WrapLimit(page_.Width()), newTop);
+    page_.SetCursor(WrapLimit(LineWidth()), newTop);
     page_.CopyCell(atlas_.Picmode2, 0, 0, page::kWideCell, page::kCellHeight,
                    Px(page_.CursorLeft()), Px(page_.CursorTop()));
   } else {
@@ -123,7 +123,7 @@ void GlyphEngine::PlaceNote(int code, int row) {
   }
   const int spacingPx = Px(spacing);
   const int top = Px(page_.CursorTop());
-  if (state_.InsertMode == 1 && start + spacing < WrapLimit(page_.Width())) {
+  if (state_.InsertMode == 1 && start + spacing < WrapLimit(LineWidth())) {
     ShiftLineRight(Px(start), top, spacingPx + page::kWideCell);
   }
   if (spacing > 0) {
@@ -152,7 +152,7 @@ void GlyphEngine::PlaceWideSign(int code) {
     AddUnits(state_.LastDurationRow);
   }
   const int left = Px(page_.CursorLeft());
-  if (state_.InsertMode == 1 && page_.CursorLeft() < WrapLimit(page_.Width())) {
+  if (state_.InsertMode == 1 && page_.CursorLeft() < WrapLimit(LineWidth())) {
     ShiftLineRight(left, Px(page_.CursorTop()), page::kWideCell);
   }
   CopySignBand(page::kWideCell * (code - 100), 0, page::kWideCell);
@@ -175,7 +175,7 @@ void GlyphEngine::PlaceWideSign(int code) {
 }
 
 void GlyphEngine::PlaceNarrowSign(int code) {
-  if (state_.InsertMode == 1 && page_.CursorLeft() < WrapLimit(page_.Width())) {
+  if (state_.InsertMode == 1 && page_.CursorLeft() < WrapLimit(LineWidth())) {
     ShiftLineRight(Px(page_.CursorLeft()), Px(page_.CursorTop()), page::kNarrowCell);
   }
   CopySignBand(page::kNarrowCell * (code - 200), page::kCellHeight, page::kNarrowCell);
@@ -240,10 +240,14 @@ void GlyphEngine::AddUnits(int row) {
 
 void GlyphEngine::ShiftLineRight(int left, int top, int distance) {
   // What would land in the cleared strip at the line's end is not moved at all.
-  const int width = page_.Width();
+  const int width = LineWidth();
   const int kept = width - page::kEraserStripInset;
   page_.MoveStrip(left, top, kept - left, page::kCellHeight, left + distance, top);
   page_.ClearBlock(kept, top);
+}
+
+int GlyphEngine::LineWidth() const {
+  return page_.Width() + widening_;
 }
 
 void GlyphEngine::CopySignBand(int cellX, int cellY, int width) {
@@ -276,7 +280,7 @@ void GlyphEngine::SwapIntegers(int& a, int& b) {
 }
 
 void GlyphEngine::WrapCursorIfPastMargin() {
-  if (page_.CursorLeft() <= WrapLimit(page_.Width())) return;
+  if (page_.CursorLeft() <= WrapLimit(LineWidth())) return;
   // BarUnits and BarsInLine run on across the wrap; only a line end resets them.
   page_.SetCursor(page::kLeftMargin, page_.CursorTop() + host_.Settings().lineSpacing);
   state_.PrevDurationRow = kNoSpacingOwed;
@@ -311,15 +315,15 @@ void GlyphEngine::JustifyLine() {
     }
   }
 
-  // The wider page keeps the cursor from wrapping while blanks go in; narrowing it again drops
-  // whatever was pushed past the old edge. Right to left, so gaps still to do stay in place.
-  const int height = page_.Height();
-  page_.Resize(width + kJustifyWidening, height);
+  // The wider lines keep the cursor from wrapping while blanks go in; the page clips whatever is
+  // pushed past its edge, so it is never reallocated. Right to left, so gaps still to do stay in
+  // place.
+  widening_ = kJustifyWidening;
   for (int i = static_cast<int>(gaps.size()) - 1; i >= 0; --i) {
     page_.SetCursor(gaps[i], top);
     for (int k = 0; k < extra[i]; ++k) PlaceGlyph(kNarrowBlankCode, 0);
   }
-  page_.Resize(width, height);
+  widening_ = 0;
   restore();
 }
 

@@ -68,6 +68,8 @@ class GlyphEngine {
   void CopySignBand(int cellX, int cellY, int width);
   // Adds 2^(3 - row) thirty-seconds to BarUnits (double precision, stored whole).
   void AddUnits(int row);
+  // The width lines run to: the page's, and kJustifyWidening more while a line is justified.
+  int LineWidth() const;
 
   // The bar line placed last by CountNote, in page pixels, kept up to date by the justification
   // of its line.
@@ -83,6 +85,7 @@ class GlyphEngine {
   page::EngineState& state_;
   EngineHost& host_;
   std::optional<AutoBarLine> autoBarLine_;
+  int widening_ = 0;
 };
 
 }  // namespace tarvesh::engine

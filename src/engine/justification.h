@@ -10,7 +10,8 @@ inline constexpr double kMaxStretchShare = 0.4;
 inline constexpr int kLineEndInset = 17;
 // The line end is searched from this far beyond the page's right edge.
 inline constexpr int kLineEndSearchBeyond = 500;
-// Justification widens the page by this much while it inserts, so the cursor never wraps.
+// While justification inserts, lines run this much past the page's edge, so the cursor never
+// wraps; what is pushed past the edge is dropped, as the page keeps its size.
 inline constexpr int kJustifyWidening = 50;
 
 // How many narrow blanks each of `gapCount` gaps receives when `units` blanks are shared out:

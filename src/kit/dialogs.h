@@ -24,6 +24,9 @@ class Dialogs {
   virtual bool AskYesNo(const QString& text, const QString& title) = 0;
   // A message with only an OK button.
   virtual void Message(const QString& text, const QString& title) = 0;
+  // A message telling of something that failed (a file that could not be written or read). The
+  // window shows it as Message; a script stops at it and reports it.
+  virtual void Failure(const QString& text, const QString& title) { Message(text, title); }
   virtual std::optional<QColor> PickColour(const QColor& initial) = 0;
   // The print dialog "打印" for `printer`; true when printing was confirmed, `printer` then
   // being set up as chosen. Dialogs that offer no printer cancel.

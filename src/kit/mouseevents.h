@@ -2,6 +2,9 @@
 
 #include <QObject>
 
+#include <QPointF>
+#include <optional>
+
 class QMouseEvent;
 class QWidget;
 
@@ -9,7 +12,9 @@ namespace tarvesh::kit {
 
 // The mouse events every clickable control reports, with buttons and shift state as bits and
 // the position in the control's own pixels. Click follows a release over the control that was
-// pressed.
+// pressed. A position is clamped to the control before anything reads it, so a pointer dragged
+// far off (or a script's huge number) costs nothing more than one at the edge; an event at a
+// position that is not a finite number is dropped.
 class MouseEvents : public QObject {
   Q_OBJECT
 
@@ -29,6 +34,9 @@ class MouseEvents : public QObject {
   void DblClick();
 
  private:
+  // The event's position clamped to the control; nothing when it is not finite.
+  std::optional<QPointF> Position(const QMouseEvent* event) const;
+
   QWidget* owner_;
   bool pressed_ = false;
 };

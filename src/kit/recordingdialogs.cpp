@@ -30,6 +30,11 @@ void RecordingDialogs::Message(const QString& text, const QString& title) {
   inner_.Message(text, title);
 }
 
+void RecordingDialogs::Failure(const QString& text, const QString& title) {
+  log_.Add({{"message", text}, {"title", title}, {"failure", true}});
+  inner_.Failure(text, title);
+}
+
 std::optional<QColor> RecordingDialogs::PickColour(const QColor& initial) {
   log_.Add({{"dialog", "颜色"}, {"kind", "color"}, {"initial", initial.name()}});
   return inner_.PickColour(initial);

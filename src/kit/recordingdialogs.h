@@ -18,6 +18,7 @@ class RecordingDialogs : public Dialogs {
                                   const QString& proposed) override;
   bool AskYesNo(const QString& text, const QString& title) override;
   void Message(const QString& text, const QString& title) override;
+  void Failure(const QString& text, const QString& title) override;
   std::optional<QColor> PickColour(const QColor& initial) override;
   bool PrintSetup(QPrinter& printer) override;
   void Beep() override;

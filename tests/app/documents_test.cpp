@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -9,6 +10,7 @@
 #include <map>
 
 #include "app/windowharness.h"
+#include "document/bmpencoder.h"
 #include "document/datsidefile.h"
 #include "document/pagepicture.h"
 
@@ -70,6 +72,12 @@ class Documents : public ::testing::Test {
   void Run(QString script) {
     script.replace(QStringLiteral("DIR"), dir.path());
     ASSERT_EQ(window.Run(script), 0) << window.LastError().toStdString();
+  }
+  // Runs `script` as Run does, which must stop at a failure; returns the error line.
+  QString Fails(QString script) {
+    script.replace(QStringLiteral("DIR"), dir.path());
+    EXPECT_EQ(window.Run(script), 1);
+    return window.LastError();
   }
   QJsonArray Events() { return window.Dump()["events"].toArray(); }
   int CountEvents(const QString& key, const QString& value = QString()) {
@@ -191,7 +199,7 @@ key 46
   Run(R"(file "DIR/three.bmp"
 click Command1(1)
 )");
-  const DatSideFile side = DatSideFile::Read(Path("three.dat"));
+  const DatSideFile side = DatSideFile::Decode(ReadAll(Path("three.dat")));
   ASSERT_TRUE(side.textLabels);
   ASSERT_EQ(side.textLabels->size(), 2u);
   EXPECT_EQ(side.textLabels->at(0).left, first["left"].toInt());
@@ -261,15 +269,17 @@ click Command1(2)
 TEST_F(Documents, APictureThatCannotBeWrittenLeavesBothFilesAndSaysSo) {
   ASSERT_TRUE(QDir(dir.path()).mkdir("x.bmp"));
   WriteAll(Path("x.dat"), "older side file");
-  Run(R"(key 53
+  const QString error = Fails(R"(key 53
 file "DIR/x.bmp"
 click Command1(2)
 )");
+  EXPECT_TRUE(error.contains(Path("x.bmp"))) << error.toStdString();
   const QJsonObject message = Events().last().toObject();
   EXPECT_EQ(message["title"].toString(), "提示");
   EXPECT_TRUE(message["message"].toString().contains(Path("x.bmp")));
   EXPECT_EQ(CountEvents("beep"), 0);
   EXPECT_EQ(ReadAll(Path("x.dat")), "older side file");
+  EXPECT_EQ(window.State()["DocumentPath"].toString(), "");
 }
 
 TEST_F(Documents, NewAfterOpenKeepsKeyTimeAndTempo) {
@@ -298,7 +308,9 @@ click Command1(0)
   EXPECT_EQ(window.Form().Page().Image(), white);
 }
 
-TEST_F(Documents, APictureThatIsNotASaneBmpOpensNothing) {
+// 75 of 127 damaged pictures once failed to open with no message at all, and one cut short
+// opened with its missing rows black.
+TEST_F(Documents, APictureThatIsNotAWholeBmpOpensNothingAndSaysWhy) {
   QByteArray hugeHeader(54, '\0');
   hugeHeader[0] = 'B';
   hugeHeader[1] = 'M';
@@ -308,28 +320,125 @@ TEST_F(Documents, APictureThatIsNotASaneBmpOpensNothing) {
   hugeHeader[19] = hugeHeader[23] = char(0xff);  // 65535 x 65535
   hugeHeader[26] = 1;
   hugeHeader[28] = 24;
-  const struct {
-    const char* name;
-    QByteArray bytes;
-  } cases[] = {
-      {"empty", {}},
-      {"garbage", QByteArray(3000, char(0x5c))},
-      {"huge header", hugeHeader + QByteArray(64, '\0')},
-  };
   Run(R"(key 53
 file "DIR/mine.bmp"
 click Command1(1)
 )");
+  const QByteArray whole = ReadAll(Path("mine.bmp"));
+  QByteArray wide = whole;
+  wide[19] = char(0x10);  // 4096 + 220 pixels wide: more than the file holds
+  const struct {
+    const char* name;
+    QByteArray bytes;
+    const char* says;
+  } cases[] = {
+      {"empty", {}, "这不是 BMP 图片"},
+      {"garbage", QByteArray(3000, char(0x5c)), "这不是 BMP 图片"},
+      {"huge header", hugeHeader + QByteArray(64, '\0'), "文件太大"},
+      {"cut in the file header", whole.left(10), "文件不完整"},
+      {"cut in the info header", whole.left(40), "文件不完整"},
+      {"cut after the headers", whole.left(54), "文件不完整"},
+      {"cut in the first row", whole.left(1000), "文件不完整"},
+      {"cut at a tenth", whole.left(whole.size() / 10), "文件不完整"},
+      {"cut at a third", whole.left(whole.size() / 3), "文件不完整"},
+      {"cut at half", whole.left(whole.size() / 2), "文件不完整"},
+      {"cut at nine tenths", whole.left(whole.size() / 10 * 9), "文件不完整"},
+      {"cut by one row", whole.left(whole.size() - 988 * 3), "文件不完整"},
+      {"cut by one byte", whole.left(whole.size() - 1), "文件不完整"},
+      {"wider than its bytes", wide, "文件不完整"},
+  };
   const QImage page = window.Form().Page().Image();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     WriteAll(Path("damaged.bmp"), c.bytes);
-    Run(R"(file "DIR/damaged.bmp"
+    const QString error = Fails(R"(file "DIR/damaged.bmp"
 click Command1(0)
 )");
+    EXPECT_TRUE(error.contains(Path("damaged.bmp")) && error.contains(QString::fromUtf8(c.says)))
+        << error.toStdString();
+    EXPECT_EQ(Events().last().toObject()["title"].toString(), "提示");
     EXPECT_EQ(window.State()["DocumentPath"].toString(), Path("mine.bmp"));
     EXPECT_TRUE(window.Control("HScroll2(2)")["enabled"].toBool());
     EXPECT_EQ(window.Form().Page().Image(), page);
+  }
+}
+
+// A valid top-down picture was once refused, silently.
+TEST_F(Documents, EveryKindOfBmpOpensTopDownIncluded) {
+  QImage picture(988, 1397, QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  for (int x = 20; x < 300; ++x) picture.setPixel(x, 100 + x % 40, qRgb(0, 0, 0));
+  picture.setPixel(987, 1396, qRgb(255, 0, 0));
+  const struct {
+    const char* name;
+    document::BmpLayout layout;
+  } kinds[] = {
+      {"top-down 24-bit", {40, 24, 0, true}},
+      {"top-down 32-bit fields", {124, 32, 3, true, {0xff0000, 0xff00, 0xff}}},
+      {"4-bit RLE", {40, 4, 2}},
+      {"8-bit palette", {40, 8}},
+      {"16-bit 5-6-5", {56, 16, 3, false, {0xf800, 0x07e0, 0x001f}}},
+  };
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.name);
+    WriteAll(Path("kind.bmp"), document::EncodeBmp(picture, kind.layout));
+    Run(R"(click Command1(6)
+file "DIR/kind.bmp"
+click Command1(0)
+)");
+    EXPECT_EQ(window.Form().Page().Image(), picture);
+  }
+}
+
+// Opening once created a missing side file: it wrote while opening.
+TEST_F(Documents, OpeningWritesNothing) {
+  Run(R"(key 53
+file "DIR/s.bmp"
+click Command1(1)
+)");
+  ASSERT_TRUE(QFile::remove(Path("s.dat")));
+  const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+  const QDateTime modified = QFileInfo(Path("s.bmp")).lastModified();
+  Run(R"(click Command1(6)
+file "DIR/s.bmp"
+click Command1(0)
+)");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
+  EXPECT_EQ(QFileInfo(Path("s.bmp")).lastModified(), modified);
+}
+
+// A picture wider or higher than the page its side file sets was once cut on Open, and Save
+// stored the cut page.
+TEST_F(Documents, APictureLargerThanItsPageGrowsThePage) {
+  const struct {
+    const char* name;
+    QSize size;
+    int barsPerLine;
+    int barWidth;
+  } cases[] = {
+      {"twelve bars of 120", {1468, 2076}, 12, 120},
+      {"a page higher than wide", {988, 3000}, 16, 131},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QImage picture(c.size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    picture.setPixel(c.size.width() - 1, c.size.height() - 1, qRgb(0, 0, 0));
+    ASSERT_FALSE(document::WritePagePicture(picture, Path("big.bmp")));
+    DatSideFile side;
+    side.barWidth = 120;
+    side.barsPerLine = 8;
+    WriteAll(Path("big.dat"), side.EncodeOver({}));
+    Run(R"(click Command1(6)
+file "DIR/big.bmp"
+click Command1(0)
+click Command1(1)
+)");
+    EXPECT_EQ(window.Control("HScroll2(1)")["value"].toInt(), c.barsPerLine);
+    EXPECT_EQ(window.Control("HScroll2(0)")["value"].toInt(), c.barWidth);
+    const QImage page = window.Form().Page().Image();
+    EXPECT_EQ(page.copy(QRect(QPoint(0, 0), c.size)), picture);
+    EXPECT_EQ(*document::LoadPagePicture(Path("big.bmp")), page);
   }
 }
 
@@ -380,11 +489,11 @@ TEST_F(Documents, ThePictureIsNotCutBySizesTheSlidersPassThrough) {
   QImage picture(988, 1397, QImage::Format_RGB32);
   picture.fill(Qt::white);
   picture.setPixel(950, 700, qRgb(0, 0, 0));
-  ASSERT_TRUE(document::SavePagePicture(picture, Path("wide.bmp")));
+  ASSERT_FALSE(document::WritePagePicture(picture, Path("wide.bmp")));
   DatSideFile side;
   side.barWidth = 60;
   side.barsPerLine = 16;
-  ASSERT_TRUE(side.Write(Path("wide.dat")));
+  WriteAll(Path("wide.dat"), side.EncodeOver({}));
   Run(R"(file "DIR/wide.bmp"
 click Command1(0)
 )");
@@ -656,12 +765,16 @@ click Command1(3)
 tick Timer2 9
 )";
   script.replace("DIR", dir.path());
-  ASSERT_EQ(window.Run(script), 0) << window.LastError().toStdString();
+  ASSERT_EQ(window.Run(script), 1);
+  EXPECT_TRUE(window.LastError().contains("bad.bmp：这不是 BMP 图片"))
+      << window.LastError().toStdString();
   const QString stamp = window.State()["BatchStamp"].toString();
   const QDir exportFolder(dir.filePath(QStringLiteral("scores/导出 ") + stamp));
   EXPECT_EQ(exportFolder.entryList({"*.bmp"}, QDir::Files), QStringList{"good.bmp"});
-  const QString message = window.Dump()["events"].toArray().last().toObject()["message"].toString();
-  EXPECT_TRUE(message.contains("bad.bmp")) << message.toStdString();
+  const QJsonObject message = window.Dump()["events"].toArray().last().toObject();
+  EXPECT_TRUE(message["message"].toString().contains("bad.bmp"))
+      << message["message"].toString().toStdString();
+  EXPECT_EQ(message["title"].toString(), "提示");
   EXPECT_FALSE(window.Control("Timer2")["running"].toBool());
 }
 

@@ -110,6 +110,37 @@ TEST_F(MouseTools, DragSelectsAndReleaseCopies) {
   }
 }
 
+// A scripted drag to (100000, 100000) once crashed the copy and one to (50000, 50000) took
+// 9.8 GB; 1e308 and INT_MAX overflowed int conversions, nan and inf reached them.
+TEST_F(MouseTools, PositionsFarOffThePageAreClampedToItAndNonNumbersRefused) {
+  for (const char* far : {"100000", "1e308", "2147483647", "-2147483648", "-1e308"}) {
+    SCOPED_TRACE(far);
+    WindowHarness fresh;
+    const QString at = QStringLiteral("%1 %1\n").arg(far);
+    ASSERT_EQ(fresh.Run("key 53\n" + Press(30, 100) + "mousemove Picture1 1 0 " + at +
+                        "mouseup Picture1 1 0 " + at + "click Command14\n" +
+                        "mousedown Picture1 1 0 " + at + "mouseup Picture1 1 0 " + at),
+              0)
+        << fresh.LastError().toStdString();
+    const QRect page = fresh.Form().Page().Image().rect();
+    const QSize buffer = Box(fresh.Control("Picture9")).size();
+    EXPECT_LE(buffer.width(), page.width());
+    EXPECT_LE(buffer.height(), page.height());
+    const QJsonObject cursor = fresh.Dump()["cursor"].toObject();
+    EXPECT_TRUE(page.contains(QPoint(cursor["left"].toInt(), cursor["top"].toInt())));
+    // The eraser and the staff panel take such positions as well.
+    EXPECT_EQ(fresh.Run("select Combo3 50\nmousedown Picture1 1 0 " + at +
+                        "mousemove Label10 0 0 " + at + "mousedown Label10 1 0 " + at),
+              0)
+        << fresh.LastError().toStdString();
+  }
+  for (const char* bad : {"nan", "inf", "-inf"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(w.Run(QStringLiteral("mousedown Picture1 1 0 %1 100\n").arg(bad)), 1);
+    EXPECT_TRUE(w.LastError().contains("bad number")) << w.LastError().toStdString();
+  }
+}
+
 // Moves without a press, and presses of other buttons, select nothing.
 TEST_F(MouseTools, OnlyTheLeftButtonSelects) {
   RunOrFail("key 53\nmousedown Picture1 2 0 300 300\nmousemove Picture1 2 0 400 400\n" +

@@ -1,2 +1,3 @@
 tarvesh_add_test(print_tests WINDOW SOURCES ${CMAKE_CURRENT_LIST_DIR}/print_test.cpp
-                 ${CMAKE_CURRENT_LIST_DIR}/printpdf.cpp)
+                 ${CMAKE_CURRENT_LIST_DIR}/printpdf.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/document/faultycalls.cpp)

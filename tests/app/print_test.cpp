@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextStream>
+#include <cerrno>
 
+#include "app/folderexport.h"
 #include "app/printpdf.h"
 #include "app/windowharness.h"
+#include "document/faultycalls.h"
 #include "document/pagepicture.h"
 
 namespace tarvesh::testing {
@@ -130,8 +136,31 @@ TEST_F(Printing, AnExistingPdfIsReplacedOnlyWhenTheUserSaysSo) {
 }
 
 TEST_F(Printing, APdfThatCannotBeWrittenIsReported) {
-  Run("key 53\nfile \"DIR/no-such-folder/page.pdf\"\nclick Command17\n");
+  EXPECT_EQ(
+      window.Run("key 53\nfile \"" + Path("no-such-folder/page.pdf") + "\"\nclick Command17\n"), 1);
+  EXPECT_TRUE(window.LastError().contains("文件或文件夹不存在"))
+      << window.LastError().toStdString();
   EXPECT_TRUE(LastEvent("message")["message"].toString().startsWith("无法保存文件"));
+}
+
+// A PDF cut short by a full disk once replaced the old one without a word.
+TEST_F(Printing, APdfCutShortByAFullDiskKeepsTheOldOne) {
+  Run("key 53\nfile \"DIR/page.pdf\"\nclick Command17\n");
+  const QByteArray old = [&] {
+    QFile file(Path("page.pdf"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }();
+  {
+    // A PDF of a page reaches the disk in one write.
+    document::FaultyCalls full(QStringLiteral(".pdf"));
+    full.DiskFullAt(0);
+    const document::UseFileCalls use(&full);
+    EXPECT_EQ(window.Run("file \"" + Path("page.pdf") + "\"\nreply yes\nclick Command17\n"), 1);
+    EXPECT_TRUE(window.LastError().contains("磁盘空间不足")) << window.LastError().toStdString();
+    QFile file(Path("page.pdf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old);
+  }
 }
 
 TEST_F(Printing, BatchExportAlsoWritesOnePdfInTheOrderOfTheList) {
@@ -213,6 +242,64 @@ TEST_F(Printing, ADamagedScoreIsReportedAndSkipped) {
   EXPECT_EQ(result.status, 1);
   EXPECT_TRUE(result.errors.contains("bad.bmp: cannot be read")) << result.errors.toStdString();
   EXPECT_EQ(PrintPdf(out + "/out.pdf").Pages().size(), 3u);
+}
+
+// An export once created empty side files beside the scores that lacked one.
+TEST_F(Printing, CommandLineExportWritesNothingIntoTheScoreFolder) {
+  WriteScores();
+  const QStringList before = QDir(Path("scores")).entryList(QDir::AllEntries | QDir::Hidden);
+  ASSERT_FALSE(before.contains("c.dat"));
+  const ProcessResult result = RunTarvesh({"--export", Path("scores"), "--out", Path("out")});
+  ASSERT_EQ(result.status, 0) << result.errors.toStdString();
+  EXPECT_EQ(QDir(Path("scores")).entryList(QDir::AllEntries | QDir::Hidden), before);
+}
+
+// A FIFO named like a side file once made an export wait for ever.
+TEST_F(Printing, CommandLineExportSkipsAScoreWhoseSideFileIsAFifo) {
+  WriteScores();
+  ASSERT_TRUE(QFile::copy(Path("scores/a.bmp"), Path("scores/d.bmp")));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path("scores/d.dat")).constData(), 0600), 0);
+  const ProcessResult result = RunTarvesh({"--export", Path("scores"), "--out", Path("out")});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_TRUE(result.errors.contains("d.bmp: cannot be read (" + Path("scores/d.dat") +
+                                     ": is not a regular file), skipped"))
+      << result.errors.toStdString();
+  EXPECT_EQ(QDir(Path("out")).entryList(QDir::Files), QStringList({"a.bmp", "b.bmp", "c.bmp"}));
+}
+
+// An unreadable score folder once exported "0 of 0" and exited 0; a PDF cut short by a full
+// disk exited 0 as well.
+TEST_F(Printing, CommandLineExportFailsOnAFolderItCannotReadOrAPdfItCannotWrite) {
+  WriteScores();
+  auto exportTo = [&](const QString& format, const QString& out, QString* errors) {
+    QTextStream err(errors);
+    return app::FolderExport::Run(window.Form(), {Path("scores"), format, out}, err);
+  };
+  {
+    document::FaultyCalls locked(QStringLiteral("scores"));
+    locked.FailAt(document::FaultyCalls::kOpenForReading, 0, EACCES);
+    const document::UseFileCalls use(&locked);
+    QString errors;
+    EXPECT_EQ(exportTo("bmp", Path("out"), &errors), 1);
+    EXPECT_TRUE(errors.contains(Path("scores") + ": Permission denied")) << errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(Path("out")));
+  }
+  {
+    document::FaultyCalls full(QStringLiteral(".pdf"));
+    full.DiskFullAt(0);
+    const document::UseFileCalls use(&full);
+    QString errors;
+    EXPECT_EQ(exportTo("pdf", Path("pdf"), &errors), 1);
+    EXPECT_TRUE(errors.contains("pdf.pdf: No space left on device")) << errors.toStdString();
+    EXPECT_EQ(QDir(Path("pdf")).entryList(QDir::Files | QDir::Hidden), QStringList());
+  }
+  if (::geteuid() != 0) {
+    ASSERT_TRUE(QFile::setPermissions(Path("scores"), QFile::WriteOwner));
+    const ProcessResult result = RunTarvesh({"--export", Path("scores"), "--out", Path("out")});
+    QFile::setPermissions(Path("scores"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.errors.contains("Permission denied")) << result.errors.toStdString();
+  }
 }
 
 TEST(ExportCommandLine, RefusesWhatItCannotDo) {

@@ -14,6 +14,7 @@ WindowHarness::WindowHarness(QSize screen, QString dataDir) {
   options.dataDir = dataDir;
   options.screen = screen;
   options.audible = false;
+  options.keepEvents = true;
   form_ = std::make_unique<app::Form1>(options, std::move(*atlas), dialogs_);
   form_->show();
 }

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <QFile>
-#include <QTemporaryDir>
 #include <cstring>
 
 #include "document/datsidefile.h"
@@ -254,27 +252,19 @@ TEST(DatSideFile, ADamagedBlockIsReadAsNoneAndTheTableStillApplies) {
 }
 
 TEST(DatSideFile, WritingOverAnOlderFileKeepsItsBytesBeyondTheNewRecords) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("song.dat");
   // An older file with five text labels and a byte far beyond anything written.
   HandFile older = EveryField();
   older.Records(150, 201, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}});
   older.Byte(900, 0x5a);
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(older.Bytes());
-  file.close();
 
   DatSideFile newer = EveryFieldValues();
   newer.textLabels = std::vector<Record>{{30, 40, 1}};
-  ASSERT_TRUE(newer.Write(path));
+  const QByteArray bytes = newer.EncodeOver(older.Bytes());
 
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray bytes = file.readAll();
   HandFile expected = older;
   expected.Records(150, 201, {{30, 40, 1}});
   EXPECT_EQ(bytes, expected.Bytes());
-  EXPECT_EQ(DatSideFile::Read(path).textLabels, std::vector<Record>({{30, 40, 1}}));
+  EXPECT_EQ(DatSideFile::Decode(bytes).textLabels, std::vector<Record>({{30, 40, 1}}));
 }
 
 TEST(DatSideFile, TextFieldsHoldFortyFourBytesOfWholeCharacters) {
@@ -345,9 +335,8 @@ TEST(DatSideFile, NegativeIndexesAreReadAsStored) {
             std::vector<Record>({{5, 6, -1}, {7, 8, -32768}}));
 }
 
-TEST(DatSideFile, AMissingFileHoldsNoFields) {
-  QTemporaryDir dir;
-  const DatSideFile side = DatSideFile::Read(dir.filePath("none.dat"));
+TEST(DatSideFile, AnEmptyFileHoldsNoFields) {
+  const DatSideFile side = DatSideFile::Decode({});
   EXPECT_FALSE(side.barWidth);
   EXPECT_FALSE(side.title);
   EXPECT_FALSE(side.textLabels);

@@ -37,7 +37,7 @@ QImage SmallPage() {
 TEST(PagePicture, SavesA24BitBmpThatLoadsPixelForPixel) {
   QTemporaryDir dir;
   const QString path = dir.filePath("song.bmp");
-  ASSERT_TRUE(SavePagePicture(SmallPage(), path));
+  ASSERT_FALSE(WritePagePicture(SmallPage(), path));
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
@@ -50,14 +50,20 @@ TEST(PagePicture, SavesA24BitBmpThatLoadsPixelForPixel) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"song.bmp"});
 }
 
-TEST(PagePicture, AFailedWriteLeavesTheOldPictureWhole) {
+TEST(PagePicture, AFailedWriteLeavesTheOldPictureWholeAndSaysWhy) {
   QTemporaryDir dir;
   // A path whose folder does not exist cannot be written.
-  EXPECT_FALSE(SavePagePicture(SmallPage(), dir.filePath("missing/song.bmp")));
+  const auto missing = WritePagePicture(SmallPage(), dir.filePath("missing/song.bmp"));
+  ASSERT_TRUE(missing);
+  EXPECT_EQ(missing->path, dir.filePath("missing/song.bmp"));
+  EXPECT_EQ(missing->Reason(), QStringLiteral("文件或文件夹不存在"));
   // Nor can a folder be replaced by a picture.
   ASSERT_TRUE(QDir(dir.path()).mkdir("taken.bmp"));
-  EXPECT_FALSE(SavePagePicture(SmallPage(), dir.filePath("taken.bmp")));
+  const auto taken = WritePagePicture(SmallPage(), dir.filePath("taken.bmp"));
+  ASSERT_TRUE(taken);
+  EXPECT_EQ(taken->problem, FileError::Problem::kNotRegular);
   EXPECT_TRUE(QFileInfo(dir.filePath("taken.bmp")).isDir());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST(PagePicture, RefusesWhatIsNotASaneBmp) {
@@ -65,7 +71,7 @@ TEST(PagePicture, RefusesWhatIsNotASaneBmp) {
   QByteArray valid;
   {
     const QString path = dir.filePath("valid.bmp");
-    ASSERT_TRUE(SavePagePicture(SmallPage(), path));
+    ASSERT_FALSE(WritePagePicture(SmallPage(), path));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     valid = file.readAll();

@@ -48,9 +48,12 @@ TEST_F(Justify, SharesTheSpareWidthOutOverTheGaps) {
   page.FillRect(QRect(0, kTop + kLineSpacing, Width(), 40), Qt::black);
   const QImage nextLine = CellAt(0, kTop + kLineSpacing, Width());
   state.InsertMode = 0;
+  const uchar* bits = page.Image().constBits();
 
   engine.JustifyLine();
 
+  // Justifying once reallocated the page twice, widening and narrowing it.
+  EXPECT_EQ(page.Image().constBits(), bits);
   EXPECT_EQ(BarLines(), std::vector<int>{957});
   EXPECT_EQ(BlackRuns(kTop + kBodyRow, 0, Width()),
             (Runs{{26, 200}, {224, 416}, {440, 632}, {650, 932}, {957, 958}}));

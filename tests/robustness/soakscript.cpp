@@ -63,6 +63,7 @@ QString SoakScript::Next(int events) {
       ControlAction();
     }
   }
+  AtRest();
   return steps_.join(u'\n') + u'\n';
 }
 
@@ -152,6 +153,17 @@ void SoakScript::ControlAction() {
       Emit(QStringLiteral("mouseup %1 1 0 %2").arg(c.name, to));
     }
   }
+}
+
+void SoakScript::AtRest() {
+  Emit(QStringLiteral("select Combo3 0"));
+  Emit(QStringLiteral("mouseup Picture1 1 0 0 0"));
+  // Enough ticks to end a batch of the few scores the soak saves.
+  Emit(QStringLiteral("tick Timer2 40"));
+  Emit(QStringLiteral("click Command1(6)"));
+  Emit(QStringLiteral("mousedown Picture1 1 0 30 100"));
+  Emit(QStringLiteral("mousemove Picture1 1 0 60 200"));
+  Emit(QStringLiteral("mouseup Picture1 1 0 60 200"));
 }
 
 void SoakScript::Emit(const QString& step) {

@@ -12,7 +12,8 @@ namespace tarvesh::robustness {
 // A seeded, repeatable stream of random user actions as script steps: keys of every kind,
 // drags on the page with the selection tool and every eraser size, the staff panel, and every
 // button, switch, slider, list and picture of the window. The same seed and control set give
-// the same steps.
+// the same steps. Every batch of actions ends at rest: no batch export running, a new page of
+// the first size and a small copy buffer, so the memory measured after each is comparable.
 class SoakScript {
  public:
   // `controls` is the "controls" object of the window's dump: what can be acted on and how.
@@ -36,6 +37,7 @@ class SoakScript {
   void PageDrag();
   void StaffPanel();
   void ControlAction();
+  void AtRest();
   void Emit(const QString& step);
   int Uniform(int low, int high);
 

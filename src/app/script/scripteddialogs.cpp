@@ -40,6 +40,19 @@ bool ScriptedDialogs::AskYesNo(const QString& text, const QString&) {
 
 void ScriptedDialogs::Message(const QString&, const QString&) {}
 
+void ScriptedDialogs::Failure(const QString& text, const QString&) {
+  if (!failure_.isEmpty()) return;
+  // One line on standard error: the message's lines joined with ": ", or a space after a line
+  // that ends in a colon already.
+  const QStringList lines = text.split(u'\n');
+  for (const QString& line : lines) {
+    if (!failure_.isEmpty())
+      failure_ += failure_.endsWith(u'：') || failure_.endsWith(u':') ? QStringLiteral(" ")
+                                                                      : QStringLiteral(": ");
+    failure_ += line;
+  }
+}
+
 std::optional<QColor> ScriptedDialogs::PickColour(const QColor&) {
   return Take(colours_, QStringLiteral("colour dialog"), {});
 }

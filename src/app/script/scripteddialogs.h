@@ -7,8 +7,9 @@
 
 namespace tarvesh::app {
 
-// kit::Dialogs answered from queues that a script fills. A dialog that opens with no answer queued
-// is cancelled and leaves a failure for the script runner to report.
+// Dialogs answered from queues that a script fills. A dialog that opens with no answer queued
+// is cancelled and leaves a failure for the script runner to report, as does a message telling
+// of a failure.
 class ScriptedDialogs : public kit::Dialogs {
  public:
   void QueueInput(std::optional<QString> answer) { inputs_.push_back(TextAnswer::Of(answer)); }
@@ -27,6 +28,8 @@ class ScriptedDialogs : public kit::Dialogs {
                                   const QString& proposed) override;
   bool AskYesNo(const QString& text, const QString& title) override;
   void Message(const QString& text, const QString& title) override;
+  // Leaves `text` as the failure the script runner reports.
+  void Failure(const QString& text, const QString& title) override;
   std::optional<QColor> PickColour(const QColor& initial) override;
   // Takes a queued file answer: printing then writes that PDF file.
   bool PrintSetup(QPrinter& printer) override;

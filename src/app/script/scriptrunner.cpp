@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -18,6 +19,8 @@
 #include "app/script/scripteddialogs.h"
 #include "app/script/scriptparser.h"
 #include "app/statedump.h"
+#include "document/pagepicture.h"
+#include "document/safefile.h"
 #include "kit/imagecontrol.h"
 #include "kit/labelcontrol.h"
 #include "kit/mousebits.h"
@@ -128,7 +131,8 @@ int Runner::Int(const QString& word) {
 double Runner::Number(const QString& word) {
   bool ok = false;
   const double value = word.toDouble(&ok);
-  if (!ok) throw StepError{QStringLiteral("bad number \"%1\"").arg(word)};
+  // nan and inf are no positions; the controls clamp finite ones to themselves.
+  if (!ok || !std::isfinite(value)) throw StepError{QStringLiteral("bad number \"%1\"").arg(word)};
   return value;
 }
 
@@ -276,7 +280,8 @@ void Runner::Colour(const QStringList& w) {
 
 void Runner::SaveImage(const QImage& image, const QString& path) {
   const char* format = path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? "PNG" : "BMP";
-  if (!image.save(path, format)) throw StepError{QStringLiteral("cannot write \"%1\"").arg(path)};
+  if (const auto failed = document::WriteImageFile(image, path, format))
+    throw StepError{QStringLiteral("cannot write %1").arg(failed->TerminalText())};
 }
 
 void Runner::Dump(const QStringList& w) {
@@ -287,9 +292,8 @@ void Runner::Dump(const QStringList& w) {
     out.write(json);
     return;
   }
-  QFile file(w[1]);
-  if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size())
-    throw StepError{QStringLiteral("cannot write \"%1\"").arg(w[1])};
+  if (const auto failed = document::WriteFileSafely(w[1], json))
+    throw StepError{QStringLiteral("cannot write %1").arg(failed->TerminalText())};
 }
 
 }  // namespace
