@@ -537,7 +537,7 @@ mousedown Label2(5) 1 0 2 2
 answer "[p]"
 click Label18
 )");
-  DatSideFile old = DatSideFile::Read(Path("old.dat"));
+  DatSideFile old = DatSideFile::Decode(ReadAll(Path("old.dat")));
   ASSERT_TRUE(old.credit);
   old.credit.reset();
   old.pageNumberPattern.reset();
@@ -564,9 +564,9 @@ file "DIR/k.bmp"
 click Command1(1)
 )");
   const std::vector<document::ExtensionBlock::Record> later{{300, 3, "lyrics of version 2"}};
-  DatSideFile side = DatSideFile::Read(Path("k.dat"));
+  DatSideFile side = DatSideFile::Decode(ReadAll(Path("k.dat")));
   side.keptRecords = later;
-  ASSERT_TRUE(side.Write(Path("k.dat")));
+  WriteAll(Path("k.dat"), side.EncodeOver(ReadAll(Path("k.dat"))));
 
   Run(R"(click Command1(6)
 file "DIR/k.bmp"
@@ -579,9 +579,9 @@ click Command1(6)
 file "DIR/k3.bmp"
 click Command1(2)
 )");
-  EXPECT_EQ(DatSideFile::Read(Path("k.dat")).keptRecords, later);
-  EXPECT_EQ(DatSideFile::Read(Path("k2.dat")).keptRecords, later);
-  EXPECT_TRUE(DatSideFile::Read(Path("k3.dat")).keptRecords.empty());
+  EXPECT_EQ(DatSideFile::Decode(ReadAll(Path("k.dat"))).keptRecords, later);
+  EXPECT_EQ(DatSideFile::Decode(ReadAll(Path("k2.dat"))).keptRecords, later);
+  EXPECT_TRUE(DatSideFile::Decode(ReadAll(Path("k3.dat"))).keptRecords.empty());
 }
 
 // A damaged block is ignored whole and said so; the table applies. A batch export says nothing.
@@ -619,8 +619,8 @@ tick Timer2 5
   EXPECT_EQ(CountEvents("message"), messages + 1);  // only the end of the batch
   // A save writes a whole block again.
   Run("file \"DIR/d.bmp\"\nclick Command1(0)\nclick Command1(1)\n");
-  EXPECT_FALSE(DatSideFile::Read(Path("d.dat")).extensionDamaged);
-  EXPECT_EQ(DatSideFile::Read(Path("d.dat")).credit, QStringLiteral("乙 编曲"));
+  EXPECT_FALSE(DatSideFile::Decode(ReadAll(Path("d.dat"))).extensionDamaged);
+  EXPECT_EQ(DatSideFile::Decode(ReadAll(Path("d.dat"))).credit, QStringLiteral("乙 编曲"));
 }
 
 // Exported pages show the number stored: 1 for a page saved as it started.

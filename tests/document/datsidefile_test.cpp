@@ -124,17 +124,6 @@ void ExpectSameFields(const DatSideFile& a, const DatSideFile& b) {
   EXPECT_EQ(a.extensionDamaged, b.extensionDamaged);
 }
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
-}
-
 // The table of EveryField() at its full size, as a writer leaves it before a block, then `block`.
 QByteArray AfterTheTable(const QByteArray& block) {
   QByteArray bytes = EveryField().Bytes();
@@ -185,8 +174,6 @@ TEST(DatSideFile, WritesTheExtensionBlockAfterTheTable) {
 // What a later version stored in the block survives a save by this one, after the fields this
 // one writes, and the block then says which version wrote it last.
 TEST(DatSideFile, SavingKeepsTheRecordsOfALaterVersion) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("song.dat");
   const QByteArray lyrics("\x05\x00la la", 7);
   const QByteArray older = AfterTheTable(HandBlock()
                                              .Version(4)
@@ -195,15 +182,14 @@ TEST(DatSideFile, SavingKeepsTheRecordsOfALaterVersion) {
                                              .Record(301, 77, "a kind unknown here")
                                              .Text(2, kPattern)
                                              .Bytes());
-  WriteAll(path, older);
-  DatSideFile side = DatSideFile::Read(path);
+  DatSideFile side = DatSideFile::Decode(older);
   EXPECT_EQ(side.credit, QStringLiteral("Morliva 制谱"));
   EXPECT_EQ(side.pageNumberPattern, kPattern);
   EXPECT_EQ(side.keptRecords, (std::vector<ExtensionBlock::Record>{
                                   {300, 3, lyrics}, {301, 77, "a kind unknown here"}}));
 
   side.credit = kCredit;
-  ASSERT_TRUE(side.Write(path));
+  const QByteArray saved = side.EncodeOver(older);
   const QByteArray written = AfterTheTable(HandBlock()
                                                .Text(1, kCredit)
                                                .Text(2, kPattern)
@@ -212,7 +198,7 @@ TEST(DatSideFile, SavingKeepsTheRecordsOfALaterVersion) {
                                                .Bytes());
   // The new block is a byte shorter: the older file's last byte stays, never read.
   ASSERT_EQ(written.size() + 1, older.size());
-  EXPECT_EQ(ReadAll(path), written + older.right(1));
+  EXPECT_EQ(saved, written + older.right(1));
 }
 
 TEST(DatSideFile, ADamagedBlockIsReadAsNoneAndTheTableStillApplies) {
@@ -230,21 +216,17 @@ TEST(DatSideFile, ADamagedBlockIsReadAsNoneAndTheTableStillApplies) {
   };
   DatSideFile tableOnly = EveryFieldValues();
   tableOnly.extensionDamaged = true;
-  QTemporaryDir dir;
-  const QString path = dir.filePath("song.dat");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    WriteAll(path, AfterTheTable(c.block));
-    ExpectSameFields(DatSideFile::Read(path), tableOnly);
+    const QByteArray damaged = AfterTheTable(c.block);
+    ExpectSameFields(DatSideFile::Decode(damaged), tableOnly);
 
     // A save without block fields leaves the damaged bytes alone; one with them writes a whole
     // block over them, and the file stays as long as it was.
-    ASSERT_TRUE(EveryFieldValues().Write(path));
-    EXPECT_EQ(ReadAll(path), AfterTheTable(c.block));
+    EXPECT_EQ(EveryFieldValues().EncodeOver(damaged), damaged);
     DatSideFile side = EveryFieldValues();
     side.credit = QStringLiteral("编曲");
-    ASSERT_TRUE(side.Write(path));
-    const QByteArray written = ReadAll(path);
+    const QByteArray written = side.EncodeOver(damaged);
     EXPECT_GE(written.size(), 800 + c.block.size());
     side.extensionDamaged = false;
     ExpectSameFields(DatSideFile::Decode(written), side);
