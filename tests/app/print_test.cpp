@@ -14,6 +14,7 @@
 #include "app/windowharness.h"
 #include "document/faultycalls.h"
 #include "document/pagepicture.h"
+#include "document/usefilecalls.h"
 
 namespace tarvesh::testing {
 namespace {

@@ -57,16 +57,4 @@ class FaultyCalls : public FileCalls {
   int killAt_ = -1;
 };
 
-// Puts `calls` in use for as long as it lives.
-class UseFileCalls {
- public:
-  explicit UseFileCalls(FileCalls* calls) : before_(FileCalls::Install(calls)) {}
-  ~UseFileCalls() { FileCalls::Install(before_); }
-  UseFileCalls(const UseFileCalls&) = delete;
-  UseFileCalls& operator=(const UseFileCalls&) = delete;
-
- private:
-  FileCalls* before_;
-};
-
 }  // namespace tarvesh::document

@@ -10,6 +10,7 @@
 
 #include "document/faultycalls.h"
 #include "document/safefile.h"
+#include "document/usefilecalls.h"
 
 namespace tarvesh::document {
 namespace {

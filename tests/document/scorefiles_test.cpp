@@ -12,6 +12,7 @@
 
 #include "document/faultycalls.h"
 #include "document/scorefiles.h"
+#include "document/usefilecalls.h"
 
 namespace tarvesh::document {
 namespace {

@@ -14,6 +14,7 @@
 #include "document/faultycalls.h"
 #include "document/pagepicture.h"
 #include "document/scorefiles.h"
+#include "document/usefilecalls.h"
 
 namespace tarvesh::testing {
 namespace {
