@@ -76,7 +76,8 @@ void ChordSymbolWriter::DrawEraserMark(int anchor, float top) {
   }
   page_.DrawText(kEraserMark);
   for (const auto& [x, column] : barLines)
-    page_.CopyCell(column, 0, 0, 1, page::kCellHeight, x, lineTop);
+    page_.CopyCell(column, 0, 0, 1, page::kCellHeight, x, lineTop,
+                   page::PictureSource::PageSnapshot);
 }
 
 void ChordSymbolWriter::DrawSymbol(int code, int anchor, float top, const QColor& colour) {

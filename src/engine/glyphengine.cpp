@@ -33,6 +33,9 @@ constexpr int kEraseStripExtra = 120;
 // The page width minus this is the base of the too-short test of justification.
 constexpr int kStretchBaseInset = 40;
 
+static_assert(kJustifyWidening <= page::PageBitmap::kSpareColumns,
+              "justification widens the page within its spare columns");
+
 int Px(float v) {
   return RoundHalfEven(v);
 }
@@ -80,7 +83,8 @@ void GlyphEngine::Erase() {
                       top);
     }
   } else {
-    page_.CopyCell(atlas_.Picmode2, 0, 0, w, page::kCellHeight, left - w, top);
+    page_.CopyCell(atlas_.Picmode2, 0, 0, w, page::kCellHeight, left - w, top,
+                   page::PictureSource::SignAtlas);
   }
   page_.SetCursorLeft(page_.CursorLeft() - w);
   state_.LastGlyphWidth = kLastUnknown;
@@ -91,7 +95,7 @@ void GlyphEngine::Erase() {
     if (newTop < page::kFirstLineTop) newTop = page::kFirstLineTop;
     page_.SetCursor(WrapLimit(LineWidth()), newTop);
     page_.CopyCell(atlas_.Picmode2, 0, 0, page::kWideCell, page::kCellHeight,
-                   Px(page_.CursorLeft()), Px(page_.CursorTop()));
+                   Px(page_.CursorLeft()), Px(page_.CursorTop()), page::PictureSource::SignAtlas);
   } else {
     page_.SetCursorLeft(page::kLeftMargin);
   }
@@ -130,12 +134,12 @@ void GlyphEngine::PlaceNote(int code, int row) {
     // An underlined note carries the previous note's lines on through the space.
     if (row > 0) {
       page_.CopyCell(atlas_.Picmode2, page::kWideCell * (kFillerFirstCell + prev), 0, spacingPx,
-                     page::kCellHeight, Px(start), top);
+                     page::kCellHeight, Px(start), top, page::PictureSource::SignAtlas);
     }
     page_.SetCursorLeft(start + spacing);
   }
   page_.CopyCell(atlas_.Picmode, page::kWideCell * code, page::kCellHeight * row, page::kWideCell,
-                 page::kCellHeight, Px(page_.CursorLeft()), top);
+                 page::kCellHeight, Px(page_.CursorLeft()), top, page::PictureSource::NoteAtlas);
   page_.SetCursorLeft(page_.CursorLeft() + page::kWideCell);
   state_.LastGlyphWidth = kLastWide;
   state_.PrevDurationRow = row;
@@ -254,7 +258,8 @@ void GlyphEngine::CopySignBand(int cellX, int cellY, int width) {
   const int band = state_.GlyphBand;
   const int bandTop = state_.BandTop[band];
   page_.CopyCell(atlas_.Picmode2, cellX, cellY + bandTop, width, state_.BandHeight[band],
-                 Px(page_.CursorLeft()), Px(page_.CursorTop()) + bandTop);
+                 Px(page_.CursorLeft()), Px(page_.CursorTop()) + bandTop,
+                 page::PictureSource::SignAtlas);
 }
 
 int GlyphEngine::KeyToGlyphCode(int keyCode) {

@@ -136,7 +136,7 @@ void MouseTools::EraseAtShape() {
   const QRect square(page::RoundHalfEven(eraserLeft_), page::RoundHalfEven(eraserTop_),
                      shape1_->width(), shape1_->height());
   context_.page.CopyCell(picture7_->Bitmap(), 0, 0, square.width(), square.height(), square.x(),
-                         square.y());
+                         square.y(), page::PictureSource::EraserSquare);
 }
 
 void MouseTools::MouseUp(int button, int, double, double) {
@@ -174,7 +174,8 @@ void MouseTools::Paste() {
   const QImage& buffer = picture9_->Bitmap();
   context_.page.CopyCell(buffer, 0, 0, buffer.width(), buffer.height(),
                          page::RoundHalfEven(context_.page.CursorLeft()),
-                         page::RoundHalfEven(context_.page.CursorTop()));
+                         page::RoundHalfEven(context_.page.CursorTop()),
+                         page::PictureSource::Clipboard);
   context_.focusPage();
 }
 

@@ -87,7 +87,7 @@ void SlurMarks::StretchArc(int sourceLeft, int sourceWidth, int left, int width,
   const int wholeTop = page::RoundHalfEven(top);
   if (width <= 0 || bottom <= wholeTop) return;
   page_.StretchCopy(image4_->Picture().toImage(), QRect(sourceLeft, 0, sourceWidth, kArcHeight),
-                    QRect(left, wholeTop, width, bottom - wholeTop));
+                    QRect(left, wholeTop, width, bottom - wholeTop), page::PictureSource::SlurArc);
 }
 
 }  // namespace tarvesh::input

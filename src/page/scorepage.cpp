@@ -2,96 +2,99 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <algorithm>
+#include <QtGlobal>
 #include <cstring>
 
 #include "page/pagefont.h"
 
 namespace tarvesh::page {
 
-namespace {
-
-QImage WhiteImage(int width, int height) {
-  QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  return image;
-}
-
-}  // namespace
-
-ScorePage::ScorePage(int width, int height) : image_(WhiteImage(width, height)) {}
+ScorePage::ScorePage(int width, int height) : bitmap_(width, height) {}
 
 void ScorePage::Resize(int width, int height) {
-  if (width == Width() && height == Height()) return;
-  QImage resized = WhiteImage(width, height);
-  const int w = std::min(Width(), resized.width());
-  const int h = std::min(Height(), resized.height());
-  for (int y = 0; y < h; ++y)
-    std::memcpy(resized.scanLine(y), image_.constScanLine(y), size_t(w) * 4);
-  image_ = std::move(resized);
+  const QSize size = QSize(width, height).expandedTo(QSize(1, 1));
+  const QSize old = bitmap_.Rect().size();
+  if (size == old) return;
+  if (edit_) edit_->KeepResize(bitmap_, size);
+  bitmap_.Resize(size);
+  Publish({.kind = PageOperation::Kind::Resize, .target = bitmap_.Rect()});
   if (onResized) onResized();
-  Changed(image_.rect());
+  // What the page kept is unchanged; what it gained is white.
+  if (size.width() > old.width())
+    Changed(QRect(old.width(), 0, size.width() - old.width(), size.height()));
+  if (size.height() > old.height())
+    Changed(QRect(0, old.height(), size.width(), size.height() - old.height()));
 }
 
 void ScorePage::LoadImage(const QImage& image) {
-  image_.fill(Qt::white);
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  CopyCell(rgb, 0, 0, rgb.width(), rgb.height(), 0, 0);
-  Changed(image_.rect());
+  const QRect drawn = rgb.rect() & bitmap_.Rect();
+  Keep(bitmap_.Inked() | drawn);
+  bitmap_.Clear();
+  if (!drawn.isEmpty()) CopyPixels(rgb, drawn, QPoint(0, 0));
+  Publish({.kind = PageOperation::Kind::Load, .picture = &image, .target = bitmap_.Rect()});
+  Changed(bitmap_.Rect());
 }
 
 void ScorePage::Clear() {
-  image_.fill(Qt::white);
-  Changed(image_.rect());
+  Keep(bitmap_.Inked());
+  bitmap_.Clear();
+  Publish({.kind = PageOperation::Kind::Clear, .target = bitmap_.Rect()});
+  Changed(bitmap_.Rect());
 }
 
-void ScorePage::CopyCell(const QImage& source, int sx, int sy, int w, int h, int dx, int dy) {
+void ScorePage::CopyCell(const QImage& source, int sx, int sy, int w, int h, int dx, int dy,
+                         PictureSource from) {
   // Clip the source to its picture, then the destination to the page, moving both together.
   QRect src(sx, sy, w, h);
   src = src.intersected(source.rect());
-  QRect dst = src.translated(dx - sx, dy - sy).intersected(image_.rect());
+  const QRect dst = src.translated(dx - sx, dy - sy).intersected(bitmap_.Rect());
   if (dst.isEmpty()) return;
   src = dst.translated(sx - dx, sy - dy);
   const QImage rgb = source.format() == QImage::Format_RGB32
                          ? source
                          : source.convertToFormat(QImage::Format_RGB32);
-  const uchar* from = rgb.constBits() + src.y() * rgb.bytesPerLine() + src.x() * 4;
-  uchar* to = WritableBits() + dst.y() * Stride() + dst.x() * 4;
-  const size_t bytes = size_t(dst.width()) * 4;
-  for (int row = 0; row < dst.height(); ++row) {
-    std::memcpy(to, from, bytes);
-    from += rgb.bytesPerLine();
-    to += Stride();
-  }
+  Keep(dst);
+  CopyPixels(rgb, src, dst.topLeft());
+  Publish({.kind = PageOperation::Kind::CopyPicture,
+           .source = from,
+           .picture = &source,
+           .sourceRect = QRect(sx, sy, w, h),
+           .target = QRect(dx, dy, w, h)});
   Changed(dst);
 }
 
+void ScorePage::CopyPixels(const QImage& rgb, const QRect& src, QPoint to) {
+  const QRect dst(to, src.size());
+  quint32* into = bitmap_.BeginWrite(dst);
+  const qsizetype stride = bitmap_.RowPixels();
+  into += dst.y() * stride + dst.x();
+  const uchar* from = rgb.constBits() + src.y() * rgb.bytesPerLine() + src.x() * 4;
+  const size_t bytes = size_t(dst.width()) * 4;
+  for (int row = 0; row < dst.height(); ++row) {
+    std::memcpy(into, from, bytes);
+    from += rgb.bytesPerLine();
+    into += stride;
+  }
+}
+
 void ScorePage::MoveStrip(int sx, int sy, int w, int h, int dx, int dy) {
-  QRect src = QRect(sx, sy, w, h).intersected(image_.rect());
-  QRect dst = src.translated(dx - sx, dy - sy).intersected(image_.rect());
+  QRect src = QRect(sx, sy, w, h).intersected(bitmap_.Rect());
+  const QRect dst = src.translated(dx - sx, dy - sy).intersected(bitmap_.Rect());
   if (dst.isEmpty()) return;
   src = dst.translated(sx - dx, sy - dy);
-  const int rows = dst.height();
-  const size_t bytes = size_t(dst.width()) * 4;
-  // Rows are walked away from the destination so no source row is overwritten before it is
-  // read; memmove handles the overlap inside a row.
-  uchar* const bits = WritableBits();
-  auto moveRow = [&](int row) {
-    const uchar* from = bits + (src.y() + row) * Stride() + src.x() * 4;
-    uchar* to = bits + (dst.y() + row) * Stride() + dst.x() * 4;
-    std::memmove(to, from, bytes);
-  };
-  if (dst.y() > src.y()) {
-    for (int row = rows - 1; row >= 0; --row) moveRow(row);
-  } else {
-    for (int row = 0; row < rows; ++row) moveRow(row);
-  }
+  // The edit keeps the move itself and only what it overwrites outside its source.
+  if (edit_) edit_->KeepMove(bitmap_, src, dst.topLeft());
+  bitmap_.Move(src, dst.topLeft());
+  Publish({.kind = PageOperation::Kind::MoveRegion,
+           .sourceRect = QRect(sx, sy, w, h),
+           .target = QRect(dx, dy, w, h)});
   Changed(dst);
 }
 
 int ScorePage::ReadPixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= Width() || y >= Height()) return kInvalidColour;
-  const QRgb rgb = reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x];
+  const QRgb rgb = bitmap_.Pixel(x, y);
   return qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16);
 }
 
@@ -100,79 +103,169 @@ void ScorePage::ClearBlock(int x, int y) {
 }
 
 void ScorePage::FillRect(const QRect& rect, const QColor& colour) {
-  const QRect r = rect.intersected(image_.rect());
+  const QRect r = rect.intersected(bitmap_.Rect());
   if (r.isEmpty()) return;
+  Keep(r);
   const quint32 value = colour.rgb() | 0xff000000u;
-  uchar* const bits = WritableBits();
-  for (int y = r.top(); y <= r.bottom(); ++y) {
-    auto* line = reinterpret_cast<quint32*>(bits + y * Stride()) + r.left();
+  quint32* line = bitmap_.BeginWrite(r);
+  const qsizetype stride = bitmap_.RowPixels();
+  line += r.top() * stride + r.left();
+  for (int y = r.top(); y <= r.bottom(); ++y, line += stride) {
     // White, the common case, is all bytes 0xff: memset beats a loop of 32-bit stores.
-    if (value == 0xffffffffu) {
+    if (value == PageBitmap::kWhite) {
       std::memset(line, 0xff, size_t(r.width()) * 4);
     } else {
       std::fill(line, line + r.width(), value);
     }
   }
+  Publish({.kind = PageOperation::Kind::Fill, .target = rect, .colour = colour});
   Changed(r);
 }
 
-void ScorePage::StretchCopy(const QImage& source, const QRect& sourceRect, const QRect& target) {
+void ScorePage::StretchCopy(const QImage& source, const QRect& sourceRect, const QRect& target,
+                            PictureSource from) {
   if (sourceRect.isEmpty() || target.isEmpty()) return;
-  const QRect visible = target.intersected(image_.rect());
+  const QRect visible = target.intersected(bitmap_.Rect());
   if (visible.isEmpty()) return;
   const QImage rgb = source.convertToFormat(QImage::Format_RGB32);
-  uchar* const bits = WritableBits();
+  Keep(visible);
+  quint32* const bits = bitmap_.BeginWrite(visible);
+  const qsizetype stride = bitmap_.RowPixels();
   for (int y = visible.top(); y <= visible.bottom(); ++y) {
     // Nearest-neighbour: the source pixel whose span covers the centre of the target pixel.
     const int sy =
         sourceRect.y() + int((y - target.y() + 0.5) * sourceRect.height() / target.height());
     if (sy < 0 || sy >= rgb.height()) continue;
-    const auto* from = reinterpret_cast<const quint32*>(rgb.constScanLine(sy));
-    auto* to = reinterpret_cast<quint32*>(bits + y * Stride());
+    const auto* row = reinterpret_cast<const quint32*>(rgb.constScanLine(sy));
+    quint32* to = bits + y * stride;
     for (int x = visible.left(); x <= visible.right(); ++x) {
       const int sx =
           sourceRect.x() + int((x - target.x() + 0.5) * sourceRect.width() / target.width());
       if (sx < 0 || sx >= rgb.width()) continue;
-      to[x] = from[sx] | 0xff000000u;
+      to[x] = row[sx] | 0xff000000u;
     }
   }
+  Publish({.kind = PageOperation::Kind::StretchPicture,
+           .source = from,
+           .picture = &source,
+           .sourceRect = sourceRect,
+           .target = target});
   Changed(visible);
 }
 
 void ScorePage::SetFont(double pointSize, bool bold) {
-  fontPointSize_ = pointSize;
-  fontBold_ = bold;
+  state_.fontPointSize = pointSize;
+  state_.fontBold = bold;
 }
 
 int ScorePage::TextWidth(const QString& text) const {
-  return QFontMetrics(PageFont(fontPointSize_, fontBold_)).horizontalAdvance(text);
+  return QFontMetrics(PageFont(state_.fontPointSize, state_.fontBold)).horizontalAdvance(text);
 }
 
 void ScorePage::DrawText(const QString& text) {
-  const QFont font = PageFont(fontPointSize_, fontBold_);
+  const QFont font = PageFont(state_.fontPointSize, state_.fontBold);
   const QFontMetrics metrics(font);
   const int width = metrics.horizontalAdvance(text);
-  {
-    QPainter painter(&image_);
+  const QPointF start = state_.textPosition;
+  const QPointF baseline = start + QPointF(0, metrics.ascent());
+  const QRect touched(int(start.x()) - 2, int(start.y()) - 2, width + 4, metrics.height() + 4);
+  // The text's ink with a margin; the painter is held inside it, so an open edit keeps every
+  // pixel the text can change.
+  const QRect ink = QRectF(metrics.boundingRect(text)).translated(baseline).toAlignedRect();
+  const QRect reach = (touched | ink.adjusted(-2, -2, 2, 2)) & bitmap_.Rect();
+  if (!reach.isEmpty()) {
+    Keep(reach);
+    QPainter painter(&bitmap_.BeginPaint(reach));
+    painter.setClipRect(reach);
     painter.setFont(font);
-    painter.setPen(foreColour_);
-    painter.drawText(textPosition_ + QPointF(0, metrics.ascent()), text);
+    painter.setPen(state_.foreColour);
+    painter.drawText(baseline, text);
   }
-  const QRect touched(int(textPosition_.x()) - 2, int(textPosition_.y()) - 2, width + 4,
-                      metrics.height() + 4);
-  textPosition_.rx() += width;
-  Changed(touched);
+  state_.textPosition.rx() += width;
+  Publish({.kind = PageOperation::Kind::Text,
+           .target = touched,
+           .colour = state_.foreColour,
+           .text = text,
+           .pointSize = state_.fontPointSize,
+           .bold = state_.fontBold,
+           .position = start});
+  Changed(touched | reach);
 }
 
 void ScorePage::SetCursor(float left, float top) {
-  if (left == cursorLeft_ && top == cursorTop_) return;
-  cursorLeft_ = left;
-  cursorTop_ = top;
+  if (left == state_.cursorLeft && top == state_.cursorTop) return;
+  state_.cursorLeft = left;
+  state_.cursorTop = top;
   if (onCursorMoved) onCursorMoved();
 }
 
+void ScorePage::SetState(const PageState& state) {
+  const bool moved = state.cursorLeft != state_.cursorLeft || state.cursorTop != state_.cursorTop;
+  state_ = state;
+  if (moved && onCursorMoved) onCursorMoved();
+}
+
+void ScorePage::BeginEdit() {
+  if (editDepth_++ > 0) return;
+  edit_.emplace();
+  edit_->stateBefore_ = state_;
+  edit_->sizeBefore_ = bitmap_.Rect().size();
+}
+
+PageEdit ScorePage::EndEdit() {
+  if (editDepth_ == 0) {
+    qWarning("ScorePage::EndEdit: no edit is open");
+    return {};
+  }
+  if (--editDepth_ > 0) return {};
+  PageEdit edit = std::move(*edit_);
+  edit_.reset();
+  edit.stateAfter_ = state_;
+  edit.sizeAfter_ = bitmap_.Rect().size();
+  return edit;
+}
+
+bool ScorePage::Revert(PageEdit& edit) {
+  return Run(edit, true);
+}
+
+bool ScorePage::Reapply(PageEdit& edit) {
+  return Run(edit, false);
+}
+
+bool ScorePage::Run(PageEdit& edit, bool backwards) {
+  const char* refused = nullptr;
+  const QSize size = bitmap_.Rect().size();
+  if (editDepth_ > 0) {
+    refused = "an edit is open";
+  } else if (edit.reverted_ == backwards) {
+    refused = backwards ? "the edit is already reverted" : "the edit is already applied";
+  } else if (!edit.IsEmpty() && size != (backwards ? edit.sizeAfter_ : edit.sizeBefore_)) {
+    refused = "the page is not of the size the edit left";
+  }
+  if (refused) {
+    qWarning("ScorePage: cannot %s an edit: %s", backwards ? "revert" : "reapply", refused);
+    return false;
+  }
+  if (edit.IsEmpty()) {
+    edit.reverted_ = backwards;
+    return true;
+  }
+  edit.Run(bitmap_, backwards);
+  SetState(backwards ? edit.stateBefore_ : edit.stateAfter_);
+  Publish({.kind = backwards ? PageOperation::Kind::Revert : PageOperation::Kind::Reapply,
+           .target = edit.Bounds()});
+  if (bitmap_.Rect().size() != size) {
+    if (onResized) onResized();
+    Changed(bitmap_.Rect());
+  } else {
+    Changed(edit.Bounds() & bitmap_.Rect());
+  }
+  return true;
+}
+
 void ScorePage::Changed(const QRect& rect) {
-  if (onChanged) onChanged(rect);
+  if (onChanged && !rect.isEmpty()) onChanged(rect);
 }
 
 }  // namespace tarvesh::page
