@@ -135,11 +135,11 @@ void PageBitmap::Resize(QSize size) {
     settled_ = Rect();
     return;
   }
-  // The block is kept while the page fills at least half of it, so a page made much smaller
-  // gives its memory back.
-  const bool fits =
-      size.width() <= block_->width && size.height() <= block_->height &&
-      2 * qint64(size.width()) * size.height() >= qint64(block_->width) * block_->height;
+  // The block is kept while it is at most twice what the page would allocate afresh, so a page
+  // made much smaller gives its memory back.
+  const bool fits = size.width() <= block_->width && size.height() <= block_->height &&
+                    2 * qint64(size.width() + kSpareColumns) * size.height() >=
+                        qint64(block_->width) * block_->height;
   if (fits) {
     for (const QRect& ink : InkOutside(size)) {
       if (ink.isEmpty()) continue;

@@ -1,22 +1,10 @@
 #include "enginefixture.h"
 
-#include <QGuiApplication>
-
 #include "artwork.h"
 #include "engine/linescan.h"
-#include "page/pagefont.h"
+#include "page/guiapplication.h"
 
 namespace tarvesh::engine::testing {
-
-void EnsureGuiApplication() {
-  static int argc = 1;
-  static char name[] = "engine_tests";
-  static char* argv[] = {name, nullptr};
-  if (QGuiApplication::instance()) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(argc, argv);
-  page::InstallPageFontSubstitutes();
-}
 
 const page::GlyphAtlas& TestAtlas() {
   static const page::GlyphAtlas atlas = [] {
@@ -29,7 +17,7 @@ const page::GlyphAtlas& TestAtlas() {
 }
 
 EngineTest::EngineTest() {
-  EnsureGuiApplication();
+  page::testing::EnsureGuiApplication();
 }
 
 void EngineTest::StampBarLine(int left, int top) {

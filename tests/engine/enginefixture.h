@@ -29,9 +29,6 @@ class RecordingHost : public EngineHost {
   void PlaySoundFile(const QString& name) override { sounds << name; }
 };
 
-// Text drawing needs an application object and the page font's substitutes; made once.
-void EnsureGuiApplication();
-
 // The atlases as the data generator draws them, built once in memory.
 const page::GlyphAtlas& TestAtlas();
 

@@ -1,13 +1,23 @@
 // The page operations the engine builds on: strip moves that overlap, copies that reach past
-// the page's edges, pixel reads outside it, and stretched copies of the slur arc.
+// the page's edges, pixel reads outside it, and stretched copies of the slur arc; the edits that
+// take them back, the spare columns justification widens into, and the operations reported.
 #include "page/scorepage.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "page/guiapplication.h"
 
 namespace {
 
+using tarvesh::page::PageBitmap;
+using tarvesh::page::PageEdit;
+using tarvesh::page::PageOperation;
+using tarvesh::page::PictureSource;
 using tarvesh::page::ScorePage;
 
 constexpr int kWidth = 24;
@@ -29,6 +39,26 @@ ScorePage TaggedPage() {
   ScorePage page(kWidth, kHeight);
   page.LoadImage(TaggedImage(kWidth, kHeight));
   return page;
+}
+
+// An edit around `write` puts back exactly what lay under it, and puts the write back; a copy of
+// the page taken before never changes.
+void ExpectRevertible(ScorePage& page, const std::function<void()>& write) {
+  const QImage held = page.Image();
+  const QImage before = held.copy();
+  page.BeginEdit();
+  write();
+  PageEdit edit = page.EndEdit();
+  EXPECT_EQ(held, before);
+  const QImage after = page.Image().copy();
+  ASSERT_TRUE(page.Revert(edit));
+  EXPECT_EQ(page.Image(), before);
+  ASSERT_TRUE(page.Reapply(edit));
+  EXPECT_EQ(page.Image(), after);
+  // The pixels swapped back and forth serve any number of rounds.
+  ASSERT_TRUE(page.Revert(edit));
+  EXPECT_EQ(page.Image(), before);
+  EXPECT_EQ(held, before);
 }
 
 bool Inside(int x, int y, int width, int height) {
@@ -71,6 +101,12 @@ TEST_P(MoveStripTest, ReadsTheWholeSourceFirstAndClipsAtThePage) {
       ASSERT_EQ(page.Image().pixel(x, y), expected.pixel(x, y)) << "at " << x << ", " << y;
 }
 
+TEST_P(MoveStripTest, EditRevertsAndReappliesIt) {
+  const Move& m = GetParam();
+  ScorePage page = TaggedPage();
+  ExpectRevertible(page, [&] { page.MoveStrip(m.sx, m.sy, m.w, m.h, m.dx, m.dy); });
+}
+
 INSTANTIATE_TEST_SUITE_P(
     ScorePage, MoveStripTest,
     testing::Values(
@@ -97,17 +133,29 @@ void PrintTo(const Copy& c, std::ostream* os) {
   *os << c.name;
 }
 
+QImage SmallAtlas() {
+  QImage atlas(30, 12, QImage::Format_RGB32);
+  for (int y = 0; y < atlas.height(); ++y)
+    for (int x = 0; x < atlas.width(); ++x) atlas.setPixel(x, y, qRgb(200, x, y));
+  return atlas;
+}
+
 class CopyCellTest : public testing::TestWithParam<Copy> {};
 
 TEST_P(CopyCellTest, CopiesOnlyWhatLiesInsideSourceAndPage) {
   const Copy& c = GetParam();
   ScorePage page = TaggedPage();
   const QImage before = page.Image().copy();
-  QImage atlas(30, 12, QImage::Format_RGB32);
-  for (int y = 0; y < atlas.height(); ++y)
-    for (int x = 0; x < atlas.width(); ++x) atlas.setPixel(x, y, qRgb(200, x, y));
+  const QImage atlas = SmallAtlas();
   page.CopyCell(atlas, c.sx, c.sy, c.w, c.h, c.dx, c.dy);
   EXPECT_EQ(page.Image(), ExpectedCopy(before, atlas, c.sx, c.sy, c.w, c.h, c.dx, c.dy));
+}
+
+TEST_P(CopyCellTest, EditRevertsAndReappliesIt) {
+  const Copy& c = GetParam();
+  ScorePage page = TaggedPage();
+  const QImage atlas = SmallAtlas();
+  ExpectRevertible(page, [&] { page.CopyCell(atlas, c.sx, c.sy, c.w, c.h, c.dx, c.dy); });
 }
 
 INSTANTIATE_TEST_SUITE_P(ScorePage, CopyCellTest,
@@ -181,15 +229,27 @@ void PrintTo(const Stretch& c, std::ostream* os) {
   *os << c.name;
 }
 
+QImage StretchSource() {
+  QImage source(8, 6, QImage::Format_RGB32);
+  for (int y = 0; y < source.height(); ++y)
+    for (int x = 0; x < source.width(); ++x) source.setPixel(x, y, qRgb(250, 20 * x, 20 * y));
+  return source;
+}
+
 class StretchCopyTest : public testing::TestWithParam<Stretch> {};
+
+TEST_P(StretchCopyTest, EditRevertsAndReappliesIt) {
+  const Stretch& s = GetParam();
+  ScorePage page = TaggedPage();
+  const QImage source = StretchSource();
+  ExpectRevertible(page, [&] { page.StretchCopy(source, s.source, s.target); });
+}
 
 TEST_P(StretchCopyTest, TakesTheNearestSourcePixelAndClips) {
   const Stretch& s = GetParam();
   ScorePage page = TaggedPage();
   const QImage before = page.Image().copy();
-  QImage source(8, 6, QImage::Format_RGB32);
-  for (int y = 0; y < source.height(); ++y)
-    for (int x = 0; x < source.width(); ++x) source.setPixel(x, y, qRgb(250, 20 * x, 20 * y));
+  const QImage source = StretchSource();
   page.StretchCopy(source, s.source, s.target);
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
@@ -232,5 +292,360 @@ TEST(ScorePage, StretchCopyIsOpaque) {
   EXPECT_EQ(page.ReadPixel(11, 7), 0xffffff);
   EXPECT_EQ(page.ReadPixel(12, 7), 0);
 }
+
+// Writes an edit must take back exactly: at the page's edges, over the whole page, resizes in
+// and beyond the spare columns, and the widen, write, narrow of justification.
+struct Write {
+  const char* name;
+  std::function<void(ScorePage&)> write;
+};
+
+void PrintTo(const Write& c, std::ostream* os) {
+  *os << c.name;
+}
+
+void DrawTextAt(ScorePage& page, QPointF position, const QString& text) {
+  page.SetFont(18, true);
+  page.SetForeColour(QColor(20, 90, 160));
+  page.SetTextPosition(position);
+  page.DrawText(text);
+}
+
+QImage Plain(int width, int height, QRgb colour) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(colour);
+  return image;
+}
+
+class EditTest : public testing::TestWithParam<Write> {
+ protected:
+  EditTest() { tarvesh::page::testing::EnsureGuiApplication(); }
+};
+
+TEST_P(EditTest, RevertRestoresExactly) {
+  ScorePage page = TaggedPage();
+  ExpectRevertible(page, [&] { GetParam().write(page); });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ScorePage, EditTest,
+    testing::Values(
+        Write{"fill_past_right_and_bottom",
+              [](ScorePage& p) { p.FillRect(QRect(20, 12, 10, 10), Qt::black); }},
+        Write{"clear_block_over_top_left", [](ScorePage& p) { p.ClearBlock(-5, -30); }},
+        Write{"text_past_right_edge",
+              [](ScorePage& p) {
+                DrawTextAt(p, {kWidth - 8, 0}, "58");
+              }},
+        Write{"text_before_left_and_top",
+              [](ScorePage& p) {
+                DrawTextAt(p, {-6, -9}, "MAX");
+              }},
+        Write{"load_larger_picture",
+              [](ScorePage& p) { p.LoadImage(Plain(kWidth + 9, kHeight + 3, qRgb(9, 8, 7))); }},
+        Write{"load_smaller_picture",
+              [](ScorePage& p) { p.LoadImage(Plain(5, 4, qRgb(1, 2, 3))); }},
+        Write{"clear", [](ScorePage& p) { p.Clear(); }},
+        Write{"narrower", [](ScorePage& p) { p.Resize(kWidth - 5, kHeight); }},
+        Write{"shorter_and_wider", [](ScorePage& p) { p.Resize(kWidth + 10, kHeight - 6); }},
+        Write{"wider_than_the_spare_columns",
+              [](ScorePage& p) { p.Resize(kWidth + PageBitmap::kSpareColumns + 1, kHeight); }},
+        Write{"much_smaller", [](ScorePage& p) { p.Resize(4, 3); }},
+        Write{"overlapping_moves",
+              [](ScorePage& p) {
+                p.MoveStrip(2, 3, 15, 6, 7, 3);
+                p.MoveStrip(0, 1, kWidth, 9, 0, 4);
+                p.MoveStrip(7, 3, 15, 6, 2, 1);
+                p.MoveStrip(1, 1, 12, 8, 4, 3);
+              }},
+        // Justification: blanks pushed into the spare columns, which narrowing drops.
+        Write{"writes_beyond_the_width_while_widened",
+              [](ScorePage& p) {
+                p.Resize(kWidth + 50, kHeight);
+                p.MoveStrip(3, 2, kWidth + 30 - 3, 5, 9, 2);
+                p.ClearBlock(kWidth + 30, 2);
+                p.FillRect(QRect(kWidth - 2, 9, 40, 3), Qt::black);
+                p.Resize(kWidth, kHeight);
+              }},
+        Write{"widened_twice",
+              [](ScorePage& p) {
+                p.Resize(kWidth + 20, kHeight);
+                p.FillRect(QRect(kWidth, 0, 20, kHeight), Qt::black);
+                p.Resize(kWidth, kHeight);
+                p.Resize(kWidth + 40, kHeight);
+                p.MoveStrip(0, 0, kWidth + 40, 4, 6, 0);
+                p.Resize(kWidth, kHeight);
+              }}),
+    [](const testing::TestParamInfo<Write>& info) { return std::string(info.param.name); });
+
+// The page shrunk and grown again within its block: what it dropped comes back white, a copy of
+// the page held across the shrink keeps its ink, and justification's widening allocates nothing.
+struct Regrow {
+  const char* name;
+  QSize wide;
+  QRect ink;
+  QSize narrow;
+  bool sameBlock;
+};
+
+void PrintTo(const Regrow& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class RegrowTest : public testing::TestWithParam<Regrow> {};
+
+TEST_P(RegrowTest, DroppedPixelsComeBackWhite) {
+  const Regrow& r = GetParam();
+  ScorePage page = TaggedPage();
+  const QImage tagged = page.Image().copy();
+  const uchar* block = page.Image().constBits();
+  page.Resize(r.wide.width(), r.wide.height());
+  page.FillRect(r.ink, Qt::black);
+  page.Resize(r.narrow.width(), r.narrow.height());
+  page.Resize(r.wide.width(), r.wide.height());
+  EXPECT_EQ(page.Image().constBits() == block, r.sameBlock);
+  for (int y = 0; y < r.wide.height(); ++y) {
+    for (int x = 0; x < r.wide.width(); ++x) {
+      const bool kept = x < r.narrow.width() && y < r.narrow.height();
+      QRgb expected = qRgb(255, 255, 255);
+      if (kept && r.ink.contains(x, y)) {
+        expected = qRgb(0, 0, 0);
+      } else if (kept && tagged.valid(x, y)) {
+        expected = tagged.pixel(x, y);
+      }
+      ASSERT_EQ(page.Image().pixel(x, y), expected) << "at " << x << ", " << y;
+    }
+  }
+
+  page.FillRect(r.ink, Qt::black);
+  const QImage held = page.Image();
+  const QImage inked = held.copy();
+  page.Resize(r.narrow.width(), r.narrow.height());
+  EXPECT_EQ(held, inked);
+}
+
+INSTANTIATE_TEST_SUITE_P(ScorePage, RegrowTest,
+                         testing::Values(Regrow{"justification",
+                                                {kWidth + 50, kHeight},
+                                                {kWidth - 3, 2, 40, 5},
+                                                {kWidth, kHeight},
+                                                true},
+                                         Regrow{"right_edge_drawn_then_narrowed",
+                                                {kWidth, kHeight},
+                                                {kWidth - 6, 0, 6, kHeight},
+                                                {kWidth - 4, kHeight},
+                                                true},
+                                         Regrow{"bottom_rows",
+                                                {kWidth, kHeight},
+                                                {0, kHeight - 3, kWidth, 3},
+                                                {kWidth, kHeight - 5},
+                                                true},
+                                         Regrow{"past_the_spare_columns",
+                                                {kWidth + 100, kHeight + 10},
+                                                {kWidth - 1, 3, 90, 20},
+                                                {kWidth + 100, kHeight},
+                                                false}),
+                         [](const testing::TestParamInfo<Regrow>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// An insert-mode push keeps the move and only what it overwrites outside its source, never the
+// strip: a keystroke's edit costs the pixels pushed off the line's end.
+struct KeptMove {
+  const char* name;
+  int sx, sy, w, h, dx, dy;
+  size_t keptPixels;
+};
+
+void PrintTo(const KeptMove& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class KeptMoveTest : public testing::TestWithParam<KeptMove> {};
+
+TEST_P(KeptMoveTest, KeepsOnlyWhatTheMoveOverwritesOutsideItsSource) {
+  const KeptMove& m = GetParam();
+  ScorePage page(200, 60);
+  page.BeginEdit();
+  page.MoveStrip(m.sx, m.sy, m.w, m.h, m.dx, m.dy);
+  EXPECT_EQ(page.EndEdit().PixelBytes(), m.keptPixels * sizeof(quint32));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ScorePage, KeptMoveTest,
+    testing::Values(KeptMove{"push_right", 20, 10, 150, 40, 26, 10, 6 * 40},
+                    KeptMove{"push_past_right_edge", 20, 10, 200, 40, 32, 10, 12 * 40},
+                    KeptMove{"pull_left", 32, 10, 200, 40, 20, 10, 12 * 40},
+                    KeptMove{"diagonal", 10, 10, 50, 20, 13, 14, 4 * 50 + 3 * 16},
+                    KeptMove{"apart", 0, 0, 50, 20, 100, 30, 50 * 20}),
+    [](const testing::TestParamInfo<KeptMove>& info) { return std::string(info.param.name); });
+
+TEST(ScorePage, EditPutsTheCursorAndPenBack) {
+  tarvesh::page::testing::EnsureGuiApplication();
+  ScorePage page(kWidth, kHeight);
+  int cursorMoves = 0;
+  page.onCursorMoved = [&] { ++cursorMoves; };
+  page.BeginEdit();
+  page.SetCursor(44, 136);
+  DrawTextAt(page, {3, 4}, "1");
+  page.SetFont(10, false);
+  PageEdit edit = page.EndEdit();
+  const QPointF textAfter = page.TextPosition();
+
+  ASSERT_TRUE(page.Revert(edit));
+  EXPECT_EQ(QPointF(page.CursorLeft(), page.CursorTop()), QPointF(20, 96));
+  EXPECT_EQ(page.TextPosition(), QPointF());
+  EXPECT_EQ(page.FontPointSize(), 18);
+  EXPECT_TRUE(page.FontBold());
+  EXPECT_EQ(page.ForeColour(), QColor(0, 0, 0));
+  EXPECT_EQ(cursorMoves, 2);
+
+  ASSERT_TRUE(page.Reapply(edit));
+  EXPECT_EQ(QPointF(page.CursorLeft(), page.CursorTop()), QPointF(44, 136));
+  EXPECT_EQ(page.TextPosition(), textAfter);
+  EXPECT_EQ(page.FontPointSize(), 10);
+  EXPECT_FALSE(page.FontBold());
+  EXPECT_EQ(page.ForeColour(), QColor(20, 90, 160));
+}
+
+// Nested edits belong to the outermost one; edits out of turn are refused and change nothing.
+TEST(ScorePage, EditsNestAndOutOfTurnRevertsAreRefused) {
+  ScorePage page = TaggedPage();
+  const QImage before = page.Image().copy();
+  page.BeginEdit();
+  page.FillRect(QRect(0, 0, 4, 4), Qt::black);
+  page.BeginEdit();
+  page.FillRect(QRect(10, 10, 4, 4), Qt::black);
+  PageEdit inner = page.EndEdit();
+  EXPECT_TRUE(inner.IsEmpty());
+  EXPECT_TRUE(page.IsEditing());
+  EXPECT_FALSE(page.Revert(inner)) << "an edit is open";
+  PageEdit outer = page.EndEdit();
+  EXPECT_FALSE(page.IsEditing());
+  EXPECT_EQ(outer.Bounds(), QRect(0, 0, 14, 14));
+
+  const QImage after = page.Image().copy();
+  EXPECT_FALSE(page.Reapply(outer)) << "already applied";
+  page.Resize(kWidth + 1, kHeight);
+  EXPECT_FALSE(page.Revert(outer)) << "the page changed size since";
+  page.Resize(kWidth, kHeight);
+  EXPECT_EQ(page.Image(), after);
+  ASSERT_TRUE(page.Revert(outer));
+  EXPECT_EQ(page.Image(), before);
+  EXPECT_FALSE(page.Revert(outer)) << "already reverted";
+  EXPECT_EQ(page.Image(), before);
+}
+
+// Each write is reported once, as asked (before clipping) and with the source its caller named;
+// a write that misses the page reports nothing.
+struct Report {
+  const char* name;
+  std::function<void(ScorePage&)> write;
+  std::optional<PageOperation> expected;
+};
+
+void PrintTo(const Report& c, std::ostream* os) {
+  *os << c.name;
+}
+
+const QImage& ReportPicture() {
+  static const QImage picture = SmallAtlas();
+  return picture;
+}
+
+class ReportTest : public testing::TestWithParam<Report> {
+ protected:
+  ReportTest() { tarvesh::page::testing::EnsureGuiApplication(); }
+};
+
+TEST_P(ReportTest, ReportsTheWriteWithItsSource) {
+  const Report& r = GetParam();
+  ScorePage page(kWidth, kHeight);
+  std::vector<PageOperation> reported;
+  page.onOperation = [&](const PageOperation& op) { reported.push_back(op); };
+  r.write(page);
+  ASSERT_EQ(reported.size(), r.expected ? 1u : 0u);
+  if (!r.expected) return;
+  const PageOperation& got = reported.front();
+  const PageOperation& want = *r.expected;
+  EXPECT_EQ(got.kind, want.kind);
+  EXPECT_EQ(got.source, want.source);
+  EXPECT_EQ(got.picture, want.picture);
+  EXPECT_EQ(got.sourceRect, want.sourceRect);
+  // Text reports the area it changed, which the font decides.
+  if (want.kind != PageOperation::Kind::Text) {
+    EXPECT_EQ(got.target, want.target);
+  }
+  EXPECT_EQ(got.colour, want.colour);
+  EXPECT_EQ(got.text, want.text);
+  EXPECT_EQ(got.pointSize, want.pointSize);
+  EXPECT_EQ(got.bold, want.bold);
+  EXPECT_EQ(got.position, want.position);
+}
+
+using Kind = PageOperation::Kind;
+
+INSTANTIATE_TEST_SUITE_P(
+    ScorePage, ReportTest,
+    testing::Values(
+        Report{"atlas_cell",
+               [](ScorePage& p) {
+                 p.CopyCell(ReportPicture(), 12, 0, 12, 12, 4, 2, PictureSource::NoteAtlas);
+               },
+               PageOperation{.kind = Kind::CopyPicture,
+                             .source = PictureSource::NoteAtlas,
+                             .picture = &ReportPicture(),
+                             .sourceRect = {12, 0, 12, 12},
+                             .target = {4, 2, 12, 12}}},
+        Report{"clipboard_past_edge",
+               [](ScorePage& p) {
+                 p.CopyCell(ReportPicture(), 0, 0, 30, 12, 18, 9, PictureSource::Clipboard);
+               },
+               PageOperation{.kind = Kind::CopyPicture,
+                             .source = PictureSource::Clipboard,
+                             .picture = &ReportPicture(),
+                             .sourceRect = {0, 0, 30, 12},
+                             .target = {18, 9, 30, 12}}},
+        Report{
+            "slur_arc",
+            [](ScorePage& p) {
+              p.StretchCopy(ReportPicture(), {0, 0, 15, 6}, {2, 3, 40, 8}, PictureSource::SlurArc);
+            },
+            PageOperation{.kind = Kind::StretchPicture,
+                          .source = PictureSource::SlurArc,
+                          .picture = &ReportPicture(),
+                          .sourceRect = {0, 0, 15, 6},
+                          .target = {2, 3, 40, 8}}},
+        Report{"page_region", [](ScorePage& p) { p.MoveStrip(2, 3, 40, 6, 7, 3); },
+               PageOperation{
+                   .kind = Kind::MoveRegion, .sourceRect = {2, 3, 40, 6}, .target = {7, 3, 40, 6}}},
+        Report{"clear_block", [](ScorePage& p) { p.ClearBlock(4, 5); },
+               PageOperation{.kind = Kind::Fill, .target = {4, 5, 20, 40}, .colour = Qt::white}},
+        Report{"text",
+               [](ScorePage& p) {
+                 p.SetFont(10.5, false);
+                 p.SetForeColour(Qt::blue);
+                 p.SetTextPosition({2.5, 3});
+                 p.DrawText("7");
+               },
+               PageOperation{.kind = Kind::Text,
+                             .colour = Qt::blue,
+                             .text = "7",
+                             .pointSize = 10.5,
+                             .bold = false,
+                             .position = {2.5, 3}}},
+        Report{"load", [](ScorePage& p) { p.LoadImage(ReportPicture()); },
+               PageOperation{.kind = Kind::Load,
+                             .picture = &ReportPicture(),
+                             .target = {0, 0, kWidth, kHeight}}},
+        Report{"clear", [](ScorePage& p) { p.Clear(); },
+               PageOperation{.kind = Kind::Clear, .target = {0, 0, kWidth, kHeight}}},
+        Report{"resize", [](ScorePage& p) { p.Resize(30, 20); },
+               PageOperation{.kind = Kind::Resize, .target = {0, 0, 30, 20}}},
+        Report{"fill_off_the_page",
+               [](ScorePage& p) { p.FillRect(QRect(kWidth, 0, 5, 5), Qt::black); }, std::nullopt},
+        Report{"move_onto_nothing", [](ScorePage& p) { p.MoveStrip(0, 0, 5, 5, -9, 0); },
+               std::nullopt}),
+    [](const testing::TestParamInfo<Report>& info) { return std::string(info.param.name); });
 
 }  // namespace
