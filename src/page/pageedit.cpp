@@ -32,6 +32,23 @@ bool PageEdit::IsEmpty() const {
 
 void PageEdit::KeepPixels(const PageBitmap& bitmap, const QRect& rect) {
   if (rect.isEmpty()) return;
+  bounds_ |= rect;
+  // What lay under a write is most often blank paper: a rectangle of one colour is kept as
+  // that colour, and its pixels are kept only when the edit is first reverted.
+  const quint32 colour = bitmap.Pixel(rect.x(), rect.y());
+  bool oneColour = true;
+  for (int y = rect.top(); oneColour && y <= rect.bottom(); ++y) {
+    const quint32* row = bitmap.Row(y) + rect.x();
+    oneColour = std::all_of(row, row + rect.width(), [colour](quint32 p) { return p == colour; });
+  }
+  if (oneColour) {
+    patches_.push_back({Patch::Kind::OneColour, rect, {}, {}, 0, colour});
+  } else {
+    patches_.push_back({Patch::Kind::Pixels, rect, {}, {}, Store(bitmap, rect), 0});
+  }
+}
+
+size_t PageEdit::Store(const PageBitmap& bitmap, const QRect& rect) {
   const size_t offset = pixels_.size();
   pixels_.resize(offset + size_t(rect.width()) * size_t(rect.height()));
   quint32* to = pixels_.data() + offset;
@@ -39,25 +56,30 @@ void PageEdit::KeepPixels(const PageBitmap& bitmap, const QRect& rect) {
     const quint32* from = bitmap.Row(y) + rect.x();
     to = std::copy(from, from + rect.width(), to);
   }
-  patches_.push_back({Patch::Kind::Pixels, rect, {}, {}, offset});
-  bounds_ |= rect;
+  return offset;
 }
 
 void PageEdit::KeepMove(const PageBitmap& bitmap, const QRect& from, QPoint to) {
   const QRect target(to, from.size());
   for (const QRect& part : Uncovered(from, target)) KeepPixels(bitmap, part);
-  patches_.push_back({Patch::Kind::Move, from, to, {}, 0});
+  patches_.push_back({Patch::Kind::Move, from, to, {}, 0, 0});
   bounds_ |= target;
 }
 
 void PageEdit::KeepResize(const PageBitmap& bitmap, QSize size) {
   for (const QRect& ink : bitmap.InkOutside(size)) KeepPixels(bitmap, ink);
-  patches_.push_back({Patch::Kind::Resize, bitmap.Rect(), {}, size, 0});
+  patches_.push_back({Patch::Kind::Resize, bitmap.Rect(), {}, size, 0, 0});
 }
 
 void PageEdit::Run(PageBitmap& bitmap, bool backwards) {
-  const auto run = [&](const Patch& patch) {
+  const auto run = [&](Patch& patch) {
     switch (patch.kind) {
+      case Patch::Kind::OneColour:
+        // From now on the patch swaps what the page shows, like any other.
+        patch.offset = Store(bitmap, patch.rect);
+        patch.kind = Patch::Kind::Pixels;
+        Fill(bitmap, patch.rect, patch.colour);
+        break;
       case Patch::Kind::Pixels:
         SwapPixels(bitmap, patch);
         break;
@@ -79,6 +101,14 @@ void PageEdit::Run(PageBitmap& bitmap, bool backwards) {
     std::for_each(patches_.begin(), patches_.end(), run);
   }
   reverted_ = backwards;
+}
+
+void PageEdit::Fill(PageBitmap& bitmap, const QRect& rect, quint32 colour) {
+  quint32* const bits = bitmap.BeginWrite(rect);
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    quint32* row = bits + qsizetype(y) * bitmap.RowPixels() + rect.x();
+    std::fill(row, row + rect.width(), colour);
+  }
 }
 
 void PageEdit::SwapPixels(PageBitmap& bitmap, const Patch& patch) {

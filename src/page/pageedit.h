@@ -12,11 +12,11 @@
 namespace tarvesh::page {
 
 // What one edit of a page changed, kept so the edit can be taken back and put back exactly:
-// the pixels each write overwrote, strip moves as the moves themselves (a move is undone by
-// moving back, so only what it overwrote outside its own source is kept), the sizes, and the
-// cursor and text pen before and after. It costs the rectangles the edit wrote, never the page.
-// ScorePage records and applies it (BeginEdit, EndEdit, Revert, Reapply). Reverting swaps the
-// kept pixels with the page's, so the same patches serve to reapply.
+// the pixels each write overwrote (one colour where that is all they were), strip moves as the
+// moves themselves (a move is undone by moving back, so only what it overwrote outside its own
+// source is kept), the sizes, and the cursor and text pen before and after. It costs the rectangles
+// the edit wrote, never the page. ScorePage records and applies it (BeginEdit, EndEdit, Revert,
+// Reapply). Reverting swaps the kept pixels with the page's, so the same patches serve to reapply.
 class PageEdit {
  public:
   // Nothing written, nothing resized, cursor and pen as they were.
@@ -31,9 +31,9 @@ class PageEdit {
   friend class ScorePage;
 
   struct Patch {
-    enum class Kind { Pixels, Move, Resize };
+    enum class Kind { Pixels, OneColour, Move, Resize };
     Kind kind;
-    // Pixels: the rectangle kept. Move: the source. Resize: the old page.
+    // Pixels, OneColour: the rectangle kept. Move: the source. Resize: the old page.
     QRect rect;
     // Move: where the source went.
     QPoint to;
@@ -41,6 +41,8 @@ class PageEdit {
     QSize size;
     // Pixels: where the rectangle's pixels start in pixels_, row after row.
     size_t offset = 0;
+    // OneColour: the colour of every pixel of the rectangle.
+    quint32 colour = 0;
   };
 
   // Recording, called before the page writes.
@@ -49,6 +51,9 @@ class PageEdit {
   void KeepResize(const PageBitmap& bitmap, QSize size);
   // Runs the patches backwards (revert) or forwards (reapply).
   void Run(PageBitmap& bitmap, bool backwards);
+  // Appends the pixels of `rect` to pixels_; returns where they start.
+  size_t Store(const PageBitmap& bitmap, const QRect& rect);
+  static void Fill(PageBitmap& bitmap, const QRect& rect, quint32 colour);
   void SwapPixels(PageBitmap& bitmap, const Patch& patch);
 
   std::vector<Patch> patches_;

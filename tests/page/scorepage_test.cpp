@@ -35,9 +35,9 @@ QImage TaggedImage(int width, int height) {
   return image;
 }
 
-ScorePage TaggedPage() {
-  ScorePage page(kWidth, kHeight);
-  page.LoadImage(TaggedImage(kWidth, kHeight));
+ScorePage TaggedPage(int width = kWidth, int height = kHeight) {
+  ScorePage page(width, height);
+  page.LoadImage(TaggedImage(width, height));
   return page;
 }
 
@@ -298,6 +298,8 @@ TEST(ScorePage, StretchCopyIsOpaque) {
 struct Write {
   const char* name;
   std::function<void(ScorePage&)> write;
+  // What the tagged page gets before the edit opens.
+  std::function<void(ScorePage&)> setUp = [](ScorePage&) {};
 };
 
 void PrintTo(const Write& c, std::ostream* os) {
@@ -324,6 +326,7 @@ class EditTest : public testing::TestWithParam<Write> {
 
 TEST_P(EditTest, RevertRestoresExactly) {
   ScorePage page = TaggedPage();
+  GetParam().setUp(page);
   ExpectRevertible(page, [&] { GetParam().write(page); });
 }
 
@@ -375,7 +378,17 @@ INSTANTIATE_TEST_SUITE_P(
                 p.Resize(kWidth + 40, kHeight);
                 p.MoveStrip(0, 0, kWidth + 40, 4, 6, 0);
                 p.Resize(kWidth, kHeight);
-              }}),
+              }},
+        // What lies under these writes is one colour, kept without its pixels.
+        Write{"typing_onto_paper_of_one_colour",
+              [](ScorePage& p) {
+                p.CopyCell(SmallAtlas(), 12, 0, 12, 12, 4, 2);
+                p.MoveStrip(2, 2, 20, 12, 8, 2);
+                p.ClearBlock(kWidth - 4, 0);
+                p.CopyCell(SmallAtlas(), 0, 0, 12, 12, 2, 2);
+                p.FillRect(QRect(0, 14, kWidth, 2), Qt::red);
+              },
+              [](ScorePage& p) { p.FillRect(QRect(0, 0, kWidth, 14), Qt::blue); }}),
     [](const testing::TestParamInfo<Write>& info) { return std::string(info.param.name); });
 
 // The page shrunk and grown again within its block: what it dropped comes back white, a copy of
@@ -450,11 +463,13 @@ INSTANTIATE_TEST_SUITE_P(ScorePage, RegrowTest,
                          });
 
 // An insert-mode push keeps the move and only what it overwrites outside its source, never the
-// strip: a keystroke's edit costs the pixels pushed off the line's end.
+// strip: a keystroke's edit costs the pixels pushed off the line's end, and nothing when they
+// were blank paper.
 struct KeptMove {
   const char* name;
   int sx, sy, w, h, dx, dy;
   size_t keptPixels;
+  bool blank = false;
 };
 
 void PrintTo(const KeptMove& c, std::ostream* os) {
@@ -465,7 +480,7 @@ class KeptMoveTest : public testing::TestWithParam<KeptMove> {};
 
 TEST_P(KeptMoveTest, KeepsOnlyWhatTheMoveOverwritesOutsideItsSource) {
   const KeptMove& m = GetParam();
-  ScorePage page(200, 60);
+  ScorePage page = m.blank ? ScorePage(200, 60) : TaggedPage(200, 60);
   page.BeginEdit();
   page.MoveStrip(m.sx, m.sy, m.w, m.h, m.dx, m.dy);
   EXPECT_EQ(page.EndEdit().PixelBytes(), m.keptPixels * sizeof(quint32));
@@ -477,7 +492,8 @@ INSTANTIATE_TEST_SUITE_P(
                     KeptMove{"push_past_right_edge", 20, 10, 200, 40, 32, 10, 12 * 40},
                     KeptMove{"pull_left", 32, 10, 200, 40, 20, 10, 12 * 40},
                     KeptMove{"diagonal", 10, 10, 50, 20, 13, 14, 4 * 50 + 3 * 16},
-                    KeptMove{"apart", 0, 0, 50, 20, 100, 30, 50 * 20}),
+                    KeptMove{"apart", 0, 0, 50, 20, 100, 30, 50 * 20},
+                    KeptMove{"push_right_on_blank_paper", 20, 10, 150, 40, 26, 10, 0, true}),
     [](const testing::TestParamInfo<KeptMove>& info) { return std::string(info.param.name); });
 
 TEST(ScorePage, EditPutsTheCursorAndPenBack) {
