@@ -31,6 +31,8 @@ constexpr int kLineMiddle = page::kLeftMargin + 40 * page::kWideCell;
 constexpr int kLineEnd = page::kLeftMargin + 77 * page::kWideCell;
 // A quarter note after a quarter owes half a cell of spacing, so insert mode shifts by this.
 constexpr int kQuarterShift = page::kWideCell + page::kWideCell / 2;
+// Edits an undo stack holds before it lets the oldest go.
+constexpr size_t kUndoLimit = 100;
 
 const QTemporaryDir& TempDir() {
   static const QTemporaryDir dir;
@@ -91,12 +93,68 @@ void KeystrokeFloor(benchmark::State& bench, int left) {
   for (auto _ : bench) ShiftStripFloor(image, left, page::kFirstLineTop, kQuarterShift);
 }
 
+// The edits an undo stack holds: the newest kUndoLimit, each new one in the place of the
+// oldest, which is let go.
+class UndoHistory {
+ public:
+  void Keep(page::PageEdit&& edit) {
+    edits_[next_] = std::move(edit);
+    next_ = (next_ + 1) % edits_.size();
+  }
+
+ private:
+  std::vector<page::PageEdit> edits_{kUndoLimit};
+  size_t next_ = 0;
+};
+
+// The same keystroke as one edit of the page, kept in the undo history.
+void KeystrokeJournaled(benchmark::State& bench, int left) {
+  PageTypist& t = FullLine();
+  UndoHistory history;
+  for (auto _ : bench) {
+    t.state.PrevDurationRow = 0;
+    t.state.BarUnits = 0;
+    t.page.SetCursor(left, page::kFirstLineTop);
+    t.page.BeginEdit();
+    t.Press(kFiveKey);
+    history.Keep(t.page.EndEdit());
+  }
+}
+
+// The tune typed as a user types it, key by key where the line's content ends (insert mode,
+// the start-up mode, pushes the blank rest of the line on), with or without each key an edit
+// kept in the undo history. Lines end unjustified: justification is measured on its own.
+void Typing(benchmark::State& bench, bool journaled) {
+  PageTypist t(BuiltAtlas());
+  t.host.settings.justifyOnEnter = false;
+  const std::vector<int> keys = SixtyFourBarTune();
+  UndoHistory history;
+  size_t next = 0;
+  for (auto _ : bench) {
+    if (next == keys.size()) {
+      bench.PauseTiming();
+      t.Reset();
+      history = UndoHistory();
+      next = 0;
+      bench.ResumeTiming();
+    }
+    if (journaled) t.page.BeginEdit();
+    t.Press(keys[next++]);
+    if (journaled) history.Keep(t.page.EndEdit());
+  }
+}
+
 BENCHMARK_CAPTURE(Keystroke, start, kLineStart);
 BENCHMARK_CAPTURE(KeystrokeFloor, start, kLineStart);
 BENCHMARK_CAPTURE(Keystroke, middle, kLineMiddle);
 BENCHMARK_CAPTURE(KeystrokeFloor, middle, kLineMiddle);
 BENCHMARK_CAPTURE(Keystroke, end, kLineEnd);
 BENCHMARK_CAPTURE(KeystrokeFloor, end, kLineEnd);
+BENCHMARK_CAPTURE(KeystrokeJournaled, start, kLineStart);
+BENCHMARK_CAPTURE(KeystrokeJournaled, middle, kLineMiddle);
+BENCHMARK_CAPTURE(KeystrokeJournaled, end, kLineEnd);
+BENCHMARK_CAPTURE(Typing, plain, false);
+BENCHMARK_CAPTURE(Typing, journaled, true);
 
 // The whole tune typed key by key and saved as a BMP picture; per-key median and worst key.
 void FullPage(benchmark::State& bench) {
@@ -200,6 +258,22 @@ void Justify(benchmark::State& bench, int barsPerLine, int barWidth) {
   bench.counters["blanks"] = line.blanks;
 }
 
+// The same justification as one edit of the page, which is let go as an undo history would.
+void JustifyJournaled(benchmark::State& bench, int barsPerLine, int barWidth) {
+  UnjustifiedLine& line = LineToJustify(barsPerLine, barWidth);
+  if (line.blanks <= 0) bench.SkipWithError("the line was not stretched");
+  page::ScorePage& page = line.typist.page;
+  for (auto _ : bench) {
+    bench.PauseTiming();
+    page.LoadImage(line.before);
+    bench.ResumeTiming();
+    page.BeginEdit();
+    line.typist.engine.JustifyLine();
+    page::PageEdit edit = page.EndEdit();
+    benchmark::DoNotOptimize(edit);
+  }
+}
+
 // Every narrow blank shifts the rest of the line once: that many strip moves.
 void JustifyFloor(benchmark::State& bench, int barsPerLine, int barWidth) {
   UnjustifiedLine& line = LineToJustify(barsPerLine, barWidth);
@@ -214,6 +288,7 @@ BENCHMARK_CAPTURE(Justify, default_8x120, 8, 120)->Unit(benchmark::kMicrosecond)
 BENCHMARK_CAPTURE(JustifyFloor, default_8x120, 8, 120)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Justify, widest_16x240, 16, 240)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(JustifyFloor, widest_16x240, 16, 240)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(JustifyJournaled, widest_16x240, 16, 240)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tarvesh::bench

@@ -243,10 +243,12 @@ void GlyphEngine::AddUnits(int row) {
 }
 
 void GlyphEngine::ShiftLineRight(int left, int top, int distance) {
-  // What would land in the cleared strip at the line's end is not moved at all.
+  // What would land in the cleared strip at the line's end is not moved at all: the line moves
+  // up to the strip, and what it pushes past the strip's start is lost.
   const int width = LineWidth();
   const int kept = width - page::kEraserStripInset;
-  page_.MoveStrip(left, top, kept - left, page::kCellHeight, left + distance, top);
+  const int moved = kept - distance - left;
+  if (moved > 0) page_.MoveStrip(left, top, moved, page::kCellHeight, left + distance, top);
   page_.ClearBlock(kept, top);
 }
 

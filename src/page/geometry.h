@@ -12,6 +12,8 @@ inline constexpr int kNarrowCell = 6;
 
 // The cursor wraps when its left edge passes page width minus this.
 inline constexpr int kWrapInset = 32;
+// The engine's clear block: a white block this wide and a cell high.
+inline constexpr int kClearBlockWidth = 20;
 // In insert mode everything from page width minus this to the edge is cleared after a shift.
 inline constexpr int kEraserStripInset = 20;
 // The right margin line stands this far inside the page's right edge.

@@ -7,11 +7,6 @@ namespace tarvesh::page {
 
 namespace {
 
-// QRect's & and | normalise a rectangle of negative size; bands are made only when they exist.
-QRect Band(int x, int y, int width, int height) {
-  return width > 0 && height > 0 ? QRect(x, y, width, height) : QRect();
-}
-
 void ReleaseBlock(void* holder) {
   delete static_cast<std::shared_ptr<void>*>(holder);
 }
@@ -24,25 +19,14 @@ PageBitmap::Block::Block(int width, int height)
 }
 
 PageBitmap::PageBitmap(int width, int height)
-    : size_(std::max(width, 1), std::max(height, 1)), settled_(Rect()) {}
+    : size_(std::max(width, 1), std::max(height, 1)), inkEnd_(size_t(size_.height()), 0) {}
 
 const QImage& PageBitmap::Image() const {
   Allocate();
   return view_;
 }
 
-const quint32* PageBitmap::Row(int y) const {
-  Allocate();
-  return block_->pixels.get() + qsizetype(y) * block_->width;
-}
-
-qsizetype PageBitmap::RowPixels() const {
-  Allocate();
-  return block_->width;
-}
-
-void PageBitmap::Allocate() const {
-  if (block_) return;
+void PageBitmap::AllocateBlock() const {
   block_ = std::make_shared<Block>(size_.width() + kSpareColumns, size_.height());
   MakeView();
 }
@@ -65,13 +49,40 @@ void PageBitmap::MakeOwn() {
   MakeView();
 }
 
-quint32* PageBitmap::BeginWrite(const QRect& rect) {
+QRect PageBitmap::Inked() const {
+  QRect inked;
+  for (int y = 0; y < Height(); ++y)
+    if (inkEnd_[size_t(y)] > 0) inked |= QRect(0, y, inkEnd_[size_t(y)], 1);
+  return inked;
+}
+
+bool PageBitmap::IsWhite(const QRect& rect) const {
+  for (int y = rect.top(); y <= rect.bottom(); ++y)
+    if (inkEnd_[size_t(y)] > rect.x()) return false;
+  return true;
+}
+
+void PageBitmap::TrimInk(const QRect& rect) {
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    const quint32* row = Row(y);
+    int& end = inkEnd_[size_t(y)];
+    while (end > 0 && row[end - 1] == kWhite) --end;
+  }
+}
+
+quint32* PageBitmap::BeginWrite(const QRect& rect, Ink ink) {
   MakeOwn();
   // The view is not shared, so this only renews its cache key: a cached pixmap of the old
   // pixels is never taken for the new ones.
   view_.detach();
-  inked_ |= rect;
-  if (!settled_.contains(rect)) loose_ |= rect;
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    int& end = inkEnd_[size_t(y)];
+    if (ink == Ink::Any) {
+      end = std::max(end, rect.right() + 1);
+    } else if (end <= rect.right() + 1) {
+      end = std::min(end, rect.x());
+    }
+  }
   return block_->pixels.get();
 }
 
@@ -82,14 +93,25 @@ QImage& PageBitmap::BeginPaint(const QRect& rect) {
 
 void PageBitmap::Move(const QRect& from, QPoint to) {
   const QRect dst(to, from.size());
-  quint32* const bits = BeginWrite(dst);
+  MakeOwn();
+  view_.detach();
+  quint32* const bits = block_->pixels.get();
   const qsizetype stride = block_->width;
   const size_t bytes = size_t(dst.width()) * sizeof(quint32);
-  // Rows are walked away from the destination so no source row is overwritten before it is
-  // read; memmove handles the overlap inside a row.
+  // Rows are walked away from the destination so no source row, nor where its ink ends, is
+  // overwritten before it is read; memmove handles the overlap inside a row.
   auto moveRow = [&](int row) {
-    std::memmove(bits + (dst.y() + row) * stride + dst.x(),
-                 bits + (from.y() + row) * stride + from.x(), bytes);
+    const int sourceY = from.y() + row;
+    const int y = dst.y() + row;
+    std::memmove(bits + y * stride + dst.x(), bits + sourceY * stride + from.x(), bytes);
+    const int movedInk = std::min(inkEnd_[size_t(sourceY)], from.right() + 1) - from.x();
+    int& end = inkEnd_[size_t(y)];
+    // Ink beyond the destination stays; otherwise the row's ink ends with the moved ink, or
+    // where the destination starts when the source was blank.
+    if (end <= dst.right() + 1) {
+      end = movedInk > 0 ? std::max(std::min(end, dst.x()), dst.x() + movedInk)
+                         : std::min(end, dst.x());
+    }
   };
   if (dst.y() > from.y()) {
     for (int row = dst.height() - 1; row >= 0; --row) moveRow(row);
@@ -98,68 +120,62 @@ void PageBitmap::Move(const QRect& from, QPoint to) {
   }
 }
 
-void PageBitmap::FillWhite(const QRect& rect) {
-  quint32* const bits = block_->pixels.get();
-  for (int y = rect.top(); y <= rect.bottom(); ++y)
-    std::memset(bits + qsizetype(y) * block_->width + rect.x(), 0xff,
-                size_t(rect.width()) * sizeof(quint32));
+void PageBitmap::WhitenRow(int y, int x) {
+  int& end = inkEnd_[size_t(y)];
+  if (end <= x) return;
+  std::memset(block_->pixels.get() + qsizetype(y) * block_->width + x, 0xff,
+              size_t(end - x) * sizeof(quint32));
+  end = x;
 }
 
 void PageBitmap::Clear() {
-  const QRect ink = inked_ & Rect();
-  if (!ink.isEmpty()) {
-    BeginWrite(ink);
-    FillWhite(ink);
-  }
-  inked_ = QRect();
-  loose_ = QRect();
+  if (Inked().isEmpty()) return;
+  MakeOwn();
+  view_.detach();
+  for (int y = 0; y < Height(); ++y) WhitenRow(y, 0);
 }
 
 std::array<QRect, 2> PageBitmap::InkOutside(QSize size) const {
-  const QRect right = Band(size.width(), 0, Width() - size.width(), Height());
-  const QRect below =
-      Band(0, size.height(), std::min(Width(), size.width()), Height() - size.height());
-  const auto ink = [this](const QRect& band) {
-    return (band & settled_ & inked_) | (band & loose_);
-  };
-  return {ink(right), ink(below)};
+  QRect right;
+  QRect below;
+  for (int y = 0; y < Height(); ++y) {
+    const int end = inkEnd_[size_t(y)];
+    if (end > size.width()) right |= QRect(size.width(), y, end - size.width(), 1);
+    if (y >= size.height() && end > 0) below |= QRect(0, y, std::min(end, size.width()), 1);
+  }
+  return {right, below & Rect()};
 }
 
 void PageBitmap::Resize(QSize size) {
   size = size.expandedTo(QSize(1, 1));
   if (size == size_) return;
-  const QRect kept = QRect(QPoint(0, 0), size) & Rect();
-  const bool narrower = kept != Rect();
-  if (!block_) {
-    size_ = size;
-    settled_ = Rect();
-    return;
-  }
-  // The block is kept while it is at most twice what the page would allocate afresh, so a page
-  // made much smaller gives its memory back.
-  const bool fits = size.width() <= block_->width && size.height() <= block_->height &&
-                    2 * qint64(size.width() + kSpareColumns) * size.height() >=
-                        qint64(block_->width) * block_->height;
-  if (fits) {
-    for (const QRect& ink : InkOutside(size)) {
-      if (ink.isEmpty()) continue;
-      BeginWrite(ink);
-      FillWhite(ink);
+  if (block_) {
+    // The block is kept while it is at most twice what the page would allocate afresh, so a
+    // page made much smaller gives its memory back.
+    const bool fits = size.width() <= block_->width && size.height() <= block_->height &&
+                      2 * qint64(size.width() + kSpareColumns) * size.height() >=
+                          qint64(block_->width) * block_->height;
+    if (fits) {
+      const auto [right, below] = InkOutside(size);
+      if (!right.isEmpty() || !below.isEmpty()) {
+        MakeOwn();
+        view_.detach();
+        for (int y = 0; y < Height(); ++y) WhitenRow(y, y < size.height() ? size.width() : 0);
+      }
+    } else {
+      const QRect kept = QRect(QPoint(0, 0), size) & Rect();
+      auto fresh = std::make_shared<Block>(size.width() + kSpareColumns, size.height());
+      for (int y = 0; y < kept.height(); ++y) {
+        std::memcpy(fresh->pixels.get() + qsizetype(y) * fresh->width, Row(y),
+                    size_t(kept.width()) * sizeof(quint32));
+        inkEnd_[size_t(y)] = std::min(inkEnd_[size_t(y)], kept.width());
+      }
+      block_ = std::move(fresh);
     }
-  } else {
-    auto fresh = std::make_shared<Block>(size.width() + kSpareColumns, size.height());
-    for (int y = 0; y < kept.height(); ++y)
-      std::memcpy(fresh->pixels.get() + qsizetype(y) * fresh->width, Row(y),
-                  size_t(kept.width()) * sizeof(quint32));
-    block_ = std::move(fresh);
   }
+  inkEnd_.resize(size_t(size.height()), 0);
   size_ = size;
-  inked_ &= Rect();
-  if (narrower || !fits) {
-    settled_ = Rect();
-    loose_ = QRect();
-  }
-  MakeView();
+  if (block_) MakeView();
 }
 
 }  // namespace tarvesh::page

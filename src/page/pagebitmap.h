@@ -5,13 +5,15 @@
 #include <QSize>
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace tarvesh::page {
 
 // The page's pixels: one block with spare columns beyond the page's width, seen through a
 // QImage of the page's size. A resize that stays within the block changes only the size, and a
-// narrowing whitens only what it drops that may hold ink, so every pixel of the block outside
-// the page is white. The block is allocated when the pixels are first used, so the sizes set
+// narrowing whitens only what it drops that holds ink, so every pixel of the block outside the
+// page is white. For each row the bitmap knows where its ink ends, so it can tell blank paper
+// without reading it. The block is allocated when the pixels are first used, so the sizes set
 // before that cost nothing. A copy of Image() a caller keeps never changes: a write to a block
 // that such a copy still shows clones the block first.
 class PageBitmap {
@@ -29,15 +31,27 @@ class PageBitmap {
   const QImage& Image() const;
   // The pixel at (x, y), which must lie on the page.
   quint32 Pixel(int x, int y) const { return block_ ? Row(y)[x] : kWhite; }
-  const quint32* Row(int y) const;
+  const quint32* Row(int y) const {
+    Allocate();
+    return block_->pixels.get() + qsizetype(y) * block_->width;
+  }
   // Pixels from one row to the next.
-  qsizetype RowPixels() const;
+  qsizetype RowPixels() const {
+    Allocate();
+    return block_->width;
+  }
   // Every pixel that can differ from white lies in this rectangle.
-  QRect Inked() const { return inked_; }
+  QRect Inked() const;
+  // Whether every pixel of `rect` (on the page) is known to be white.
+  bool IsWhite(const QRect& rect) const;
+  // Reads where the ink of the rows of `rect` really ends, after a write of a whole picture.
+  void TrimInk(const QRect& rect);
 
+  // What a write leaves in its rectangle: any colour, or white only.
+  enum class Ink { Any, None };
   // Makes the pixels this page's own to write and notes `rect` (on the page) as written;
   // returns the first row. Rows follow RowPixels() apart.
-  quint32* BeginWrite(const QRect& rect);
+  quint32* BeginWrite(const QRect& rect, Ink ink = Ink::Any);
   // The same for painting with QPainter on the returned image.
   QImage& BeginPaint(const QRect& rect);
   // Copies `from` to `to` as if the source were read completely first; both lie on the page.
@@ -56,22 +70,23 @@ class PageBitmap {
     const std::unique_ptr<quint32[]> pixels;
   };
 
-  void Allocate() const;
+  void Allocate() const {
+    if (!block_) AllocateBlock();
+  }
+  void AllocateBlock() const;
   // A fresh view of the page's size over the block; the view holds the block alive.
   void MakeView() const;
   void MakeOwn();
-  void FillWhite(const QRect& rect);
+  // Whitens row y from x on to where its ink ends.
+  void WhitenRow(int y, int x);
 
   QSize size_;
   // Allocated on first use, also from the const readers.
   mutable std::shared_ptr<Block> block_;
   mutable QImage view_;
-  // inked_ bounds every pixel written since the page was last all white. Writes inside
-  // settled_ (the page as it was at its last narrowing or allocation) are not followed further;
-  // loose_ bounds the others, which is what a widening and narrowing again have to whiten.
-  QRect inked_;
-  QRect settled_;
-  QRect loose_;
+  // For each row of the block, where its ink ends: every pixel from there on is white. Writes
+  // move it right, white fills and moves of blank paper move it left.
+  std::vector<int> inkEnd_;
 };
 
 }  // namespace tarvesh::page

@@ -3,10 +3,56 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
+
+#include "page/geometry.h"
 
 namespace tarvesh::page {
 
 namespace {
+
+// Pixels an edit makes room for when it first keeps any: what a keystroke pushing notes off a
+// full line keeps, in one allocation.
+constexpr size_t kPixelsReserved = 1024;
+
+// Copies `height` rows of `width` pixels, `stride` apart, into consecutive rows at `to`. The
+// rectangles a keystroke keeps are many rows a few pixels wide, where a library call per row
+// would cost more than the copy: rows are copied in registers, and the widths the glyph grid
+// writes most (a narrow cell, a wide cell, a clear block) compile to straight copies.
+template <int kWidth>
+void CopyFixedRows(const quint32* from, qsizetype stride, int height, quint32* to) {
+  for (int y = 0; y < height; ++y, from += stride, to += kWidth)
+    std::memcpy(to, from, kWidth * sizeof(quint32));
+}
+
+void CopyRows(const quint32* from, qsizetype stride, int width, int height, quint32* to) {
+  switch (width) {
+    case kNarrowCell:
+      return CopyFixedRows<kNarrowCell>(from, stride, height, to);
+    case kWideCell:
+      return CopyFixedRows<kWideCell>(from, stride, height, to);
+    case kClearBlockWidth:
+      return CopyFixedRows<kClearBlockWidth>(from, stride, height, to);
+    default:
+      break;
+  }
+  for (int y = 0; y < height; ++y, from += stride, to += width) {
+    int x = 0;
+    for (; x + 4 <= width; x += 4) std::memcpy(to + x, from + x, 4 * sizeof(quint32));
+    for (; x < width; ++x) to[x] = from[x];
+  }
+}
+
+// Rectangle tests on the few patches of an edit, kept inline.
+inline bool Overlap(const QRect& a, const QRect& b) {
+  return a.left() <= b.right() && b.left() <= a.right() && a.top() <= b.bottom() &&
+         b.top() <= a.bottom();
+}
+
+inline bool Within(const QRect& inner, const QRect& outer) {
+  return inner.left() >= outer.left() && inner.right() <= outer.right() &&
+         inner.top() >= outer.top() && inner.bottom() <= outer.bottom();
+}
 
 // The parts of `to` outside `from`, two rectangles of one size: the rows of `to` that `from`
 // does not reach, and in the other rows the columns it does not reach. Either may be empty.
@@ -33,52 +79,79 @@ bool PageEdit::IsEmpty() const {
 void PageEdit::KeepPixels(const PageBitmap& bitmap, const QRect& rect) {
   if (rect.isEmpty()) return;
   bounds_ |= rect;
-  // What lay under a write is most often blank paper: a rectangle of one colour is kept as
-  // that colour, and its pixels are kept only when the edit is first reverted.
-  const quint32 colour = bitmap.Pixel(rect.x(), rect.y());
-  bool oneColour = true;
-  for (int y = rect.top(); oneColour && y <= rect.bottom(); ++y) {
-    const quint32* row = bitmap.Row(y) + rect.x();
-    oneColour = std::all_of(row, row + rect.width(), [colour](quint32 p) { return p == colour; });
-  }
-  if (oneColour) {
-    patches_.push_back({Patch::Kind::OneColour, rect, {}, {}, 0, colour});
+  if (IsMovedBack(rect)) {
+    patches_.push_back({Patch::Kind::MovedBack, rect, {}, {}, 0});
+  } else if (bitmap.IsWhite(rect)) {
+    // What lies under a write is most often blank paper, which the bitmap knows without
+    // reading it.
+    patches_.push_back({Patch::Kind::Blank, rect, {}, {}, 0});
   } else {
-    patches_.push_back({Patch::Kind::Pixels, rect, {}, {}, Store(bitmap, rect), 0});
+    patches_.push_back({Patch::Kind::Pixels, rect, {}, {}, Store(bitmap, rect)});
   }
 }
 
-size_t PageEdit::Store(const PageBitmap& bitmap, const QRect& rect) {
-  const size_t offset = pixels_.size();
-  pixels_.resize(offset + size_t(rect.width()) * size_t(rect.height()));
-  quint32* to = pixels_.data() + offset;
-  for (int y = rect.top(); y <= rect.bottom(); ++y) {
-    const quint32* from = bitmap.Row(y) + rect.x();
-    to = std::copy(from, from + rect.width(), to);
+bool PageEdit::IsMovedBack(const QRect& rect) const {
+  for (auto patch = patches_.rbegin(); patch != patches_.rend(); ++patch) {
+    switch (patch->kind) {
+      case Patch::Kind::Move: {
+        const QRect to(patch->to, patch->rect.size());
+        if (Within(rect, patch->rect) && !Overlap(to, rect)) return true;
+        if (Overlap(patch->rect, rect) || Overlap(to, rect)) return false;
+        break;
+      }
+      case Patch::Kind::Resize:
+        return false;
+      default:
+        if (Overlap(patch->rect, rect)) return false;
+    }
   }
+  return false;
+}
+
+size_t PageEdit::Store(const PageBitmap& bitmap, const QRect& rect) {
+  const size_t offset = pixelCount_;
+  quint32* const to = Grow(size_t(rect.width()) * size_t(rect.height()));
+  CopyRows(bitmap.Row(rect.y()) + rect.x(), bitmap.RowPixels(), rect.width(), rect.height(), to);
   return offset;
+}
+
+quint32* PageEdit::Grow(size_t count) {
+  const size_t needed = pixelCount_ + count;
+  if (needed > pixelCapacity_) {
+    const size_t capacity = std::max({needed, 2 * pixelCapacity_, kPixelsReserved});
+    std::unique_ptr<quint32[]> grown(new quint32[capacity]);
+    std::copy_n(pixels_.get(), pixelCount_, grown.get());
+    pixels_ = std::move(grown);
+    pixelCapacity_ = capacity;
+  }
+  quint32* const at = pixels_.get() + pixelCount_;
+  pixelCount_ = needed;
+  return at;
 }
 
 void PageEdit::KeepMove(const PageBitmap& bitmap, const QRect& from, QPoint to) {
   const QRect target(to, from.size());
   for (const QRect& part : Uncovered(from, target)) KeepPixels(bitmap, part);
-  patches_.push_back({Patch::Kind::Move, from, to, {}, 0, 0});
+  patches_.push_back({Patch::Kind::Move, from, to, {}, 0});
   bounds_ |= target;
 }
 
 void PageEdit::KeepResize(const PageBitmap& bitmap, QSize size) {
   for (const QRect& ink : bitmap.InkOutside(size)) KeepPixels(bitmap, ink);
-  patches_.push_back({Patch::Kind::Resize, bitmap.Rect(), {}, size, 0, 0});
+  patches_.push_back({Patch::Kind::Resize, bitmap.Rect(), {}, size, 0});
 }
 
 void PageEdit::Run(PageBitmap& bitmap, bool backwards) {
   const auto run = [&](Patch& patch) {
     switch (patch.kind) {
-      case Patch::Kind::OneColour:
-        // From now on the patch swaps what the page shows, like any other.
+      case Patch::Kind::Blank:
+      case Patch::Kind::MovedBack:
+        // The first run is a revert: it keeps what the page shows for reapplying, and from
+        // then on the patch swaps like any other. A move reverted later writes the old pixels
+        // of a moved-back rectangle.
         patch.offset = Store(bitmap, patch.rect);
+        if (patch.kind == Patch::Kind::Blank) Whiten(bitmap, patch.rect);
         patch.kind = Patch::Kind::Pixels;
-        Fill(bitmap, patch.rect, patch.colour);
         break;
       case Patch::Kind::Pixels:
         SwapPixels(bitmap, patch);
@@ -103,18 +176,18 @@ void PageEdit::Run(PageBitmap& bitmap, bool backwards) {
   reverted_ = backwards;
 }
 
-void PageEdit::Fill(PageBitmap& bitmap, const QRect& rect, quint32 colour) {
-  quint32* const bits = bitmap.BeginWrite(rect);
+void PageEdit::Whiten(PageBitmap& bitmap, const QRect& rect) {
+  quint32* const bits = bitmap.BeginWrite(rect, PageBitmap::Ink::None);
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
     quint32* row = bits + qsizetype(y) * bitmap.RowPixels() + rect.x();
-    std::fill(row, row + rect.width(), colour);
+    std::fill(row, row + rect.width(), PageBitmap::kWhite);
   }
 }
 
 void PageEdit::SwapPixels(PageBitmap& bitmap, const Patch& patch) {
   const QRect& rect = patch.rect;
   quint32* const bits = bitmap.BeginWrite(rect);
-  quint32* kept = pixels_.data() + patch.offset;
+  quint32* kept = pixels_.get() + patch.offset;
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
     quint32* row = bits + qsizetype(y) * bitmap.RowPixels() + rect.x();
     kept = std::swap_ranges(row, row + rect.width(), kept);

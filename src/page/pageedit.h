@@ -3,8 +3,9 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QVarLengthArray>
 #include <cstddef>
-#include <vector>
+#include <memory>
 
 #include "page/pagebitmap.h"
 #include "page/pagestate.h"
@@ -12,11 +13,12 @@
 namespace tarvesh::page {
 
 // What one edit of a page changed, kept so the edit can be taken back and put back exactly:
-// the pixels each write overwrote (one colour where that is all they were), strip moves as the
-// moves themselves (a move is undone by moving back, so only what it overwrote outside its own
-// source is kept), the sizes, and the cursor and text pen before and after. It costs the rectangles
-// the edit wrote, never the page. ScorePage records and applies it (BeginEdit, EndEdit, Revert,
-// Reapply). Reverting swaps the kept pixels with the page's, so the same patches serve to reapply.
+// the pixels each write overwrote (nothing for blank paper, nor where reverting an earlier move
+// puts them back), strip moves as the moves themselves (a move is undone by moving back, so
+// only what it overwrote outside its own source is kept), the sizes, and the cursor and text
+// pen before and after. It costs the rectangles the edit wrote, never the page. ScorePage
+// records and applies it (BeginEdit, EndEdit, Revert, Reapply). Reverting swaps the kept pixels
+// with the page's, so the same patches serve to reapply.
 class PageEdit {
  public:
   // Nothing written, nothing resized, cursor and pen as they were.
@@ -24,16 +26,20 @@ class PageEdit {
   bool IsReverted() const { return reverted_; }
   // Every page pixel the edit wrote lies in this rectangle.
   QRect Bounds() const { return bounds_; }
-  // Memory the kept pixels take.
-  size_t PixelBytes() const { return pixels_.size() * sizeof(quint32); }
+  // Bytes of the pixels kept.
+  size_t PixelBytes() const { return pixelCount_ * sizeof(quint32); }
 
  private:
   friend class ScorePage;
 
   struct Patch {
-    enum class Kind { Pixels, OneColour, Move, Resize };
+    // Blank: a rectangle that was white. MovedBack: a rectangle whose old pixels need not be
+    // kept, as reverting a move recorded before writes all of it and nothing in between reads
+    // or writes it: the cell an insert-mode push makes room for. The first revert keeps what
+    // either shows and turns it into Pixels.
+    enum class Kind { Pixels, Blank, MovedBack, Move, Resize };
     Kind kind;
-    // Pixels, OneColour: the rectangle kept. Move: the source. Resize: the old page.
+    // Pixels, Blank, MovedBack: the rectangle kept. Move: the source. Resize: the old page.
     QRect rect;
     // Move: where the source went.
     QPoint to;
@@ -41,23 +47,29 @@ class PageEdit {
     QSize size;
     // Pixels: where the rectangle's pixels start in pixels_, row after row.
     size_t offset = 0;
-    // OneColour: the colour of every pixel of the rectangle.
-    quint32 colour = 0;
   };
 
   // Recording, called before the page writes.
   void KeepPixels(const PageBitmap& bitmap, const QRect& rect);
   void KeepMove(const PageBitmap& bitmap, const QRect& from, QPoint to);
   void KeepResize(const PageBitmap& bitmap, QSize size);
+  // Whether reverting a recorded move writes all of `rect` before anything reads it.
+  bool IsMovedBack(const QRect& rect) const;
   // Runs the patches backwards (revert) or forwards (reapply).
   void Run(PageBitmap& bitmap, bool backwards);
   // Appends the pixels of `rect` to pixels_; returns where they start.
   size_t Store(const PageBitmap& bitmap, const QRect& rect);
-  static void Fill(PageBitmap& bitmap, const QRect& rect, quint32 colour);
+  // Room for `count` more pixels at the end of pixels_, which is returned.
+  quint32* Grow(size_t count);
+  static void Whiten(PageBitmap& bitmap, const QRect& rect);
   void SwapPixels(PageBitmap& bitmap, const Patch& patch);
 
-  std::vector<Patch> patches_;
-  std::vector<quint32> pixels_;
+  // A keystroke's few patches live inside the edit, without an allocation of their own.
+  QVarLengthArray<Patch, 6> patches_;
+  // Kept pixels, row after row; left uninitialised where not yet written.
+  std::unique_ptr<quint32[]> pixels_;
+  size_t pixelCount_ = 0;
+  size_t pixelCapacity_ = 0;
   QRect bounds_;
   PageState stateBefore_;
   PageState stateAfter_;

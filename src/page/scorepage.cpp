@@ -5,6 +5,7 @@
 #include <QtGlobal>
 #include <cstring>
 
+#include "page/geometry.h"
 #include "page/pagefont.h"
 
 namespace tarvesh::page {
@@ -31,7 +32,10 @@ void ScorePage::LoadImage(const QImage& image) {
   const QRect drawn = rgb.rect() & bitmap_.Rect();
   Keep(bitmap_.Inked() | drawn);
   bitmap_.Clear();
-  if (!drawn.isEmpty()) CopyPixels(rgb, drawn, QPoint(0, 0));
+  if (!drawn.isEmpty()) {
+    CopyPixels(rgb, drawn, QPoint(0, 0));
+    bitmap_.TrimInk(drawn);
+  }
   Publish({.kind = PageOperation::Kind::Load, .picture = &image, .target = bitmap_.Rect()});
   Changed(bitmap_.Rect());
 }
@@ -99,7 +103,7 @@ int ScorePage::ReadPixel(int x, int y) const {
 }
 
 void ScorePage::ClearBlock(int x, int y) {
-  FillRect(QRect(x, y, 20, 40), Qt::white);
+  FillRect(QRect(x, y, kClearBlockWidth, kCellHeight), Qt::white);
 }
 
 void ScorePage::FillRect(const QRect& rect, const QColor& colour) {
@@ -107,7 +111,8 @@ void ScorePage::FillRect(const QRect& rect, const QColor& colour) {
   if (r.isEmpty()) return;
   Keep(r);
   const quint32 value = colour.rgb() | 0xff000000u;
-  quint32* line = bitmap_.BeginWrite(r);
+  quint32* line = bitmap_.BeginWrite(
+      r, value == PageBitmap::kWhite ? PageBitmap::Ink::None : PageBitmap::Ink::Any);
   const qsizetype stride = bitmap_.RowPixels();
   line += r.top() * stride + r.left();
   for (int y = r.top(); y <= r.bottom(); ++y, line += stride) {

@@ -54,7 +54,7 @@ class ScorePage {
   // Colour of one pixel as 0x00BBGGRR (black reads 0), kInvalidColour outside the page.
   int ReadPixel(int x, int y) const;
   bool IsBlack(int x, int y) const { return ReadPixel(x, y) == 0; }
-  // The engine's clear block: a white block 20 x 40 at (x, y).
+  // The engine's clear block: a white block kClearBlockWidth x kCellHeight at (x, y).
   void ClearBlock(int x, int y);
   void FillRect(const QRect& rect, const QColor& colour);
   // Copies `sourceRect` of `source` onto `target` of the page, stretched with nearest-neighbour

@@ -46,7 +46,8 @@ class TypedTune : public EngineTest {
 
   // The tune as the user's actions, each one edit: a line filled bar by bar (its automatic line
   // end justifies it), erasing, notes inserted into the middle of the second line, chord symbols
-  // over the first, the second finished and justified by Enter, and overwriting on the third.
+  // over the first, the second finished and justified by Enter, and overwriting on the third
+  // and onto the blank fourth.
   std::vector<std::function<void()>> Steps() {
     std::vector<std::function<void()>> steps;
     const auto keys = [&](std::vector<int> codes) {
@@ -86,7 +87,8 @@ class TypedTune : public EngineTest {
       state.InsertMode = 0;
       page.SetCursorLeft(page::kLeftMargin + page::kWideCell);
     });
-    keys({kQuarter, 55, 55, kBackspace});
+    keys({kQuarter, 55, 55, kBackspace, kEnter});
+    keys(bar2);
     return steps;
   }
 };

@@ -319,6 +319,11 @@ QImage Plain(int width, int height, QRgb colour) {
   return image;
 }
 
+void InkDotOnBlankPaper(ScorePage& page) {
+  page.Clear();
+  page.FillRect(QRect(20, 5, 1, 1), Qt::black);
+}
+
 class EditTest : public testing::TestWithParam<Write> {
  protected:
   EditTest() { tarvesh::page::testing::EnsureGuiApplication(); }
@@ -379,8 +384,8 @@ INSTANTIATE_TEST_SUITE_P(
                 p.MoveStrip(0, 0, kWidth + 40, 4, 6, 0);
                 p.Resize(kWidth, kHeight);
               }},
-        // What lies under these writes is one colour, kept without its pixels.
-        Write{"typing_onto_paper_of_one_colour",
+        // What lies under these writes is blank paper, kept without its pixels.
+        Write{"typing_onto_blank_paper",
               [](ScorePage& p) {
                 p.CopyCell(SmallAtlas(), 12, 0, 12, 12, 4, 2);
                 p.MoveStrip(2, 2, 20, 12, 8, 2);
@@ -388,7 +393,21 @@ INSTANTIATE_TEST_SUITE_P(
                 p.CopyCell(SmallAtlas(), 0, 0, 12, 12, 2, 2);
                 p.FillRect(QRect(0, 14, kWidth, 2), Qt::red);
               },
-              [](ScorePage& p) { p.FillRect(QRect(0, 0, kWidth, 14), Qt::blue); }}),
+              [](ScorePage& p) { p.FillRect(QRect(0, 0, kWidth, 14), Qt::white); }},
+        // Blank paper the page knows of is kept unread; ink further along its row must not be
+        // taken for blank paper after a white fill or a move of blank paper before it.
+        Write{"ink_right_of_a_white_fill",
+              [](ScorePage& p) {
+                p.FillRect(QRect(2, 5, 6, 1), Qt::white);
+                p.CopyCell(SmallAtlas(), 0, 0, 6, 3, 18, 4);
+              },
+              InkDotOnBlankPaper},
+        Write{"ink_right_of_moved_blank_paper",
+              [](ScorePage& p) {
+                p.MoveStrip(0, 5, 6, 1, 8, 5);
+                p.FillRect(QRect(18, 4, 6, 3), Qt::red);
+              },
+              InkDotOnBlankPaper}),
     [](const testing::TestParamInfo<Write>& info) { return std::string(info.param.name); });
 
 // The page shrunk and grown again within its block: what it dropped comes back white, a copy of
