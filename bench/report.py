@@ -71,7 +71,10 @@ def main():
                  f"--benchmark_out={out}", "--benchmark_out_format=json"]
         bench.append("--benchmark_min_time=0.001" if args.smoke else "--benchmark_repetitions=5")
         if not args.smoke:
-            bench.append("--benchmark_report_aggregates_only=true")
+            # Repetitions of figures compared in a ratio interleave, so a change of load on the
+            # machine falls on both sides.
+            bench += ["--benchmark_report_aggregates_only=true",
+                      "--benchmark_enable_random_interleaving=true"]
         done = subprocess.run(bench, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         if done.returncode != 0:
             sys.exit(f"bench_engine failed: {done.stderr.decode(errors='replace')}")
@@ -103,13 +106,21 @@ def main():
         for where in ("start", "middle", "end"):
             pair(f"keystroke, quarter note inserted at line {where}", f"Keystroke/{where}",
                  f"KeystrokeFloor/{where}", target=2)
+        pair("keystroke with the edit journal, typing a tune at the line's end", "Typing/journaled",
+             "Typing/plain", target=1.5)
+        for where in ("start", "middle", "end"):
+            pair(f"keystroke with the edit journal, inserted at line {where}",
+                 f"KeystrokeJournaled/{where}", f"Keystroke/{where}", target=1.5)
         pair("64-bar tune typed + saved as BMP (in memory)", "FullPage", "FullPageFloor",
              absolute=0.050)
         full = counters["FullPage"]
         rows.append(("  per key: median / worst", f"{full['key_median_us']:.1f} us",
                      f"worst {full['key_worst_us']:.0f} us", "", "", None))
         pair("JustifyLine, 8 bars x 120", "Justify/default_8x120", "JustifyFloor/default_8x120")
-        pair("JustifyLine, 16 bars x 240", "Justify/widest_16x240", "JustifyFloor/widest_16x240")
+        pair("JustifyLine, 16 bars x 240", "Justify/widest_16x240", "JustifyFloor/widest_16x240",
+             absolute=0.005)
+        pair("JustifyLine with the edit journal, 16 bars x 240", "JustifyJournaled/widest_16x240",
+             "JustifyFloor/widest_16x240", absolute=0.005)
         pair("save a page document", "SaveDocument", "SaveDocumentFloor", target=2)
         pair("open a page document", "OpenDocument", "OpenDocumentFloor", target=2)
 
@@ -134,6 +145,13 @@ def main():
                      f"page {PAGE_BYTES / mib:.0f} MiB + bare Qt {bare_rss / mib:.0f} MiB",
                      f"{(peak_rss - bare_rss) / PAGE_BYTES:.2f}x page",
                      f"<= {allowed / mib:.0f} MiB", peak_rss <= allowed))
+
+        _, journal_rss = median_run([os.path.join(build, "bench_journalpeak")], env, 1)
+        journal_allowed = 224 * mib
+        rows.append(("peak memory, 16x240 page typed full, every key an edit kept",
+                     f"{journal_rss / mib:.0f} MiB", f"page {PAGE_BYTES / mib:.0f} MiB",
+                     f"{journal_rss / PAGE_BYTES:.2f}x page", f"<= {journal_allowed / mib:.0f} MiB",
+                     journal_rss <= journal_allowed))
 
         tune = os.path.join(tmp, "tune.tvs")
         subprocess.run([os.path.join(build, "bench_tunescript"), tune, os.path.join(tmp, "t.bmp")],

@@ -41,12 +41,16 @@ void PageBitmap::MakeOwn() {
   Allocate();
   // One owner is this bitmap and one its view; any other is a view a caller still holds, or a
   // copy of the current view (which shares the view itself).
-  if (view_.isDetached() && block_.use_count() == 2) return;
-  auto own = std::make_shared<Block>(block_->width, block_->height);
-  std::memcpy(own->pixels.get(), block_->pixels.get(),
-              size_t(block_->width) * size_t(block_->height) * sizeof(quint32));
-  block_ = std::move(own);
-  MakeView();
+  if (!view_.isDetached() || block_.use_count() != 2) {
+    auto own = std::make_shared<Block>(block_->width, block_->height);
+    std::memcpy(own->pixels.get(), block_->pixels.get(),
+                size_t(block_->width) * size_t(block_->height) * sizeof(quint32));
+    block_ = std::move(own);
+    MakeView();
+  }
+  // The view is not shared now, so this only renews its cache key: a cached pixmap of the old
+  // pixels is never taken for the new ones.
+  view_.detach();
 }
 
 QRect PageBitmap::Inked() const {
@@ -72,9 +76,6 @@ void PageBitmap::TrimInk(const QRect& rect) {
 
 quint32* PageBitmap::BeginWrite(const QRect& rect, Ink ink) {
   MakeOwn();
-  // The view is not shared, so this only renews its cache key: a cached pixmap of the old
-  // pixels is never taken for the new ones.
-  view_.detach();
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
     int& end = inkEnd_[size_t(y)];
     if (ink == Ink::Any) {
@@ -94,7 +95,6 @@ QImage& PageBitmap::BeginPaint(const QRect& rect) {
 void PageBitmap::Move(const QRect& from, QPoint to) {
   const QRect dst(to, from.size());
   MakeOwn();
-  view_.detach();
   quint32* const bits = block_->pixels.get();
   const qsizetype stride = block_->width;
   const size_t bytes = size_t(dst.width()) * sizeof(quint32);
@@ -131,7 +131,6 @@ void PageBitmap::WhitenRow(int y, int x) {
 void PageBitmap::Clear() {
   if (Inked().isEmpty()) return;
   MakeOwn();
-  view_.detach();
   for (int y = 0; y < Height(); ++y) WhitenRow(y, 0);
 }
 
@@ -159,7 +158,6 @@ void PageBitmap::Resize(QSize size) {
       const auto [right, below] = InkOutside(size);
       if (!right.isEmpty() || !below.isEmpty()) {
         MakeOwn();
-        view_.detach();
         for (int y = 0; y < Height(); ++y) WhitenRow(y, y < size.height() ? size.width() : 0);
       }
     } else {

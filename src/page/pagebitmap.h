@@ -76,6 +76,8 @@ class PageBitmap {
   void AllocateBlock() const;
   // A fresh view of the page's size over the block; the view holds the block alive.
   void MakeView() const;
+  // Makes the block this bitmap's own to write: cloned while a copy of Image() a caller holds
+  // still shows it.
   void MakeOwn();
   // Whitens row y from x on to where its ink ends.
   void WhitenRow(int y, int x);
@@ -84,7 +86,7 @@ class PageBitmap {
   // Allocated on first use, also from the const readers.
   mutable std::shared_ptr<Block> block_;
   mutable QImage view_;
-  // For each row of the block, where its ink ends: every pixel from there on is white. Writes
+  // For each row of the page, where its ink ends: every pixel from there on is white. Writes
   // move it right, white fills and moves of blank paper move it left.
   std::vector<int> inkEnd_;
 };
