@@ -33,9 +33,6 @@ constexpr int kEraseStripExtra = 120;
 // The page width minus this is the base of the too-short test of justification.
 constexpr int kStretchBaseInset = 40;
 
-static_assert(kJustifyWidening <= page::PageBitmap::kSpareColumns,
-              "justification widens the page within its spare columns");
-
 int Px(float v) {
   return RoundHalfEven(v);
 }

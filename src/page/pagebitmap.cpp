@@ -27,7 +27,7 @@ const QImage& PageBitmap::Image() const {
 }
 
 void PageBitmap::AllocateBlock() const {
-  block_ = std::make_shared<Block>(size_.width() + kSpareColumns, size_.height());
+  block_ = std::make_shared<Block>(size_.width(), size_.height());
   MakeView();
 }
 
@@ -151,9 +151,9 @@ void PageBitmap::Resize(QSize size) {
   if (block_) {
     // The block is kept while it is at most twice what the page would allocate afresh, so a
     // page made much smaller gives its memory back.
-    const bool fits = size.width() <= block_->width && size.height() <= block_->height &&
-                      2 * qint64(size.width() + kSpareColumns) * size.height() >=
-                          qint64(block_->width) * block_->height;
+    const bool fits =
+        size.width() <= block_->width && size.height() <= block_->height &&
+        2 * qint64(size.width()) * size.height() >= qint64(block_->width) * block_->height;
     if (fits) {
       const auto [right, below] = InkOutside(size);
       if (!right.isEmpty() || !below.isEmpty()) {
@@ -162,7 +162,7 @@ void PageBitmap::Resize(QSize size) {
       }
     } else {
       const QRect kept = QRect(QPoint(0, 0), size) & Rect();
-      auto fresh = std::make_shared<Block>(size.width() + kSpareColumns, size.height());
+      auto fresh = std::make_shared<Block>(size.width(), size.height());
       for (int y = 0; y < kept.height(); ++y) {
         std::memcpy(fresh->pixels.get() + qsizetype(y) * fresh->width, Row(y),
                     size_t(kept.width()) * sizeof(quint32));

@@ -9,17 +9,14 @@
 
 namespace tarvesh::page {
 
-// The page's pixels: one block with spare columns beyond the page's width, seen through a
-// QImage of the page's size. A resize that stays within the block changes only the size, and a
-// narrowing whitens only what it drops that holds ink, so every pixel of the block outside the
-// page is white. For each row the bitmap knows where its ink ends, so it can tell blank paper
-// without reading it. The block is allocated when the pixels are first used, so the sizes set
-// before that cost nothing. A copy of Image() a caller keeps never changes: a write to a block
-// that such a copy still shows clones the block first.
+// The page's pixels: one block, seen through a QImage of the page's size. A resize that stays
+// within the block changes only the size, and a narrowing whitens only what it drops that holds
+// ink, so every pixel of the block outside the page is white. For each row the bitmap knows where
+// its ink ends, so it can tell blank paper without reading it. The block is allocated when the
+// pixels are first used, so the sizes set before that cost nothing. A copy of Image() a caller
+// keeps never changes: a write to a block that such a copy still shows clones the block first.
 class PageBitmap {
  public:
-  // Columns kept beyond the width, so the page can widen this far without reallocating.
-  static constexpr int kSpareColumns = 64;
   static constexpr quint32 kWhite = 0xffffffffu;
 
   PageBitmap(int width, int height);

@@ -33,7 +33,7 @@ class ScorePage {
   int Width() const { return bitmap_.Width(); }
   int Height() const { return bitmap_.Height(); }
   // New size; what lies inside both the old and the new size is kept, new parts are white. A
-  // page that widens by at most PageBitmap::kSpareColumns and narrows again allocates nothing.
+  // page that narrows and widens again within its first size allocates nothing.
   void Resize(int width, int height);
 
   // The page's pixels. A copy of it taken by a caller keeps showing them as they were.

@@ -1,6 +1,6 @@
 // The page operations the engine builds on: strip moves that overlap, copies that reach past
 // the page's edges, pixel reads outside it, and stretched copies of the slur arc; the edits that
-// take them back, the spare columns justification widens into, and the operations reported.
+// take them back, resizes within and beyond the page's block, and the operations reported.
 #include "page/scorepage.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 
 namespace {
 
-using tarvesh::page::PageBitmap;
 using tarvesh::page::PageEdit;
 using tarvesh::page::PageOperation;
 using tarvesh::page::PictureSource;
@@ -293,8 +292,8 @@ TEST(ScorePage, StretchCopyIsOpaque) {
   EXPECT_EQ(page.ReadPixel(12, 7), 0);
 }
 
-// Writes an edit must take back exactly: at the page's edges, over the whole page, resizes in
-// and beyond the spare columns, and the widen, write, narrow of justification.
+// Writes an edit must take back exactly: at the page's edges, over the whole page, resizes
+// within and beyond the page's block, and writes past the width while the page is widened.
 struct Write {
   const char* name;
   std::function<void(ScorePage&)> write;
@@ -356,8 +355,7 @@ INSTANTIATE_TEST_SUITE_P(
         Write{"clear", [](ScorePage& p) { p.Clear(); }},
         Write{"narrower", [](ScorePage& p) { p.Resize(kWidth - 5, kHeight); }},
         Write{"shorter_and_wider", [](ScorePage& p) { p.Resize(kWidth + 10, kHeight - 6); }},
-        Write{"wider_than_the_spare_columns",
-              [](ScorePage& p) { p.Resize(kWidth + PageBitmap::kSpareColumns + 1, kHeight); }},
+        Write{"wider", [](ScorePage& p) { p.Resize(kWidth + 1, kHeight); }},
         Write{"much_smaller", [](ScorePage& p) { p.Resize(4, 3); }},
         Write{"overlapping_moves",
               [](ScorePage& p) {
@@ -366,7 +364,6 @@ INSTANTIATE_TEST_SUITE_P(
                 p.MoveStrip(7, 3, 15, 6, 2, 1);
                 p.MoveStrip(1, 1, 12, 8, 4, 3);
               }},
-        // Justification: blanks pushed into the spare columns, which narrowing drops.
         Write{"writes_beyond_the_width_while_widened",
               [](ScorePage& p) {
                 p.Resize(kWidth + 50, kHeight);
@@ -410,8 +407,8 @@ INSTANTIATE_TEST_SUITE_P(
               InkDotOnBlankPaper}),
     [](const testing::TestParamInfo<Write>& info) { return std::string(info.param.name); });
 
-// The page shrunk and grown again within its block: what it dropped comes back white, a copy of
-// the page held across the shrink keeps its ink, and justification's widening allocates nothing.
+// The page shrunk and grown again: what it dropped comes back white, a copy of the page held
+// across the shrink keeps its ink, and growing back within the block allocates nothing.
 struct Regrow {
   const char* name;
   QSize wide;
@@ -457,12 +454,7 @@ TEST_P(RegrowTest, DroppedPixelsComeBackWhite) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ScorePage, RegrowTest,
-                         testing::Values(Regrow{"justification",
-                                                {kWidth + 50, kHeight},
-                                                {kWidth - 3, 2, 40, 5},
-                                                {kWidth, kHeight},
-                                                true},
-                                         Regrow{"right_edge_drawn_then_narrowed",
+                         testing::Values(Regrow{"right_edge_drawn_then_narrowed",
                                                 {kWidth, kHeight},
                                                 {kWidth - 6, 0, 6, kHeight},
                                                 {kWidth - 4, kHeight},
@@ -472,7 +464,7 @@ INSTANTIATE_TEST_SUITE_P(ScorePage, RegrowTest,
                                                 {0, kHeight - 3, kWidth, 3},
                                                 {kWidth, kHeight - 5},
                                                 true},
-                                         Regrow{"past_the_spare_columns",
+                                         Regrow{"past_the_block",
                                                 {kWidth + 100, kHeight + 10},
                                                 {kWidth - 1, 3, 90, 20},
                                                 {kWidth + 100, kHeight},
