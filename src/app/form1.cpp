@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QListWidget>
-#include <QPainter>
 #include <QPushButton>
 
 #include "app/batchexport.h"
@@ -87,23 +86,15 @@ void Form1::BuildControls() {
 
   layout_ = std::make_unique<settings::LayoutPanel>(
       document_, this, frame1_, controls_, [this] { guides_->DrawGuideLines(); }, focus);
-  guides_ = std::make_unique<settings::GuideLines>(
-      page_, canvas_, frame1_, controls_,
-      settings::GuideLines::Sliders{
-          [this] { return document_.Get(score::ScoreDocument::kBarWidth); },
-          [this] { return document_.Get(score::ScoreDocument::kBarsPerLine); },
-          [this] { return document_.Get(score::ScoreDocument::kLineSpacing); }},
-      focus);
+  guides_ = std::make_unique<settings::GuideLines>(document_, canvas_, frame1_, controls_, focus);
 
   title_ = std::make_unique<titleblock::TitleBlock>(titleblock::TitleBlock::Context{
-      page_, state_, dialogs_, controls_, canvas_, frame1_, this, focus,
-      [this] { return document_.Get(score::ScoreDocument::kLineSpacing); }});
+      document_, dialogs_, controls_, canvas_, frame1_, this, focus});
   tempo_ = std::make_unique<titleblock::Tempo>(canvas_, title_->NewTitlePanel(), controls_, focus);
   title_->SetTempo(tempo_.get());
   title_->SetMarginLine(guides_->MarginLine());
   pageNumbering_ = std::make_unique<titleblock::PageNumbering>(document_, dialogs_, canvas_,
                                                                layout_->OptionsPanel(), controls_);
-  guides_->SetFollowers({title_->Title(), title_->Label2(5), pageNumbering_->Label()});
 
   overlays_ = std::make_unique<overlays::OverlayPools>(window_, document_, dialogs_, canvas_,
                                                        controls_, focus);
@@ -266,23 +257,12 @@ void Form1::Load() {
       document::ReadDelimitedFields(data.filePath(QStringLiteral("explin.txt"))));
 }
 
-QImage Form1::PageView() const {
-  QImage view = page_.Image().copy();
-  QPainter painter(&view);
-  // Overlays in the order they stack on screen.
-  for (QObject* object : canvas_->children()) {
-    auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget || widget->isHidden()) continue;
-    const bool furniture =
-        qobject_cast<kit::LabelControl*>(widget) || qobject_cast<kit::ImageControl*>(widget);
-    const QString name = widget->objectName();
-    const bool excluded = name == QLatin1String("Imapnt") || name == QLatin1String("Label8") ||
-                          name == QLatin1String("Image4");
-    const bool fractionLine = name == QLatin1String("Line1(0)");
-    if ((!furniture || excluded) && !fractionLine) continue;
-    widget->render(&painter, widget->pos(), QRegion(), QWidget::DrawChildren);
-  }
-  return view;
+QImage Form1::PageView() {
+  // A batch lets the page show through the title, so the page pictures keep what lies under it.
+  score::PageComposer::Options options;
+  options.opaqueTitle = !batch_->Running();
+  options.selected = overlays_->Selection();
+  return composer_.Compose(document_, options);
 }
 
 }  // namespace tarvesh::app

@@ -13,6 +13,7 @@
 #include "page/enginestate.h"
 #include "page/glyphatlas.h"
 #include "page/scorepage.h"
+#include "score/pagecomposer.h"
 #include "score/scoredocument.h"
 
 class QGroupBox;
@@ -94,7 +95,7 @@ class Form1 : public QWidget {
 
   // The page as a person sees it: the bitmap with the title block, text labels, symbol pictures
   // and page number over it; no cursor, guide lines, panels or pickers.
-  QImage PageView() const;
+  QImage PageView();
 
   void FocusPage();
 
@@ -119,6 +120,7 @@ class Form1 : public QWidget {
   page::EngineState& state_ = document_.State();
   kit::WindowState window_;
   kit::ControlRegistry controls_;
+  score::PageComposer composer_;
   bool exitRequested_ = false;
 
   kit::PageCanvas* canvas_ = nullptr;

@@ -1,5 +1,7 @@
 #include "kit/labelcontrol.h"
 
+#include "score/pagehead.h"
+
 namespace tarvesh::kit {
 
 LabelControl::LabelControl(const QString& name, const QString& caption, QWidget* parent,
@@ -15,7 +17,11 @@ LabelControl::LabelControl(const QString& name, const QString& caption, QWidget*
 
 void LabelControl::SetCaption(const QString& caption) {
   setText(caption);
-  if (autoSize_) resize(sizeHint());
+  // The same size as a composed page gives the caption, so both place it alike.
+  if (autoSize_) {
+    const int frame = 2 * frameWidth();
+    resize(score::CaptionSize(font(), caption) + QSize(frame, frame));
+  }
   emit CaptionChanged(caption);
 }
 

@@ -120,18 +120,17 @@ void OverlayPools::ClearOverlaySelection() {
   window_.SelectedOverlay = -1;
 }
 
-namespace {
-// The kind and slot a selection value names.
-std::pair<OverlayPools::Kind, int> Selected(int selected) {
-  if (selected < OverlayPools::kPictureBase) return {OverlayPools::Kind::kTextLabel, selected};
-  return {OverlayPools::Kind::kSymbolPicture, selected - OverlayPools::kPictureBase};
+std::optional<std::pair<OverlayPools::Kind, int>> OverlayPools::Selection() const {
+  const int selected = window_.SelectedOverlay;
+  if (selected < 0) return std::nullopt;
+  if (selected < kPictureBase) return std::pair{Kind::kTextLabel, selected};
+  return std::pair{Kind::kSymbolPicture, selected - kPictureBase};
 }
-}  // namespace
 
 void OverlayPools::HideSelectedOverlay() {
-  const int selected = window_.SelectedOverlay;
-  if (selected < 0) return;
-  const auto [kind, slot] = Selected(selected);
+  const auto selection = Selection();
+  if (!selection) return;
+  const auto [kind, slot] = *selection;
   if (slot < kSlots) {
     score::ScoreDocument::Overlay overlay = document_.OverlayAt(kind, slot);
     overlay.shown = false;
@@ -141,9 +140,9 @@ void OverlayPools::HideSelectedOverlay() {
 }
 
 void OverlayPools::NudgeSelectedOverlay(Direction direction, int step) {
-  const int selected = window_.SelectedOverlay;
-  if (selected < 0) return;
-  const auto [kind, slot] = Selected(selected);
+  const auto selection = Selection();
+  if (!selection) return;
+  const auto [kind, slot] = *selection;
   if (slot >= kSlots) return;
   score::ScoreDocument::Overlay overlay = document_.OverlayAt(kind, slot);
   QPoint& at = overlay.at;

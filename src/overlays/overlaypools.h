@@ -4,6 +4,8 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
+#include <utility>
 
 class QWidget;
 
@@ -41,6 +43,8 @@ class OverlayPools : public QObject {
   void SelectTextLabel(int slot);
   void SelectSymbolPicture(int slot);
   void ClearOverlaySelection();
+  // The selected object's kind and slot; nothing when none is selected.
+  std::optional<std::pair<Kind, int>> Selection() const;
   void HideSelectedOverlay();
   void NudgeSelectedOverlay(Direction direction, int step);
   void ClearAllOverlays();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "page/pagefont.h"
+#include "page/rounding.h"
 #include "page/textrules.h"
 
 namespace tarvesh::score {
@@ -63,7 +65,8 @@ void ScoreDocument::SetText(HeadText which, const QString& text) {
 }
 
 bool ScoreDocument::SetPick(HeadPick which, int index) {
-  if (index < -1 || index >= kHeadPickEntries[which]) return false;
+  if (index < -1 || index >= kHeadPickEntries[which].size()) return false;
+  if (index >= 0) SetText(kPickedTexts[which], kHeadPickEntries[which][index]);
   if (picks_[which] != index) {
     picks_[which] = index;
     emit PickChanged(which);
@@ -89,6 +92,25 @@ bool ScoreDocument::AddOverlay(OverlayKind kind, QPoint at, int index, const QSt
   SetOverlay(kind, slot, {at, index, true, content});
   counts_[int(kind)] = slot + 1;
   return true;
+}
+
+page::PageLayout ScoreDocument::LayOut() {
+  page::PageLayout layout =
+      page::ComputePageLayout(values_[kBarWidth], values_[kBarsPerLine], values_[kLineSpacing]);
+  page_.Resize(layout.width, layout.height);
+  HeadPlacement placed;
+  placed.titleWidth = layout.width;
+  placed.creditLeft = layout.width - kCreditInset -
+                      CaptionSize(page::PageFont(kHeadPoints, false), texts_[kCredit]).width();
+  const int number =
+      CaptionSize(page::PageFont(kPageNumberPoints, false), texts_[kPageNumberText]).width();
+  placed.pageNumberAt =
+      QPoint(page::RoundHalfEven((layout.width - number) / 2.0), layout.height - kPageNumberRise);
+  if (placed != placement_) {
+    placement_ = placed;
+    emit PlacementChanged();
+  }
+  return layout;
 }
 
 page::LayoutSettings ScoreDocument::Settings() const {

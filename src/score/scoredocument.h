@@ -4,11 +4,14 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 #include "page/enginestate.h"
 #include "page/layoutsettings.h"
+#include "page/pagelayout.h"
 #include "page/scorepage.h"
+#include "score/pagehead.h"
 
 namespace tarvesh::score {
 
@@ -83,8 +86,14 @@ class ScoreDocument : public QObject {
       QStringLiteral("< 1 >"), QStringLiteral("< p >")};
   // The pickers of the head whose selection a side file stores.
   enum HeadPick { kNumeratorPick, kDenominatorPick, kKeyPick, kHeadPickCount };
-  // Entries of each head picker: numerators 2-6, denominators 4 and 8, the twelve keys.
-  static constexpr std::array<int, kHeadPickCount> kHeadPickEntries{5, 2, 12};
+  // Entries of each head picker: numerators 2-6, denominators 4 and 8, the twelve keys. Picking
+  // one shows it as the head's text.
+  static inline const std::array<QStringList, kHeadPickCount> kHeadPickEntries{
+      QStringList{"2", "3", "4", "5", "6"}, QStringList{"4", "8"},
+      QStringList{"C", "bD", "D", "bE", "E", "F", "bG", "G", "bA", "A", "bB", "B"}};
+  // The head text each picker shows.
+  static constexpr std::array<HeadText, kHeadPickCount> kPickedTexts{kNumerator, kDenominator,
+                                                                     kKey};
   // Entries of the staff key list.
   static constexpr int kStaffKeys = 7;
 
@@ -126,8 +135,14 @@ class ScoreDocument : public QObject {
   void SetText(HeadText which, const QString& text);
   // The selected entry of a head picker, -1 when none.
   int Pick(HeadPick which) const { return picks_[which]; }
-  // Refuses (false) an index beyond the picker's entries; -1 (no selection) is taken.
+  // Refuses (false) an index beyond the picker's entries; -1 (no selection) is taken. An entry
+  // picked becomes the head's text.
   bool SetPick(HeadPick which, int index);
+
+  // Sizes the page for the layout values and places the title, the credit and the page number
+  // for it; the texts that follow keep their place until the next layout.
+  page::PageLayout LayOut();
+  const HeadPlacement& Placement() const { return placement_; }
 
   const QString& Path() const { return path_; }
   void SetPath(const QString& path) { path_ = path; }
@@ -145,6 +160,7 @@ class ScoreDocument : public QObject {
   void OverlayChanged(score::ScoreDocument::OverlayKind kind, int slot);
   void TextChanged(int which);
   void PickChanged(int which);
+  void PlacementChanged();
 
  private:
   page::ScorePage page_;
@@ -158,6 +174,7 @@ class ScoreDocument : public QObject {
   std::array<OverlayPool, 2> pools_{};
   std::array<int, 2> counts_{};
   QString path_;
+  HeadPlacement placement_;
   int pageNumber_ = 1;  // a page counts from 1, as its label "< 1 >" shows from the start
 };
 

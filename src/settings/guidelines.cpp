@@ -3,11 +3,9 @@
 #include <QCheckBox>
 
 #include "kit/controlregistry.h"
-#include "kit/labelcontrol.h"
 #include "kit/linecontrol.h"
 #include "page/pagelayout.h"
-#include "page/rounding.h"
-#include "page/scorepage.h"
+#include "score/scoredocument.h"
 
 namespace tarvesh::settings {
 
@@ -15,16 +13,12 @@ namespace {
 const QColor kGuideGrey(224, 224, 224);
 constexpr int kMarginLineTop = 24;
 constexpr int kMarginLineBottom = 56;
-constexpr int kCreditInset = 32;
-constexpr int kPageNumberRise = 45;
 }  // namespace
 
-GuideLines::GuideLines(page::ScorePage& page, QWidget* canvas, QWidget* commandColumn,
-                       kit::ControlRegistry& controls, Sliders sliders,
-                       std::function<void()> focusPage)
+GuideLines::GuideLines(score::ScoreDocument& document, QWidget* canvas, QWidget* commandColumn,
+                       kit::ControlRegistry& controls, std::function<void()> focusPage)
     : QObject(canvas),
-      page_(page),
-      sliders_(std::move(sliders)),
+      document_(document),
       focusPage_(std::move(focusPage)),
       check2_(new QCheckBox(QStringLiteral("显示辅助线"), commandColumn)) {
   line2_.reserve(kPoolSize);
@@ -47,8 +41,7 @@ GuideLines::GuideLines(page::ScorePage& page, QWidget* canvas, QWidget* commandC
 }
 
 void GuideLines::DrawGuideLines() {
-  const page::PageLayout layout =
-      page::ComputePageLayout(sliders_.barWidth(), sliders_.barsPerLine(), sliders_.lineSpacing());
+  const page::PageLayout layout = document_.LayOut();
   const bool shown = check2_->isChecked();
   size_t k = 0;
   for (; k < layout.marks.size() && k < line2_.size(); ++k) {
@@ -58,16 +51,7 @@ void GuideLines::DrawGuideLines() {
   }
   for (; k < line2_.size(); ++k) line2_[k]->hide();
 
-  page_.Resize(layout.width, layout.height);
-  if (followers_.title) followers_.title->resize(layout.width, followers_.title->height());
-  if (followers_.credit)
-    followers_.credit->move(layout.width - kCreditInset - followers_.credit->width(),
-                            followers_.credit->y());
   line3_->SetX(layout.marginX);
-  if (followers_.pageNumber)
-    followers_.pageNumber->move(
-        page::RoundHalfEven((layout.width - followers_.pageNumber->width()) / 2.0),
-        layout.height - kPageNumberRise);
 }
 
 void GuideLines::OnCheck2() {

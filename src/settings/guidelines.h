@@ -7,42 +7,29 @@
 class QCheckBox;
 class QWidget;
 
-namespace tarvesh::page {
-class ScorePage;
+namespace tarvesh::score {
+class ScoreDocument;
 }
 
 namespace tarvesh::kit {
 class ControlRegistry;
-class LabelControl;
 class LineControl;
 }  // namespace tarvesh::kit
 
 namespace tarvesh::settings {
 
-// The page layout: page size from the sliders, the right margin line `Line3`, the pool of grey
-// guide marks `Line2` and their switch "显示辅助线" (`Check2`), and the page furniture that
-// follows the page size (title width, credit, page number).
+// The page layout: the document lays the page out for its sliders' values (page size, and the
+// title width, credit and page number that follow it); this shows the right margin line
+// `Line3`, the pool of grey guide marks `Line2` and their switch "显示辅助线" (`Check2`).
 class GuideLines : public QObject {
   Q_OBJECT
 
  public:
   static constexpr int kPoolSize = 889;
 
-  struct Sliders {
-    std::function<int()> barWidth;
-    std::function<int()> barsPerLine;
-    std::function<int()> lineSpacing;
-  };
-  struct Followers {
-    kit::LabelControl* title = nullptr;       // Label1, spans the page
-    kit::LabelControl* credit = nullptr;      // Label2(5), ends 32 pixels from the right edge
-    kit::LabelControl* pageNumber = nullptr;  // Label16, bottom centre
-  };
+  GuideLines(score::ScoreDocument& document, QWidget* canvas, QWidget* commandColumn,
+             kit::ControlRegistry& controls, std::function<void()> focusPage);
 
-  GuideLines(page::ScorePage& page, QWidget* canvas, QWidget* commandColumn,
-             kit::ControlRegistry& controls, Sliders sliders, std::function<void()> focusPage);
-
-  void SetFollowers(const Followers& followers) { followers_ = followers; }
   // Lays the page out from the sliders.
   void DrawGuideLines();
   kit::LineControl* MarginLine() const { return line3_; }
@@ -51,10 +38,8 @@ class GuideLines : public QObject {
  private:
   void OnCheck2();
 
-  page::ScorePage& page_;
-  Sliders sliders_;
+  score::ScoreDocument& document_;
   std::function<void()> focusPage_;
-  Followers followers_;
   std::vector<kit::LineControl*> line2_;
   kit::LineControl* line3_;
   QCheckBox* check2_;

@@ -5,6 +5,7 @@
 #include "kit/labelcontrol.h"
 #include "page/pagefont.h"
 #include "page/textrules.h"
+#include "score/pagehead.h"
 #include "score/scoredocument.h"
 
 namespace tarvesh::titleblock {
@@ -17,7 +18,7 @@ PageNumbering::PageNumbering(score::ScoreDocument& document, kit::Dialogs& dialo
                              QWidget* optionsPanel, kit::ControlRegistry& controls)
     : QObject(canvas), document_(document), dialogs_(dialogs) {
   label16_ = new kit::LabelControl(QStringLiteral("Label16"), QString(), canvas);
-  label16_->setFont(page::PageFont(14.25, false));
+  label16_->setFont(page::PageFont(score::kPageNumberPoints, false));
   label16_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   controls.Add(label16_);
   auto* label17 =
@@ -29,6 +30,9 @@ PageNumbering::PageNumbering(score::ScoreDocument& document, kit::Dialogs& dialo
   label18_->move(96, 280);
   controls.Add(label18_);
 
+  // The label keeps its place until the next layout centres it again.
+  connect(&document_, &score::ScoreDocument::PlacementChanged, this,
+          [this] { label16_->move(document_.Placement().pageNumberAt); });
   connect(label16_->Mouse(), &kit::MouseEvents::Click, this, &PageNumbering::AskNumber);
   connect(label18_->Mouse(), &kit::MouseEvents::Click, this, &PageNumbering::AskPattern);
 }

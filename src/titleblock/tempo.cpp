@@ -9,6 +9,7 @@
 #include "kit/parking.h"
 #include "page/pagefont.h"
 #include "page/textrules.h"
+#include "score/pagehead.h"
 
 namespace tarvesh::titleblock {
 
@@ -38,9 +39,9 @@ Tempo::Tempo(QWidget* canvas, QWidget* newTitlePanel, kit::ControlRegistry& cont
              std::function<void()> focusPage)
     : QObject(canvas), focusPage_(std::move(focusPage)) {
   label2_4_ = new kit::LabelControl(QStringLiteral("Label2(4)"), MetronomeText(72), canvas);
-  label2_4_->setFont(page::PageFont(10.5, false));
+  label2_4_->setFont(page::PageFont(score::kHeadPoints, false));
   label2_4_->SetCaption(label2_4_->Caption());
-  label2_4_->move(96, 48);
+  label2_4_->move(score::kTempoAt);
   controls.Add(label2_4_);
   hscroll1_ =
       MakeMetronome(QStringLiteral("HScroll1"), canvas, QRect(96, kit::kParkedAbove, 121, 17));
@@ -51,7 +52,7 @@ Tempo::Tempo(QWidget* canvas, QWidget* newTitlePanel, kit::ControlRegistry& cont
   controls.Add(list2_);
 
   label2_8_ = new kit::LabelControl(QStringLiteral("Label2(8)"), MetronomeText(72), newTitlePanel);
-  label2_8_->setFont(page::PageFont(10.5, false));
+  label2_8_->setFont(page::PageFont(score::kHeadPoints, false));
   label2_8_->SetCaption(label2_8_->Caption());
   label2_8_->move(16, 96);
   controls.Add(label2_8_);

@@ -14,19 +14,19 @@
 #include "page/pagefont.h"
 #include "page/rounding.h"
 #include "page/scorepage.h"
+#include "score/pagehead.h"
+#include "score/scoredocument.h"
 #include "titleblock/tempo.h"
 
 namespace tarvesh::titleblock {
 
 namespace {
 
-constexpr double kHeadPoints = 10.5;
-constexpr double kTitlePoints = 15.75;
+using score::kHeadPoints;
+using score::kTitlePoints;
+using score::ScoreDocument;
 constexpr double kPagePoints = 18;
 const QString kPromptTitle = QStringLiteral("提示");
-const QStringList kNumerators{"2", "3", "4", "5", "6"};
-const QStringList kDenominators{"4", "8"};
-const QStringList kKeys{"C", "bD", "D", "bE", "E", "F", "bG", "G", "bA", "A", "bB", "B"};
 
 // Where each head label sits: its parent (0 page, 1 command column, 2 new-title panel), its box,
 // its start text, and for labels with a picker the picker's left.
@@ -38,11 +38,11 @@ struct HeadLabel {
   int pickerLeft;  // 0: no picker
 };
 constexpr HeadLabel kHeadLabels[] = {
-    {9, 0, 16, 48, "1=", 0},
-    {2, 0, 32, 48, "C", 48},
-    {0, 0, 52, 40, "4", 64},
-    {1, 0, 52, 56, "4", 64},
-    {5, 0, 0, 48, "Morliva 制谱", 0},
+    {9, 0, score::kKeyPrefixAt.x(), score::kKeyPrefixAt.y(), "1=", 0},
+    {2, 0, score::kKeyAt.x(), score::kKeyAt.y(), "C", 48},
+    {0, 0, score::kNumeratorAt.x(), score::kNumeratorAt.y(), "4", 64},
+    {1, 0, score::kDenominatorAt.x(), score::kDenominatorAt.y(), "4", 64},
+    {5, 0, 0, score::kCreditTop, "Morliva 制谱", 0},
     {7, 1, 44, 608, "4", 56},
     {6, 1, 44, 624, "4", 56},
     {14, 2, 17, 16, "新加标题:", 0},
@@ -84,7 +84,7 @@ TitleBlock::TitleBlock(const Context& context)
   label1_->setFont(page::PageFont(kTitlePoints, false));
   label1_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   label1_->SetTransparent(false);
-  label1_->setGeometry(0, 8, 769, 21);
+  label1_->setGeometry(score::kTitleStartBox);
   controls.Add(label1_);
 
   picture8_->setGeometry(280, 112, 321, 161);
@@ -117,7 +117,10 @@ TitleBlock::TitleBlock(const Context& context)
   // The fraction lines of the three time signatures.
   const struct {
     int index, parent, x1, y, x2;
-  } fractions[] = {{0, 0, 48, 56, 64}, {1, 1, 40, 624, 56}, {2, 2, 232, 56, 248}};
+  } fractions[] = {
+      {0, 0, score::kFractionLine.x1(), score::kFractionLine.y1(), score::kFractionLine.x2()},
+      {1, 1, 40, 624, 56},
+      {2, 2, 232, 56, 248}};
   for (const auto& f : fractions) {
     auto* line =
         new kit::LineControl(kit::IndexedName(QStringLiteral("Line1"), f.index), parents[f.parent]);
@@ -150,6 +153,11 @@ TitleBlock::TitleBlock(const Context& context)
     connect(label->Mouse(), &kit::MouseEvents::MouseDown, this,
             [this, i](int button) { OnHeadLabelMouseDown(i, button); });
   }
+  connect(&context_.document, &ScoreDocument::PlacementChanged, this, [this] {
+    const score::HeadPlacement& placed = context_.document.Placement();
+    label1_->resize(placed.titleWidth, label1_->height());
+    label2_[5]->move(placed.creditLeft, label2_[5]->y());
+  });
   connect(label1_->Mouse(), &kit::MouseEvents::MouseDown, this,
           [this](int button, int, double x, double) { OnTitleMouseDown(button, x); });
   connect(label1_->Mouse(), &kit::MouseEvents::DblClick, this, &TitleBlock::AskTitle);
@@ -175,14 +183,15 @@ void TitleBlock::FillPickers() {
     combo->addItems(items);
     combo->setCurrentIndex(-1);
   };
-  for (int i : {0, 7, 13}) fill(combo1_[i], kNumerators);
+  const auto& entries = ScoreDocument::kHeadPickEntries;
+  for (int i : {0, 7, 13}) fill(combo1_[i], entries[ScoreDocument::kNumeratorPick]);
   for (int i : {0, 7, 13}) combo1_[i]->setCurrentIndex(2);
   for (int i : {12, 6, 1}) {
-    fill(combo1_[i], kDenominators);
+    fill(combo1_[i], entries[ScoreDocument::kDenominatorPick]);
     combo1_[i]->setCurrentIndex(0);
   }
   for (int i : {2, 3}) {
-    fill(combo1_[i], kKeys);
+    fill(combo1_[i], entries[ScoreDocument::kKeyPick]);
     combo1_[i]->setCurrentIndex(0);
   }
 }
@@ -197,8 +206,8 @@ void TitleBlock::OnPickerSelected(int index) {
   const int entry = combo->currentIndex();
   if (index == 0) combo1_[7]->setCurrentIndex(entry);
   if (index == 1) combo1_[6]->setCurrentIndex(entry);
-  if (index == 7) context_.state.BeatsPerBar = combo->currentText().toInt();
-  if (index == 6) context_.state.BeatUnit = combo->currentText().toInt();
+  if (index == 7) context_.document.State().BeatsPerBar = combo->currentText().toInt();
+  if (index == 6) context_.document.State().BeatUnit = combo->currentText().toInt();
   label2_[index]->SetCaption(combo->currentText());
   HidePickers();
   context_.focusPage();
@@ -268,9 +277,9 @@ void TitleBlock::PrintNewTitle() {
   combo1_[7]->setCurrentIndex(combo1_[13]->currentIndex());
   combo1_[6]->setCurrentIndex(combo1_[12]->currentIndex());
 
-  page::ScorePage& page = context_.page;
+  page::ScorePage& page = context_.document.Page();
   const double top = page.CursorTop();
-  const double head = top + context_.lineSpacing();
+  const double head = top + context_.document.Get(ScoreDocument::kLineSpacing);
   const int width = page.Width();
   auto print = [&page](double x, double y, const QString& text) {
     page.SetTextPosition(QPointF(x, y));

@@ -9,10 +9,9 @@ class QComboBox;
 class QPushButton;
 class QWidget;
 
-namespace tarvesh::page {
-struct EngineState;
-class ScorePage;
-}  // namespace tarvesh::page
+namespace tarvesh::score {
+class ScoreDocument;
+}
 
 namespace tarvesh::kit {
 class ControlRegistry;
@@ -28,21 +27,20 @@ class Tempo;
 
 // The head of the page (title, key, time signature, credit), the working time signature in the
 // command column that the engine counts with, and the new-title panel `Picture8`. Labels
-// `Label2(i)` are edited with their pickers `Combo1(i)`.
+// `Label2(i)` are edited with their pickers `Combo1(i)`. The title and the credit sit where the
+// document's last layout put them.
 class TitleBlock : public QObject {
   Q_OBJECT
 
  public:
   struct Context {
-    page::ScorePage& page;
-    page::EngineState& state;
+    score::ScoreDocument& document;
     kit::Dialogs& dialogs;
     kit::ControlRegistry& controls;
     QWidget* canvas;
     QWidget* commandColumn;
     QWidget* form;
     std::function<void()> focusPage;
-    std::function<int()> lineSpacing;  // HScroll2(2)
   };
 
   explicit TitleBlock(const Context& context);

@@ -57,7 +57,7 @@ TEST(ScoreDocument, PickersTakeOnlyTheirEntries) {
   ScoreDocument document;
   for (int p = 0; p < ScoreDocument::kHeadPickCount; ++p) {
     const auto pick = ScoreDocument::HeadPick(p);
-    const int entries = ScoreDocument::kHeadPickEntries[p];
+    const int entries = int(ScoreDocument::kHeadPickEntries[p].size());
     EXPECT_TRUE(document.SetPick(pick, entries - 1)) << p;
     EXPECT_FALSE(document.SetPick(pick, entries)) << p;
     EXPECT_FALSE(document.SetPick(pick, 255)) << p;
