@@ -10,6 +10,7 @@
 #include "document/datsidefile.h"
 #include "document/fileerror.h"
 #include "score/scoredocument.h"
+#include "score/scorefile.h"
 
 class QListWidget;
 
@@ -43,8 +44,8 @@ namespace tarvesh::app {
 class CommandBar;
 
 // The score documents: New, Open, Save and Save as of the command column, and the two files of a
-// score (`SaveScoreDocument`, `OpenScoreDocument`). Every stored value is applied to the window
-// through the control that shows it, so it has the consequences a user's change has.
+// score (`SaveScoreDocument`, `OpenScoreDocument`). Every stored value goes into the document,
+// and every control that shows it reacts as to a user's change.
 class DocumentCommands : public QObject {
   Q_OBJECT
 
@@ -108,26 +109,11 @@ class DocumentCommands : public QObject {
   void RememberFile(const QString& path);
 
  private:
-  document::DatSideFile CaptureSideFile() const;
-  // Puts `picture` on the page and applies the fields of `side` that are set and in range; the
-  // bar grid then grows as far as the picture needs.
-  void ApplyDocument(const QImage& picture, const document::DatSideFile& side);
-  // Sets the bar grid so the page holds `size` whole, when it can.
-  void GrowPageFor(QSize size);
-  void ApplyOverlays(score::ScoreDocument::OverlayKind kind,
-                     const std::vector<document::DatSideFile::OverlayRecord>& records);
-  // The phrase of a text label or the file of a symbol picture made from `index`; empty when the
-  // list has no such entry.
-  QString OverlayContent(score::ScoreDocument::OverlayKind kind, int index) const;
+  // The phrases of List1 and the pictures of File1, which the side file's records name.
+  score::ScoreFile::OverlaySources Sources() const;
 
   Context context_;
-  // The side file's records this program does not know, from the document opened last; a save
-  // writes them back.
-  std::vector<document::ExtensionBlock::Record> keptRecords_;
-  // The side file's bytes as the document was opened or last saved (empty for a new one). A
-  // save writes its fields over these, so the side file keeps what this program does not know,
-  // and never takes bytes of another score's side file it replaces.
-  QByteArray sideBytes_;
+  score::ScoreFile file_;
 };
 
 }  // namespace tarvesh::app

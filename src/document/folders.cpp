@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <QDir>
 #include <QFile>
 #include <cerrno>
 
@@ -27,6 +28,12 @@ std::optional<FileError> CheckFolderReadable(const QString& path) {
   ::closedir(folder);
   if (!listed) return FileError::System(path, error);
   return std::nullopt;
+}
+
+QStringList FilesIn(const QString& folder, const QString& pattern) {
+  const QDir dir(folder);
+  return dir.exists() ? dir.entryList({pattern}, QDir::Files, QDir::Name | QDir::IgnoreCase)
+                      : QStringList();
 }
 
 std::optional<FileError> MakeFolder(const QString& path) {

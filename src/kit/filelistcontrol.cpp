@@ -1,6 +1,6 @@
 #include "kit/filelistcontrol.h"
 
-#include <QDir>
+#include "document/folders.h"
 
 namespace tarvesh::kit {
 
@@ -11,9 +11,7 @@ FileListControl::FileListControl(const QString& name, QWidget* parent, const QSt
 
 void FileListControl::SetPath(const QString& folder) {
   path_ = folder;
-  const QDir dir(folder);
-  files_ = dir.exists() ? dir.entryList({pattern_}, QDir::Files, QDir::Name | QDir::IgnoreCase)
-                        : QStringList();
+  files_ = document::FilesIn(folder, pattern_);
   clear();
   addItems(files_);
 }
