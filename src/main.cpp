@@ -6,15 +6,51 @@
 #include <cstdio>
 
 #include "app/commandline.h"
-#include "app/folderexport.h"
 #include "app/form1.h"
 #include "app/largebuffers.h"
 #include "app/script/scripteddialogs.h"
 #include "app/script/scriptrunner.h"
 #include "kit/qtdialogs.h"
 #include "page/pagefont.h"
+#include "publish/folderexport.h"
 
 using namespace tarvesh;
+
+namespace {
+
+QString DataDir(const app::CommandLine& command) {
+  return command.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : command.dataDir;
+}
+
+// The atlases of the data folder, or the message that tells which file is missing.
+std::optional<page::GlyphAtlas> LoadAtlas(const QString& dataDir, QString* message) {
+  QString failedFile;
+  auto atlas = page::GlyphAtlas::Load(dataDir, &failedFile);
+  if (!atlas)
+    *message = QStringLiteral("无法读取字模文件：%1\n安装不完整。")
+                   .arg(QDir::toNativeSeparators(failedFile));
+  return atlas;
+}
+
+// `--export`: pages composed from the scores' documents; no window, so no widget is made.
+int ExportFolder(int& argc, char** argv, const app::CommandLine& command, QTextStream& err) {
+  QGuiApplication application(argc, argv);
+  QGuiApplication::setApplicationName(QStringLiteral("Tarvesh"));
+  page::InstallPageFontSubstitutes();
+  const QString dataDir = DataDir(command);
+  // An installation without its atlases is reported even where nothing is typed.
+  QString message;
+  if (!LoadAtlas(dataDir, &message)) {
+    err << "tarvesh: " << message << "\n";
+    return 1;
+  }
+  publish::FolderExport::Request request{command.exportFolder, command.exportFormat,
+                                         command.exportOut, dataDir};
+  if (command.screen.isValid()) request.screenHeight = command.screen.height();
+  return publish::FolderExport::Run(request, err);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   app::GiveLargeBuffersBackWhenFreed();
@@ -34,21 +70,18 @@ int main(int argc, char** argv) {
     return 0;
   }
   app::PrepareEnvironment(command);
+  if (!command.exportFolder.isEmpty()) return ExportFolder(argc, argv, command, err);
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvesh"));
   page::InstallPageFontSubstitutes();
 
-  const QString dataDir =
-      command.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : command.dataDir;
-  const bool exporting = !command.exportFolder.isEmpty();
-  const bool headless = !command.script.isEmpty() || exporting;
+  const QString dataDir = DataDir(command);
+  const bool headless = !command.script.isEmpty();
 
-  QString failedFile;
-  auto atlas = page::GlyphAtlas::Load(dataDir, &failedFile);
+  QString message;
+  auto atlas = LoadAtlas(dataDir, &message);
   if (!atlas) {
-    const QString message = QStringLiteral("无法读取字模文件：%1\n安装不完整。")
-                                .arg(QDir::toNativeSeparators(failedFile));
     if (headless || !command.show) err << "tarvesh: " << message << "\n";
     if (!headless) QMessageBox::critical(nullptr, QStringLiteral("提示"), message);
     return 1;
@@ -58,18 +91,8 @@ int main(int argc, char** argv) {
   options.dataDir = dataDir;
   options.screen =
       command.screen.isValid() ? command.screen : QGuiApplication::primaryScreen()->size();
-  if (exporting && !command.screen.isValid())
-    options.screen.setHeight(app::FolderExport::kWholePageScreenHeight);
   options.audible = !headless || command.show;
   options.keepEvents = !command.script.isEmpty();
-
-  if (exporting) {
-    // Nothing is asked during an export; a dialog that opens anyway is cancelled.
-    app::ScriptedDialogs dialogs;
-    app::Form1 form(options, std::move(*atlas), dialogs);
-    return app::FolderExport::Run(
-        form, {command.exportFolder, command.exportFormat, command.exportOut}, err);
-  }
 
   if (headless) {
     app::ScriptedDialogs dialogs;

@@ -3,12 +3,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QPainter>
 #include <QTime>
 #include <cmath>
 
 #include "app/commandbar.h"
-#include "app/pageprinter.h"
 #include "document/folders.h"
 #include "document/pagepicture.h"
 #include "kit/cursorview.h"
@@ -19,6 +17,7 @@
 #include "kit/timercontrol.h"
 #include "kit/windowstate.h"
 #include "page/geometry.h"
+#include "publish/folderexport.h"
 #include "score/scoredocument.h"
 
 namespace tarvesh::app {
@@ -78,38 +77,10 @@ void BatchExport::BeginCapture(const QString& folder) {
   context_.check2->setChecked(false);
 }
 
-QStringList BatchExport::Scores() const {
-  return context_.file2->Files();
-}
-
-const QImage& BatchExport::ComposePagePicture() {
-  ClearPagePicture();
-  CopyBand(0);
-  CopyBand(context_.screenHeight);
-  return context_.picture6->Bitmap();
-}
-
 void BatchExport::ClearPagePicture() {
   const int width = context_.canvas->width();
   context_.picture6->ResizeBitmap(width, page::PageHeightFor(width));
   context_.picture6->Bitmap().fill(Qt::white);
-}
-
-QString BatchExport::PdfPathFor(const QString& exportFolder) {
-  return QDir(exportFolder).filePath(QFileInfo(exportFolder).fileName() + QStringLiteral(".pdf"));
-}
-
-std::optional<document::FileError> BatchExport::WritePdf(const QString& folder,
-                                                         const QStringList& names,
-                                                         const QString& pdfPath) {
-  PagePrinter sheets(pdfPath);
-  for (const QString& name : names) {
-    const std::optional<QImage> picture = document::LoadPagePicture(QDir(folder).filePath(name));
-    if (picture && !sheets.Add(*picture)) break;
-  }
-  if (sheets.Finish()) return std::nullopt;
-  return sheets.WriteError().value_or(
-      document::FileError::Of(pdfPath, document::FileError::Problem::kMalformed));
 }
 
 void BatchExport::Tick() {
@@ -143,25 +114,14 @@ void BatchExport::ExportPageImage(const QString& path) {
     ClearPagePicture();
     canvas->move(canvas->x(), 0);
   } else if (phase == 0.5f) {
-    CopyBand(0);
+    publish::FolderExport::CopyBand(context_.pageView(), 0, s, context_.picture6->Bitmap());
   } else if (phase == 0.25f) {
     canvas->move(canvas->x(), -s);
   } else if (phase == 0.0f) {
-    CopyBand(s);
+    publish::FolderExport::CopyBand(context_.pageView(), s, s, context_.picture6->Bitmap());
     if (const auto failed = document::WritePagePicture(context_.picture6->Bitmap(), path))
       LeaveOut(QFileInfo(path).fileName(), failed->Reason());
   }
-}
-
-void BatchExport::CopyBand(int first) {
-  const QImage view = context_.pageView();
-  QImage& target = context_.picture6->Bitmap();
-  const QRect band =
-      QRect(0, first, target.width(), context_.screenHeight).intersected(view.rect());
-  if (band.isEmpty()) return;
-  QPainter painter(&target);
-  painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.drawImage(band.topLeft(), view, band);
 }
 
 void BatchExport::LeaveOut(const QString& name, const QString& reason) {
@@ -184,11 +144,11 @@ void BatchExport::Finish() {
   running_ = false;
   // The page picture buffer is not kept past the batch.
   context_.picture6->Bitmap() = QImage();
-  QStringList written = Scores();
+  QStringList written = context_.file2->Files();
   for (const LeftOut& left : notExported_) written.removeAll(left.name);
-  const QString pdf = PdfPathFor(exportFolder_);
+  const QString pdf = publish::FolderExport::PdfPathFor(exportFolder_);
   if (!written.isEmpty()) {
-    if (const auto failed = WritePdf(exportFolder_, written, pdf))
+    if (const auto failed = publish::FolderExport::WritePdf(exportFolder_, written, pdf))
       LeaveOut(QFileInfo(pdf).fileName(), failed->Reason());
   }
   if (notExported_.empty()) {

@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -74,30 +73,13 @@ class BatchExport : public QObject {
   void ExportPageImage(const QString& path);
 
   // Prepares the window for capturing the scores of `folder` as Start does (File2 shows them,
-  // the batch counts as running), without a dialog, the timer or the export folder. For the
-  // export without a window, which then opens each score and calls ComposePagePicture.
+  // the batch counts as running), without a dialog, the timer or the export folder.
   void BeginCapture(const QString& folder);
-  // The scores of the folder, in the order of the list.
-  QStringList Scores() const;
-  // The page picture of the page as it is now: what the four phases of ExportPageImage copy.
-  const QImage& ComposePagePicture();
-
-  // The PDF of the page pictures of an export folder: it lies in that folder and is named after
-  // it, so a copy taken elsewhere still tells which export it came from.
-  static QString PdfPathFor(const QString& exportFolder);
-  // Writes the pictures `names` of `folder`, in that order, as one A4 page each of the PDF at
-  // `pdfPath`; nothing, or why the PDF could not be written (none of the pictures could be
-  // read, or the file could not be written whole).
-  static std::optional<document::FileError> WritePdf(const QString& folder,
-                                                     const QStringList& names,
-                                                     const QString& pdfPath);
 
  private:
   void Finish();
   // Picture6 cleared to white at the page picture's size for the page's width.
   void ClearPagePicture();
-  // Copies page rows first..first+S-1, as shown, into the same rows of Picture6.
-  void CopyBand(int first);
   // Notes a score (or the PDF) left out, once, with the reason.
   void LeaveOut(const QString& name, const QString& reason);
 

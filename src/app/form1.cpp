@@ -31,6 +31,7 @@
 #include "overlays/symbolpanel.h"
 #include "overlays/textlabelpanel.h"
 #include "page/geometry.h"
+#include "score/scorefile.h"
 #include "settings/guidelines.h"
 #include "settings/layoutpanel.h"
 #include "sound/soundplayer.h"
@@ -241,7 +242,9 @@ void Form1::Load() {
   picture6_->move(kit::kParkedRight, picture6_->y());
   mouse_->FillTools();
   overlays_->Reset();
-  symbolPanel_->SetFolder(data.filePath(QStringLiteral("s/sik")));
+  const score::ScoreFile::OverlaySources sources =
+      score::ScoreFile::OverlaySources::FromDataFolder(options_.dataDir);
+  symbolPanel_->SetFolder(sources.symbolFolder);
   // The editing state starts as EngineState's start values.
   page_.SetCursor(page::kLeftMargin, page::kFirstLineTop);
   canvas_->move(kPageLeft, 0);
@@ -253,8 +256,7 @@ void Form1::Load() {
   title_->FillPickers();
   staff_->FillKeys();
   guides_->DrawGuideLines();
-  textPanel_->AddPhrases(
-      document::ReadDelimitedFields(data.filePath(QStringLiteral("explin.txt"))));
+  textPanel_->AddPhrases(sources.phrases);
 }
 
 QImage Form1::PageView() {

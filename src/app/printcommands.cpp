@@ -2,12 +2,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrinter>
 #include <QPushButton>
 
-#include "app/pageprinter.h"
 #include "kit/controlregistry.h"
 #include "kit/dialogs.h"
+#include "publish/pageprinter.h"
 
 namespace tarvesh::app {
 
@@ -53,9 +55,10 @@ PrintCommands::PrintCommands(const Context& context)
 
 void PrintCommands::Print() {
   QPrinter printer(QPrinter::HighResolution);
-  PagePrinter::PrepareForPrinting(printer);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setPageOrientation(QPageLayout::Portrait);
   if (!context_.dialogs.PrintSetup(printer)) return;
-  PagePrinter sheets(printer);
+  publish::PagePrinter sheets(printer);
   if (!sheets.Add(context_.pageView()) || !sheets.Finish())
     context_.dialogs.Failure(QStringLiteral("无法打印"), kHint);
 }
@@ -67,7 +70,7 @@ void PrintCommands::ExportPdf() {
   if (QFileInfo(path).isFile() &&
       !context_.dialogs.AskYesNo(QStringLiteral("已经存在的文件，是否替换原来的？"), kHint))
     return;
-  PagePrinter sheets(path);
+  publish::PagePrinter sheets(path);
   if (sheets.Add(context_.pageView()) && sheets.Finish()) return;
   const QString what = QStringLiteral("无法保存文件");
   const std::optional<document::FileError> error = sheets.WriteError();

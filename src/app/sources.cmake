@@ -3,10 +3,8 @@ set(APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/commandbar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/folderexport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/largebuffers.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/pageprinter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script/scripteddialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script/scriptparser.cpp

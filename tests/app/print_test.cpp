@@ -9,12 +9,12 @@
 #include <QTextStream>
 #include <cerrno>
 
-#include "app/folderexport.h"
 #include "app/printpdf.h"
 #include "app/windowharness.h"
 #include "document/faultycalls.h"
 #include "document/pagepicture.h"
 #include "document/usefilecalls.h"
+#include "publish/folderexport.h"
 
 namespace tarvesh::testing {
 namespace {
@@ -274,7 +274,7 @@ TEST_F(Printing, CommandLineExportFailsOnAFolderItCannotReadOrAPdfItCannotWrite)
   WriteScores();
   auto exportTo = [&](const QString& format, const QString& out, QString* errors) {
     QTextStream err(errors);
-    return app::FolderExport::Run(window.Form(), {Path("scores"), format, out}, err);
+    return publish::FolderExport::Run({Path("scores"), format, out, TARVESH_DATA_DIR}, err);
   };
   {
     document::FaultyCalls locked(QStringLiteral("scores"));

@@ -1,18 +1,22 @@
-#include "app/folderexport.h"
+#include "publish/folderexport.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTime>
 
-#include "app/batchexport.h"
-#include "app/documentcommands.h"
-#include "app/form1.h"
 #include "document/folders.h"
+#include "document/pagepicture.h"
+#include "page/geometry.h"
+#include "publish/pageprinter.h"
+#include "score/pagecomposer.h"
+#include "score/scoredocument.h"
+#include "score/scorefile.h"
 
-namespace tarvesh::app {
+namespace tarvesh::publish {
 
-int FolderExport::Run(Form1& form, const Request& request, QTextStream& err) {
+int FolderExport::Run(const Request& request, QTextStream& err) {
   const QFileInfo folderInfo(request.folder);
   // A folder that cannot be read is an error, never an export of nothing.
   if (const auto unreadable = document::CheckFolderReadable(request.folder)) {
@@ -44,9 +48,20 @@ int FolderExport::Run(Form1& form, const Request& request, QTextStream& err) {
     return 1;
   }
 
-  BatchExport& batch = form.Batch();
-  batch.BeginCapture(folder);
-  const QStringList scores = batch.Scores();
+  // One document takes every score in turn, as the window's does.
+  score::ScoreDocument document;
+  document.LayOut();
+  score::ScoreFile file;
+  score::PageComposer composer;
+  const score::ScoreFile::OverlaySources sources =
+      score::ScoreFile::OverlaySources::FromDataFolder(request.dataDir);
+  score::ScoreFile::OpenOptions openOptions;
+  openOptions.windowSwitches = false;
+  // A batch lets the page show through the title.
+  score::PageComposer::Options composeOptions;
+  composeOptions.opaqueTitle = false;
+
+  const QStringList scores = document::FilesIn(folder, QStringLiteral("*.bmp"));
   QStringList written;
   int failures = 0;
   // The last score first, as the window's batch takes them: a score whose side file lacks a
@@ -55,13 +70,14 @@ int FolderExport::Run(Form1& form, const Request& request, QTextStream& err) {
     const QString& name = scores[f];
     const QString progress =
         QStringLiteral("[%1/%2] %3").arg(scores.size() - f).arg(scores.size()).arg(name);
-    form.Document().SetPath(QDir(folder).filePath(name));
-    if (const auto failed = form.Documents().OpenScoreDocument()) {
+    document.SetPath(QDir(folder).filePath(name));
+    if (const auto failed = file.Open(document, sources, openOptions)) {
       err << progress << ": cannot be read (" << failed->TerminalText() << "), skipped\n";
       ++failures;
       continue;
     }
-    const QImage& picture = batch.ComposePagePicture();
+    const QImage picture =
+        PagePicture(composer.Compose(document, composeOptions), request.screenHeight);
     const bool png = request.format == QLatin1String("png");
     const QString target =
         png ? QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"))
@@ -79,8 +95,8 @@ int FolderExport::Run(Form1& form, const Request& request, QTextStream& err) {
   }
 
   if (pdf && !written.isEmpty()) {
-    const QString path = BatchExport::PdfPathFor(out);
-    if (const auto failed = BatchExport::WritePdf(pictureFolder, written, path)) {
+    const QString path = PdfPathFor(out);
+    if (const auto failed = WritePdf(pictureFolder, written, path)) {
       err << "tarvesh: cannot write " << failed->TerminalText() << "\n";
       ++failures;
     } else {
@@ -93,4 +109,38 @@ int FolderExport::Run(Form1& form, const Request& request, QTextStream& err) {
   return failures == 0 ? 0 : 1;
 }
 
-}  // namespace tarvesh::app
+QImage FolderExport::PagePicture(const QImage& view, int screenHeight) {
+  const int width = view.width();
+  QImage picture(width, page::PageHeightFor(width), QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  CopyBand(view, 0, screenHeight, picture);
+  CopyBand(view, screenHeight, screenHeight, picture);
+  return picture;
+}
+
+void FolderExport::CopyBand(const QImage& view, int first, int screenHeight, QImage& picture) {
+  const QRect band = QRect(0, first, picture.width(), screenHeight).intersected(view.rect());
+  if (band.isEmpty()) return;
+  QPainter painter(&picture);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(band.topLeft(), view, band);
+}
+
+QString FolderExport::PdfPathFor(const QString& exportFolder) {
+  return QDir(exportFolder).filePath(QFileInfo(exportFolder).fileName() + QStringLiteral(".pdf"));
+}
+
+std::optional<document::FileError> FolderExport::WritePdf(const QString& folder,
+                                                          const QStringList& names,
+                                                          const QString& pdfPath) {
+  PagePrinter sheets(pdfPath);
+  for (const QString& name : names) {
+    const std::optional<QImage> picture = document::LoadPagePicture(QDir(folder).filePath(name));
+    if (picture && !sheets.Add(*picture)) break;
+  }
+  if (sheets.Finish()) return std::nullopt;
+  return sheets.WriteError().value_or(
+      document::FileError::Of(pdfPath, document::FileError::Problem::kMalformed));
+}
+
+}  // namespace tarvesh::publish

@@ -10,13 +10,12 @@
 class QPagedPaintDevice;
 class QPainter;
 class QPdfWriter;
-class QPrinter;
 
 namespace tarvesh::document {
 class SafeFile;
 }
 
-namespace tarvesh::app {
+namespace tarvesh::publish {
 
 // The one print path: page pictures go onto A4 sheets, one picture a sheet, scaled to the
 // sheet's printable width (and no higher than its printable height) with every pixel kept. The
@@ -24,9 +23,6 @@ namespace tarvesh::app {
 // and a PDF embeds it losslessly at its own size (Flate, never JPEG).
 class PagePrinter {
  public:
-  // Sets `printer` up for a page on A4 before the print dialog shows it.
-  static void PrepareForPrinting(QPrinter& printer);
-
   // Sheets of `device` (a printer set up by the print dialog), which must outlive this object.
   explicit PagePrinter(QPagedPaintDevice& device);
   // Sheets of a PDF file at `path`, filled edge to edge (a page picture already has A4's
@@ -50,4 +46,4 @@ class PagePrinter {
   bool failed_ = false;
 };
 
-}  // namespace tarvesh::app
+}  // namespace tarvesh::publish

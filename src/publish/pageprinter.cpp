@@ -1,20 +1,14 @@
-#include "app/pageprinter.h"
+#include "publish/pageprinter.h"
 
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <algorithm>
 
 #include "document/safefile.h"
 
-namespace tarvesh::app {
-
-void PagePrinter::PrepareForPrinting(QPrinter& printer) {
-  printer.setPageSize(QPageSize(QPageSize::A4));
-  printer.setPageOrientation(QPageLayout::Portrait);
-}
+namespace tarvesh::publish {
 
 PagePrinter::PagePrinter(QPagedPaintDevice& device) : device_(&device) {}
 
@@ -70,4 +64,4 @@ std::optional<document::FileError> PagePrinter::WriteError() const {
   return file_ ? file_->Error() : std::nullopt;
 }
 
-}  // namespace tarvesh::app
+}  // namespace tarvesh::publish

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <optional>
+
+#include "document/fileerror.h"
+#include "document/pagepicture.h"
+
+namespace tarvesh::publish {
+
+// `tarvesh --export`: every score of a folder becomes its page picture at once, composed from
+// the score's document alone, as the window's batch export composes it on a screen of the given
+// height. Needs no window: a QGuiApplication is enough.
+class FolderExport {
+ public:
+  // Without a screen size the export takes one this high, so the two bands hold every page that
+  // can be opened whole.
+  static constexpr int kWholePageScreenHeight = document::kMaxPictureSide / 2;
+
+  struct Request {
+    QString folder;
+    QString format;   // "bmp", "png" or "pdf"
+    QString out;      // empty: the folder's "导出 HHMMSS", as the window's batch export
+    QString dataDir;  // phrases and symbol pictures the side files name
+    int screenHeight = kWholePageScreenHeight;
+  };
+
+  // Exports the "*.bmp" scores of the folder into the output folder: page pictures under the
+  // scores' names (".png" for png), or for pdf the one PDF of all pages, named after the output
+  // folder. Writes one progress line per score and names every failure on `err`. Returns 0 when
+  // every score was exported, 1 otherwise; a score that cannot be read is skipped.
+  static int Run(const Request& request, QTextStream& err);
+
+  // The page picture of a page seen as `view`: A4 proportions at the page's width, white, with
+  // the two bands of `screenHeight` rows a screen copy takes.
+  static QImage PagePicture(const QImage& view, int screenHeight);
+  // Copies rows first..first+S-1 of `view` into the same rows of `picture`.
+  static void CopyBand(const QImage& view, int first, int screenHeight, QImage& picture);
+
+  // The PDF of the page pictures of an export folder: it lies in that folder and is named after
+  // it, so a copy taken elsewhere still tells which export it came from.
+  static QString PdfPathFor(const QString& exportFolder);
+  // Writes the pictures `names` of `folder`, in that order, as one A4 page each of the PDF at
+  // `pdfPath`; nothing, or why the PDF could not be written (none of the pictures could be
+  // read, or the file could not be written whole).
+  static std::optional<document::FileError> WritePdf(const QString& folder,
+                                                     const QStringList& names,
+                                                     const QString& pdfPath);
+};
+
+}  // namespace tarvesh::publish

@@ -1,0 +1,93 @@
+// A folder exported from the scores' documents alone, in a program that has no QApplication and
+// does not link Qt Widgets: what lies over the page comes out on the page pictures, and a score
+// without a side file keeps the settings of the score exported before it.
+#include "publish/folderexport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "document/pagepicture.h"
+#include "page/guiapplication.h"
+#include "page/pagelayout.h"
+#include "score/scoredocument.h"
+#include "score/scorefile.h"
+
+namespace tarvesh::publish {
+namespace {
+
+using score::ScoreDocument;
+
+bool HasInk(const QImage& image, const QRect& area) {
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (image.pixelColor(x, y) != Qt::white) return true;
+  return false;
+}
+
+class Export : public ::testing::Test {
+ protected:
+  Export() { page::testing::EnsureGuiApplication(); }
+
+  // A score with a wide page, a title, a text label and ink of its own.
+  void SaveWideScore(const QString& name) {
+    ScoreDocument document;
+    document.Set(ScoreDocument::kBarsPerLine, 10);
+    document.LayOut();
+    document.Page().FillRect(QRect(100, 200, 30, 12), Qt::black);
+    document.SetText(ScoreDocument::kTitle, QStringLiteral("茉莉花"));
+    document.AddOverlay(ScoreDocument::OverlayKind::kTextLabel, QPoint(300, 400), 0,
+                        QStringLiteral("前奏"));
+    document.SetPath(dir.filePath("scores/" + name));
+    score::ScoreFile file;
+    ASSERT_EQ(file.Save(document), std::nullopt);
+  }
+  // A bare picture without a side file.
+  void SaveBarePicture(const QString& name) {
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    ASSERT_EQ(document::WritePagePicture(picture, dir.filePath("scores/" + name)), std::nullopt);
+  }
+  int Run(const QString& format, QString* errors) {
+    QTextStream err(errors);
+    return FolderExport::Run({dir.filePath("scores"), format, dir.filePath("out"), TARVESH_DATA_DIR},
+                             err);
+  }
+
+  QTemporaryDir dir;
+};
+
+TEST_F(Export, ComposesEveryScoreWithoutAWindow) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath("scores"));
+  SaveBarePicture("a.bmp");
+  SaveWideScore("b.bmp");
+  QString errors;
+  ASSERT_EQ(Run("bmp", &errors), 0) << errors.toStdString();
+
+  const auto a = document::LoadPagePicture(dir.filePath("out/a.bmp"));
+  const auto b = document::LoadPagePicture(dir.filePath("out/b.bmp"));
+  ASSERT_TRUE(a && b);
+  const int wide = page::ComputePageLayout(120, 10, 60).width;
+  ASSERT_EQ(b->width(), wide);
+  EXPECT_TRUE(HasInk(*b, QRect(100, 200, 30, 12))) << "the page's own ink";
+  EXPECT_TRUE(HasInk(*b, QRect(0, 8, wide, 21))) << "the title";
+  EXPECT_TRUE(HasInk(*b, QRect(300, 400, 40, 20))) << "the text label";
+  // The list is taken from its end, so a comes after b and keeps b's wider page.
+  EXPECT_EQ(a->width(), wide);
+  EXPECT_FALSE(HasInk(*a, QRect(100, 200, 30, 12)));
+  EXPECT_TRUE(errors.contains("exported 2 of 2 scores")) << errors.toStdString();
+}
+
+TEST_F(Export, APdfHoldsOnePagePerScore) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath("scores"));
+  SaveWideScore("a.bmp");
+  SaveWideScore("b.bmp");
+  QString errors;
+  ASSERT_EQ(Run("pdf", &errors), 0) << errors.toStdString();
+  EXPECT_TRUE(QFileInfo(FolderExport::PdfPathFor(dir.filePath("out"))).size() > 0);
+  EXPECT_TRUE(errors.contains("PDF of 2 pages")) << errors.toStdString();
+}
+
+}  // namespace
+}  // namespace tarvesh::publish
