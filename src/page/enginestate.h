@@ -42,6 +42,8 @@ struct EngineState {
     BeamJoinWidth = 0;
     LastGlyphWidth = kLastUnknown;
   }
+
+  bool operator==(const EngineState&) const = default;
 };
 
 }  // namespace tarvesh::page

@@ -113,6 +113,49 @@ page::PageLayout ScoreDocument::LayOut() {
   return layout;
 }
 
+ScoreDocument::Held ScoreDocument::Take() const {
+  Held held;
+  held.values = values_;
+  held.switches = switches_;
+  std::copy_n(state_.NoteSpacing.begin(), kNoteSpacings, held.noteSpacings.begin());
+  held.staffKey = staffKey_;
+  held.chordColour = chordColour_;
+  held.texts = texts_;
+  held.picks = picks_;
+  held.pools = pools_;
+  held.counts = counts_;
+  held.path = path_;
+  held.pageNumber = pageNumber_;
+  held.placement = placement_;
+  return held;
+}
+
+void ScoreDocument::Restore(const Held& held) {
+  for (int i = 0; i < kValueCount; ++i) Set(Value(i), held.values[i]);
+  for (int i = 0; i < kSwitchCount; ++i) SetSwitch(Switch(i), held.switches[i]);
+  for (int i = 0; i < kNoteSpacings; ++i)
+    if (state_.NoteSpacing[i] != held.noteSpacings[i]) SetNoteSpacing(i, held.noteSpacings[i]);
+  SetStaffKey(held.staffKey);
+  chordColour_ = held.chordColour;
+  // Picks before texts: a pick shows its entry, and the text held may say otherwise.
+  for (int i = 0; i < kHeadPickCount; ++i) SetPick(HeadPick(i), held.picks[i]);
+  for (int i = 0; i < kHeadTextCount; ++i) SetText(HeadText(i), held.texts[i]);
+  for (const OverlayKind kind : {OverlayKind::kTextLabel, OverlayKind::kSymbolPicture}) {
+    for (int slot = 0; slot < kOverlaySlots; ++slot)
+      SetOverlay(kind, slot, held.pools[int(kind)][slot]);
+    counts_[int(kind)] = held.counts[int(kind)];
+  }
+  path_ = held.path;
+  if (pageNumber_ != held.pageNumber) {
+    pageNumber_ = held.pageNumber;
+    emit PageNumberChanged();
+  }
+  if (placement_ != held.placement) {
+    placement_ = held.placement;
+    emit PlacementChanged();
+  }
+}
+
 page::LayoutSettings ScoreDocument::Settings() const {
   page::LayoutSettings s;
   s.barWidth = values_[kBarWidth];

@@ -144,6 +144,27 @@ class ScoreDocument : public QObject {
   page::PageLayout LayOut();
   const HeadPlacement& Placement() const { return placement_; }
 
+  // Everything the document holds besides the page and the engine state, so an edit can be taken
+  // back with the page's own.
+  struct Held {
+    std::array<int, kValueCount> values{};
+    std::array<bool, kSwitchCount> switches{};
+    std::array<float, kNoteSpacings> noteSpacings{};
+    int staffKey = 0;
+    QColor chordColour;
+    std::array<QString, kHeadTextCount> texts;
+    std::array<int, kHeadPickCount> picks{};
+    std::array<OverlayPool, 2> pools;
+    std::array<int, 2> counts{};
+    QString path;
+    int pageNumber = 0;
+    HeadPlacement placement;
+    bool operator==(const Held&) const = default;
+  };
+  Held Take() const;
+  // Puts back what `held` holds, announcing each change as its setter does.
+  void Restore(const Held& held);
+
   const QString& Path() const { return path_; }
   void SetPath(const QString& path) { path_ = path; }
   int PageNumber() const { return pageNumber_; }

@@ -1,0 +1,100 @@
+#include "score/editjournal.h"
+
+namespace tarvesh::score {
+
+namespace {
+// What one edit's bookkeeping costs besides its pixels, and a copy of the document's contents.
+constexpr size_t kStepBytes = sizeof(page::PageEdit) + 2 * sizeof(page::EngineState) + 64;
+constexpr size_t kContentsBytes = sizeof(ScoreDocument::Held);
+}  // namespace
+
+EditJournal::EditJournal(ScoreDocument& document, size_t mostBytes, QObject* parent)
+    : QObject(parent), document_(document), mostBytes_(mostBytes) {}
+
+EditJournal::Contents EditJournal::TakeContents() {
+  ScoreDocument::Held now = document_.Take();
+  if (!known_ || !(*known_ == now)) known_ = std::make_shared<const ScoreDocument::Held>(now);
+  return known_;
+}
+
+void EditJournal::Begin(const QString& name) {
+  if (depth_++ > 0) return;
+  open_ = Step();
+  open_.name = name;
+  open_.stateBefore = document_.State();
+  open_.before = TakeContents();
+  document_.Page().BeginEdit();
+}
+
+void EditJournal::End() {
+  if (depth_ == 0 || --depth_ > 0) return;
+  open_.page = document_.Page().EndEdit();
+  open_.stateAfter = document_.State();
+  open_.after = TakeContents();
+  const bool changed =
+      !open_.page.IsEmpty() || open_.stateBefore != open_.stateAfter || open_.before != open_.after;
+  if (!changed) return;
+  const bool wasRedoable = CanRedo();
+  while (steps_.size() > done_) {
+    bytes_ -= steps_.back().bytes;
+    steps_.pop_back();
+  }
+  open_.bytes =
+      kStepBytes + open_.page.PixelBytes() + (open_.before != open_.after ? kContentsBytes : 0);
+  bytes_ += open_.bytes;
+  steps_.push_back(std::move(open_));
+  ++done_;
+  while (bytes_ > mostBytes_ && steps_.size() > 1) DropOldest();
+  if (done_ == 1 || wasRedoable) emit Changed();
+}
+
+void EditJournal::DropOldest() {
+  bytes_ -= steps_.front().bytes;
+  steps_.pop_front();
+  --done_;
+}
+
+QString EditJournal::UndoName() const {
+  return CanUndo() ? steps_[done_ - 1].name : QString();
+}
+
+QString EditJournal::RedoName() const {
+  return CanRedo() ? steps_[done_].name : QString();
+}
+
+void EditJournal::Put(const page::EngineState& state, const Contents& contents) {
+  // The contents first: their views announce note spacings the engine state also holds.
+  document_.Restore(*contents);
+  document_.State() = state;
+  known_ = contents;
+}
+
+bool EditJournal::Undo() {
+  if (IsOpen() || !CanUndo()) return false;
+  Step& step = steps_[done_ - 1];
+  if (!document_.Page().Revert(step.page)) return false;
+  Put(step.stateBefore, step.before);
+  --done_;
+  emit Changed();
+  return true;
+}
+
+bool EditJournal::Redo() {
+  if (IsOpen() || !CanRedo()) return false;
+  Step& step = steps_[done_];
+  if (!document_.Page().Reapply(step.page)) return false;
+  Put(step.stateAfter, step.after);
+  ++done_;
+  emit Changed();
+  return true;
+}
+
+void EditJournal::Clear() {
+  const bool had = !steps_.empty();
+  steps_.clear();
+  done_ = 0;
+  bytes_ = 0;
+  if (had) emit Changed();
+}
+
+}  // namespace tarvesh::score
