@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QGroupBox>
 #include <QListWidget>
@@ -9,6 +10,7 @@
 #include "app/commandbar.h"
 #include "app/documentcommands.h"
 #include "app/printcommands.h"
+#include "app/shortcuts.h"
 #include "app/windowenginehost.h"
 #include "document/textfields.h"
 #include "engine/glyphengine.h"
@@ -193,7 +195,10 @@ void Form1::BuildControls() {
         title_->NewTitlePanel()->show();
         title_->NewTitlePanel()->raise();
       },
-      [this] { textPanel_->Open(page_.Width()); }, [this] { symbolPanel_->Open(page_.Width()); }});
+      [this] { textPanel_->Open(page_.Width()); }, [this] { symbolPanel_->Open(page_.Width()); },
+      [this](int keyCode, int shift) {
+        if (QAbstractButton* command = ShortcutButton(controls_, keyCode, shift)) command->click();
+      }});
 
   // What lies over the page stacks above the guide marks; the panels above all.
   pageNumbering_->Label()->raise();

@@ -41,6 +41,11 @@ inline constexpr int kBackslash = 220;
 inline constexpr int kBracketRight = 221;
 inline constexpr int kQuote = 222;
 
+// The shift bits a key or a mouse event carries.
+inline constexpr int kShiftBit = 1;
+inline constexpr int kCtrlBit = 2;
+inline constexpr int kAltBit = 4;
+
 constexpr int Letter(char upper) {
   return upper;
 }

@@ -28,6 +28,12 @@ constexpr int kLowestTop = 2000;
 KeyHandler::KeyHandler(const Context& context) : QObject(nullptr), context_(context) {}
 
 void KeyHandler::KeyDown(int keyCode, int shift) {
+  // With Ctrl or Alt a key is a command and never a glyph; the arrows keep their Ctrl steps.
+  const bool arrow = keyCode >= kLeft && keyCode <= kDown;
+  if ((shift & (kCtrlBit | kAltBit)) != 0 && !arrow) {
+    context_.commandKey(keyCode, shift);
+    return;
+  }
   auto& state = context_.state;
   switch (keyCode) {
     case Letter('G'):

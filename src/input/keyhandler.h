@@ -47,6 +47,8 @@ class KeyHandler : public QObject {
     std::function<void()> showNewTitlePanel;   // key P
     std::function<void()> openTextLabelPanel;  // key D, after the anchor is set
     std::function<void()> openSymbolPanel;     // key F, after the anchor is set
+    // A key pressed with Ctrl or Alt, other than an arrow: a command shortcut, if any.
+    std::function<void(int keyCode, int shift)> commandKey;
   };
 
   explicit KeyHandler(const Context& context);

@@ -1,5 +1,7 @@
 #include "kit/mousebits.h"
 
+#include "engine/virtualkey.h"
+
 namespace tarvesh::kit {
 
 int ButtonBits(Qt::MouseButtons buttons) {
@@ -7,9 +9,14 @@ int ButtonBits(Qt::MouseButtons buttons) {
          (buttons & Qt::MiddleButton ? 4 : 0);
 }
 
+using engine::vk::kAltBit;
+using engine::vk::kCtrlBit;
+using engine::vk::kShiftBit;
+
 int ShiftBits(Qt::KeyboardModifiers modifiers) {
-  return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-         (modifiers & Qt::AltModifier ? 4 : 0);
+  return (modifiers & Qt::ShiftModifier ? kShiftBit : 0) |
+         (modifiers & Qt::ControlModifier ? kCtrlBit : 0) |
+         (modifiers & Qt::AltModifier ? kAltBit : 0);
 }
 
 Qt::MouseButtons QtButtons(int buttonBits) {
@@ -22,9 +29,9 @@ Qt::MouseButtons QtButtons(int buttonBits) {
 
 Qt::KeyboardModifiers QtModifiers(int shiftBits) {
   Qt::KeyboardModifiers modifiers;
-  if (shiftBits & 1) modifiers |= Qt::ShiftModifier;
-  if (shiftBits & 2) modifiers |= Qt::ControlModifier;
-  if (shiftBits & 4) modifiers |= Qt::AltModifier;
+  if (shiftBits & kShiftBit) modifiers |= Qt::ShiftModifier;
+  if (shiftBits & kCtrlBit) modifiers |= Qt::ControlModifier;
+  if (shiftBits & kAltBit) modifiers |= Qt::AltModifier;
   return modifiers;
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <QJsonArray>
+#include <QTemporaryDir>
 #include <QtTest/QTest>
 
 #include "app/windowharness.h"
@@ -169,6 +170,8 @@ TEST(Keyboard, ScriptedKeysArriveUnchanged) {
   QList<Stroke> sent;
   for (int keyCode = 0; keyCode < 256; ++keyCode) {
     const int shift = keyCode % 8;
+    // Ctrl+Shift+S is Save as: its file dialog is cancelled.
+    if (keyCode == 'S') script += "file-cancel\n";
     script += QStringLiteral("keydown %1 %2\nkeyup %1 %2\n").arg(keyCode).arg(shift);
     sent.append({keyCode, shift});
   }
@@ -196,6 +199,72 @@ TEST(Keyboard, HeldKeyStaysHeldThroughAutoRepeat) {
   QTest::keyRelease(canvas, Qt::Key_G);
   EXPECT_EQ(w.State()["ChordAtCursor"].toInt(), 0);
   EXPECT_EQ(log.downs.size(), 4);
+}
+
+// With Ctrl or Alt a letter or a digit is a command or nothing: it never stamps a glyph nor
+// moves the cursor. The shortcuts' own dialogs are cancelled; Ctrl+N, which clears the page,
+// has a test of its own.
+TEST(Keyboard, CtrlAndAltKeysNeverStamp) {
+  WindowHarness w;
+  ASSERT_EQ(w.Run("key 53\nkey 54\n"), 0);
+  const QImage before = w.Form().Page().Image().copy();
+  const QJsonObject state = w.Dump()["state"].toObject();
+  const QJsonObject cursor = w.Dump()["cursor"].toObject();
+  QString script;
+  QList<int> codes;
+  for (int c = 'A'; c <= 'Z'; ++c) codes << c;
+  for (int c = '0'; c <= '9'; ++c) codes << c;
+  for (const int shift : {2, 4, 6}) {
+    for (const int code : codes) {
+      if (shift == 2 && code == 'N') continue;
+      if (shift == 2 && QByteArray("OSPE").contains(char(code))) script += "file-cancel\n";
+      script += QStringLiteral("key %1 %2\n").arg(code).arg(shift);
+    }
+  }
+  ASSERT_EQ(w.Run(script), 0) << w.LastError().toStdString();
+  EXPECT_EQ(w.Form().Page().Image(), before);
+  EXPECT_EQ(w.Dump()["state"].toObject(), state);
+  EXPECT_EQ(w.Dump()["cursor"].toObject(), cursor);
+}
+
+struct ShortcutCase {
+  const char* name;
+  const char* script;  // "DIR" stands for a scratch folder
+  const char* dialog;  // the last dialog shown, "" for none
+};
+
+// The shortcuts of every editor press the command they name.
+TEST(Keyboard, ShortcutsPressTheirCommands) {
+  const ShortcutCase cases[] = {
+      {"Ctrl+O opens", "file-cancel\nkey 79 2\n", "打开"},
+      {"Ctrl+S saves a new score as", "file-cancel\nkey 83 2\n", "保存"},
+      {"Ctrl+Shift+S saves as", "file-cancel\nkey 83 3\n", "保存"},
+      {"Ctrl+P prints", "file-cancel\nkey 80 2\n", "打印"},
+      {"Ctrl+E exports a PDF", "file-cancel\nkey 69 2\n", "导出PDF"},
+      {"Ctrl+S saves a named score without asking",
+       "file \"DIR/a.bmp\"\nclick Command1(2)\nkey 53\nkey 83 2\n", "保存"},
+  };
+  for (const ShortcutCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir dir;
+    WindowHarness w;
+    const QString script = QString::fromUtf8(c.script).replace("DIR", dir.path());
+    ASSERT_EQ(w.Run(script), 0) << w.LastError().toStdString();
+    QString last;
+    int dialogs = 0;
+    for (const QJsonValue event : w.Dump()["events"].toArray()) {
+      if (!event.toObject().contains("dialog")) continue;
+      last = event.toObject()["dialog"].toString();
+      ++dialogs;
+    }
+    EXPECT_EQ(last, QString::fromUtf8(c.dialog));
+    EXPECT_EQ(dialogs, 1);
+  }
+
+  // Ctrl+N makes a new score.
+  WindowHarness w;
+  ASSERT_EQ(w.Run("key 53\nkey 78 2\n"), 0);
+  EXPECT_EQ(w.Form().Page().Image(), WindowHarness().Form().Page().Image());
 }
 
 }  // namespace
