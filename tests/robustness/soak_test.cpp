@@ -58,8 +58,6 @@ TEST(Soak, RandomActionsAcrossEveryToolRunAndMemoryStaysFlat) {
   options.audible = false;
   // As in the interactive window, no event log: a long session must not grow one.
   options.keepEvents = false;
-  // As in the interactive window, no event log: a long session must not grow one.
-  options.keepEvents = false;
   app::Form1 form(options, std::move(*atlas), answers);
   form.show();
 
