@@ -58,6 +58,7 @@ class Channel {
   bool Valid() const {
     return bits_ == 0 || (quint64(mask_) >> shift_) == (quint64(1) << bits_) - 1;
   }
+  bool Is(quint32 mask) const { return mask_ == mask; }
   int Of(quint32 pixel) const {
     if (bits_ == 0) return 0;
     const quint32 value = (pixel & mask_) >> shift_;
@@ -199,26 +200,71 @@ class Decoder {
   bool DecodeRows(const Header& h, QImage& image) {
     const qint64 rowBytes = (h.width * h.bitsPerPixel + 31) / 32 * 4;
     if (!in_.Has(h.pixelsAt, rowBytes * h.height)) return Fail(Problem::kTruncated);
-    const int bits = h.bitsPerPixel;
-    const quint32 indexMask = (quint32(1) << std::min(bits, 8)) - 1;
+    const int width = int(h.width);
+    // The kind of row is chosen once for the picture, never per pixel.
+    bool (Decoder::*decodeRow)(const Header&, const uchar*, int, QRgb*) const =
+        h.bitsPerPixel <= 8                   ? &Decoder::PaletteRow
+        : h.bitsPerPixel == 24                ? &Decoder::Row24
+        : h.bitsPerPixel == 32 && PlainRgb(h) ? &Decoder::PlainRow32
+                                              : &Decoder::MaskedRow;
     for (qint64 row = 0; row < h.height; ++row) {
       const uchar* from = in_.At(h.pixelsAt + row * rowBytes);
       auto* to = reinterpret_cast<QRgb*>(image.scanLine(int(h.topDown ? row : h.height - 1 - row)));
-      for (qint64 x = 0; x < h.width; ++x) {
-        if (bits <= 8) {
-          const qint64 bit = x * bits;
-          const quint32 index = (from[bit / 8] >> (8 - bits - bit % 8)) & indexMask;
-          if (index >= h.palette.size()) return Fail(Problem::kMalformed);
-          to[x] = h.palette[index];
-        } else if (bits == 24) {
-          const uchar* p = from + 3 * x;
-          to[x] = qRgb(p[2], p[1], p[0]);
-        } else {
-          const quint32 pixel = bits == 16 ? qFromLittleEndian<quint16>(from + 2 * x)
-                                           : qFromLittleEndian<quint32>(from + 4 * x);
-          to[x] = qRgb(h.channels[0].Of(pixel), h.channels[1].Of(pixel), h.channels[2].Of(pixel));
-        }
-      }
+      if (!(this->*decodeRow)(h, from, width, to)) return Fail(Problem::kMalformed);
+    }
+    return true;
+  }
+
+  // Whether 32-bit pixels hold blue, green and red in their low three bytes.
+  static bool PlainRgb(const Header& h) {
+    return h.channels[0].Is(0xff0000) && h.channels[1].Is(0xff00) && h.channels[2].Is(0xff);
+  }
+
+  // False when a pixel names a colour beyond the palette.
+  bool PaletteRow(const Header& h, const uchar* from, int width, QRgb* to) const {
+    const int bits = h.bitsPerPixel;
+    const quint32 indexMask = (quint32(1) << bits) - 1;
+    const QRgb* palette = h.palette.data();
+    const size_t colours = h.palette.size();
+    for (int x = 0; x < width; ++x) {
+      const qint64 bit = qint64(x) * bits;
+      const quint32 index = (from[bit / 8] >> (8 - bits - bit % 8)) & indexMask;
+      if (index >= colours) return false;
+      to[x] = palette[index];
+    }
+    return true;
+  }
+
+  // Blue, green, red bytes; four pixels are three whole words, so most of a row is read a word
+  // at a time.
+  bool Row24(const Header&, const uchar* from, int width, QRgb* to) const {
+    int x = 0;
+    for (; x + 4 <= width; x += 4, from += 12) {
+      const quint32 a = qFromLittleEndian<quint32>(from);
+      const quint32 b = qFromLittleEndian<quint32>(from + 4);
+      const quint32 c = qFromLittleEndian<quint32>(from + 8);
+      to[x] = 0xff000000u | (a & 0xffffff);
+      to[x + 1] = 0xff000000u | (a >> 24) | ((b & 0xffff) << 8);
+      to[x + 2] = 0xff000000u | (b >> 16) | ((c & 0xff) << 16);
+      to[x + 3] = 0xff000000u | (c >> 8);
+    }
+    for (; x < width; ++x, from += 3) to[x] = qRgb(from[2], from[1], from[0]);
+    return true;
+  }
+
+  bool PlainRow32(const Header&, const uchar* from, int width, QRgb* to) const {
+    for (int x = 0; x < width; ++x)
+      to[x] = 0xff000000u | (qFromLittleEndian<quint32>(from + 4 * x) & 0xffffff);
+    return true;
+  }
+
+  // 16-bit pixels, and 32-bit ones with bit fields of their own.
+  bool MaskedRow(const Header& h, const uchar* from, int width, QRgb* to) const {
+    const bool sixteen = h.bitsPerPixel == 16;
+    for (int x = 0; x < width; ++x) {
+      const quint32 pixel = sixteen ? qFromLittleEndian<quint16>(from + 2 * x)
+                                    : qFromLittleEndian<quint32>(from + 4 * x);
+      to[x] = qRgb(h.channels[0].Of(pixel), h.channels[1].Of(pixel), h.channels[2].Of(pixel));
     }
     return true;
   }

@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <cerrno>
 
+#include "document/bmpwriter.h"
 #include "document/regularfile.h"
 #include "document/safefile.h"
 
@@ -21,21 +22,32 @@ std::optional<QImage> LoadPagePicture(const QString& path, FileError* error) {
 }
 
 bool EncodePagePicture(const QImage& image, QIODevice& device) {
-  // RGB32 is written as a 24-bit BMP.
-  return image.convertToFormat(QImage::Format_RGB32).save(&device, "BMP");
+  const QByteArray bytes = EncodePageBmp(image);
+  return !bytes.isEmpty() && device.write(bytes) == bytes.size();
 }
 
+namespace {
+
+// Writes what `encode` puts on the device at `path` through a SafeFile.
+template <typename Encode>
+std::optional<FileError> WriteThroughSafeFile(const QString& path, Encode encode) {
+  SafeFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return file.Error();
+  // A null picture is refused without a device error.
+  if (!encode(file)) return file.Error().value_or(FileError::System(path, EINVAL));
+  return file.Commit();
+}
+
+}  // namespace
+
 std::optional<FileError> WritePagePicture(const QImage& image, const QString& path) {
-  return WriteImageFile(image.convertToFormat(QImage::Format_RGB32), path, "BMP");
+  return WriteThroughSafeFile(path,
+                              [&](QIODevice& device) { return EncodePagePicture(image, device); });
 }
 
 std::optional<FileError> WriteImageFile(const QImage& image, const QString& path,
                                         const char* format) {
-  SafeFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.Error();
-  // Qt refuses to write a null picture without a device error.
-  if (!image.save(&file, format)) return file.Error().value_or(FileError::System(path, EINVAL));
-  return file.Commit();
+  return WriteThroughSafeFile(path, [&](QIODevice& device) { return image.save(&device, format); });
 }
 
 }  // namespace tarvesh::document

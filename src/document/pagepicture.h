@@ -18,12 +18,13 @@ namespace tarvesh::document {
 // pixels are read, so a file claiming an absurd size costs no memory.
 std::optional<QImage> LoadPagePicture(const QString& path, FileError* error = nullptr);
 
-// Writes `image` to `device` as a 24-bit BMP; false when the device refused a write.
+// Writes `image` to `device` as a 24-bit BMP (EncodePageBmp) in one write; false when the
+// device refused it or the picture is null.
 bool EncodePagePicture(const QImage& image, QIODevice& device);
 // Writes `image` as a 24-bit BMP at `path` through a SafeFile: the old picture stays whole when
 // anything fails.
 std::optional<FileError> WritePagePicture(const QImage& image, const QString& path);
-// Writes `image` in `format` ("BMP", "PNG") at `path` through a SafeFile.
+// Writes `image` in `format` ("BMP", "PNG") at `path` through a SafeFile, with Qt's codec.
 std::optional<FileError> WriteImageFile(const QImage& image, const QString& path,
                                         const char* format);
 

@@ -1,5 +1,6 @@
 set(DOCUMENT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/bmpdecoder.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/bmpwriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/datsidefile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/extensionblock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/filecalls.cpp

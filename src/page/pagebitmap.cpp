@@ -70,6 +70,15 @@ void PageBitmap::TrimInk(const QRect& rect) {
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
     const quint32* row = Row(y);
     int& end = inkEnd_[size_t(y)];
+    // Blank paper is passed over a run of pixels at a time: the run's AND is white only when
+    // every pixel of it is.
+    constexpr int kRun = 16;
+    while (end >= kRun) {
+      quint32 all = kWhite;
+      for (int x = end - kRun; x < end; ++x) all &= row[x];
+      if (all != kWhite) break;
+      end -= kRun;
+    }
     while (end > 0 && row[end - 1] == kWhite) --end;
   }
 }

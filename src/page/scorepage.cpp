@@ -32,9 +32,11 @@ void ScorePage::LoadImage(const QImage& image) {
   const QRect drawn = rgb.rect() & bitmap_.Rect();
   Keep(bitmap_.Inked() | drawn);
   bitmap_.Clear();
-  if (!drawn.isEmpty()) {
-    CopyPixels(rgb, drawn, QPoint(0, 0));
-    bitmap_.TrimInk(drawn);
+  // Row by row, so where a row's ink ends is read while the row is still in the cache.
+  for (int y = drawn.top(); y <= drawn.bottom(); ++y) {
+    const QRect row(drawn.x(), y, drawn.width(), 1);
+    CopyPixels(rgb, row, row.topLeft());
+    bitmap_.TrimInk(row);
   }
   Publish({.kind = PageOperation::Kind::Load, .picture = &image, .target = bitmap_.Rect()});
   Changed(bitmap_.Rect());

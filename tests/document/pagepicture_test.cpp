@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include "document/bmpwriter.h"
 #include "document/pagepicture.h"
 
 namespace tarvesh::document {
@@ -48,6 +50,62 @@ TEST(PagePicture, SavesA24BitBmpThatLoadsPixelForPixel) {
   EXPECT_EQ(loaded->convertToFormat(QImage::Format_RGB32), SmallPage());
   // Nothing but the picture is left in the folder: the temporary file was renamed.
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"song.bmp"});
+}
+
+// Pixels of every colour, so a byte of one channel written into another shows.
+QImage Noise(QSize size, QImage::Format format) {
+  QImage image(size, QImage::Format_ARGB32);
+  quint32 seed = 12345;
+  for (int y = 0; y < size.height(); ++y) {
+    for (int x = 0; x < size.width(); ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      image.setPixel(x, y, seed);
+    }
+  }
+  return image.convertToFormat(format);
+}
+
+// The page's own writer makes the file Qt's BMP writer made of the same page before it, byte
+// for byte: widths of every remainder by four (row padding, the word-wise middle of a row and
+// its tail), resolutions, and pictures of other formats, which are written as RGB32.
+TEST(PagePicture, WritesTheBytesQtsBmpWriterWrites) {
+  struct Case {
+    const char* name;
+    QImage image;
+  };
+  QImage printResolution = Noise({17, 3}, QImage::Format_RGB32);
+  printResolution.setDotsPerMeterX(11811);
+  printResolution.setDotsPerMeterY(5905);
+  QImage noResolution = Noise({6, 2}, QImage::Format_RGB32);
+  noResolution.setDotsPerMeterX(0);
+  noResolution.setDotsPerMeterY(0);
+  const Case cases[] = {
+      {"1 wide", Noise({1, 5}, QImage::Format_RGB32)},
+      {"4 wide", Noise({4, 3}, QImage::Format_RGB32)},
+      {"5 wide", Noise({5, 4}, QImage::Format_RGB32)},
+      {"10 wide", Noise({10, 2}, QImage::Format_RGB32)},
+      {"a page", SmallPage()},
+      {"the default page", Noise({988, 1397}, QImage::Format_RGB32)},
+      {"print resolution", printResolution},
+      {"no resolution", noResolution},
+      {"with alpha", Noise({7, 3}, QImage::Format_ARGB32)},
+      {"premultiplied", Noise({7, 3}, QImage::Format_ARGB32_Premultiplied)},
+      {"indexed", Noise({9, 3}, QImage::Format_Indexed8)},
+      {"one bit", Noise({11, 3}, QImage::Format_Mono)},
+      {"grey", Noise({6, 3}, QImage::Format_Grayscale8)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QByteArray qt;
+    QBuffer buffer(&qt);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(c.image.convertToFormat(QImage::Format_RGB32).save(&buffer, "BMP"));
+    EXPECT_EQ(EncodePageBmp(c.image), qt);
+    const auto decoded = DecodeBmp(qt, QStringLiteral("song.bmp"), nullptr);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(*decoded, c.image.convertToFormat(QImage::Format_RGB32));
+  }
+  EXPECT_TRUE(EncodePageBmp(QImage()).isEmpty());
 }
 
 TEST(PagePicture, AFailedWriteLeavesTheOldPictureWholeAndSaysWhy) {

@@ -1,0 +1,95 @@
+#include "document/bmpwriter.h"
+
+#include <QtEndian>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+#include <cstring>
+#include <limits>
+
+namespace tarvesh::document {
+
+namespace {
+
+constexpr int kFileHeaderBytes = 14;
+constexpr int kInfoHeaderBytes = 40;
+constexpr int kPixelsAt = kFileHeaderBytes + kInfoHeaderBytes;
+// What a BMP reader takes when a picture names no resolution: 72 dots per inch.
+constexpr int kDefaultDotsPerMeter = 2834;
+
+// One row of RGB32 pixels as blue, green, red bytes. Four pixels make three whole words, so the
+// bulk of the row moves a word at a time.
+void PackRow(const quint32* from, int width, uchar* to) {
+  int x = 0;
+  for (; x + 4 <= width; x += 4, from += 4, to += 12) {
+    qToLittleEndian<quint32>((from[0] & 0xffffff) | (from[1] << 24), to);
+    qToLittleEndian<quint32>(((from[1] >> 8) & 0xffff) | (from[2] << 16), to + 4);
+    qToLittleEndian<quint32>(((from[2] >> 16) & 0xff) | (from[3] << 8), to + 8);
+  }
+  for (; x < width; ++x, ++from, to += 3) {
+    to[0] = uchar(qBlue(*from));
+    to[1] = uchar(qGreen(*from));
+    to[2] = uchar(qRed(*from));
+  }
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The same with a byte shuffle: four pixels at a time lose their fourth bytes. Each 16-byte
+// store runs 4 bytes into the next pixels, which the next store or the tail writes again.
+__attribute__((target("ssse3"))) void PackRowShuffled(const quint32* from, int width, uchar* to) {
+  const __m128i drop = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  int x = 0;
+  for (; x + 5 <= width; x += 4, from += 4, to += 12) {
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_shuffle_epi8(pixels, drop));
+  }
+  PackRow(from, width - x, to);
+}
+
+const auto kPackRow = __builtin_cpu_supports("ssse3") ? PackRowShuffled : PackRow;
+#else
+const auto kPackRow = PackRow;
+#endif
+
+}  // namespace
+
+QByteArray EncodePageBmp(const QImage& image) {
+  if (image.isNull()) return {};
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  const int width = rgb.width();
+  const int height = rgb.height();
+  const qint64 rowBytes = (qint64(width) * 24 + 31) / 32 * 4;
+  const qint64 fileBytes = kPixelsAt + rowBytes * height;
+  if (fileBytes > std::numeric_limits<qint32>::max()) return {};
+
+  QByteArray file(qsizetype(fileBytes), Qt::Uninitialized);
+  uchar* out = reinterpret_cast<uchar*>(file.data());
+  auto put16 = [&](int at, quint16 v) { qToLittleEndian<quint16>(v, out + at); };
+  auto put32 = [&](int at, quint32 v) { qToLittleEndian<quint32>(v, out + at); };
+  out[0] = 'B';
+  out[1] = 'M';
+  put32(2, quint32(fileBytes));
+  put32(6, 0);  // reserved
+  put32(10, kPixelsAt);
+  put32(14, kInfoHeaderBytes);
+  put32(18, quint32(width));
+  put32(22, quint32(height));
+  put16(26, 1);   // planes
+  put16(28, 24);  // bits per pixel
+  put32(30, 0);   // uncompressed
+  put32(34, quint32(rowBytes * height));
+  put32(38, quint32(rgb.dotsPerMeterX() ? rgb.dotsPerMeterX() : kDefaultDotsPerMeter));
+  put32(42, quint32(rgb.dotsPerMeterY() ? rgb.dotsPerMeterY() : kDefaultDotsPerMeter));
+  put32(46, 0);  // colours used
+  put32(50, 0);  // colours important
+
+  const int padding = int(rowBytes - qint64(width) * 3);
+  uchar* row = out + kPixelsAt;
+  for (int y = height - 1; y >= 0; --y, row += rowBytes) {
+    kPackRow(reinterpret_cast<const quint32*>(rgb.constScanLine(y)), width, row);
+    std::memset(row + qint64(width) * 3, 0, size_t(padding));
+  }
+  return file;
+}
+
+}  // namespace tarvesh::document
