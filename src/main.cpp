@@ -34,6 +34,7 @@ std::optional<page::GlyphAtlas> LoadAtlas(const QString& dataDir, QString* messa
 
 // `--export`: pages composed from the scores' documents; no window, so no widget is made.
 int ExportFolder(int& argc, char** argv, const app::CommandLine& command, QTextStream& err) {
+  app::KeepLargeBuffersForReuse();
   QGuiApplication application(argc, argv);
   QGuiApplication::setApplicationName(QStringLiteral("Tarvesh"));
   page::InstallPageFontSubstitutes();

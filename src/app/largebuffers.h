@@ -8,5 +8,9 @@ namespace tarvesh::app {
 // keeps later page-sized buffers in a heap that hardly shrinks, so a long session would hold the
 // most memory it ever needed. Called once, first thing in a process.
 void GiveLargeBuffersBackWhenFreed();
+// The opposite, for a process that goes through many pages of one size and ends (an export):
+// a freed page-sized buffer stays with the process and is taken again for the next page, so no
+// page costs fresh memory from the system.
+void KeepLargeBuffersForReuse();
 
 }  // namespace tarvesh::app

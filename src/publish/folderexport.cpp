@@ -2,9 +2,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFuture>
 #include <QPainter>
-#include <QTemporaryDir>
+#include <QThreadPool>
 #include <QTime>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+#include <cstring>
+#include <deque>
 
 #include "document/folders.h"
 #include "document/pagepicture.h"
@@ -40,13 +45,7 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
     return 1;
   }
   const bool pdf = request.format == QLatin1String("pdf");
-  // A PDF is made of the page pictures the batch would write, kept here until it is written.
-  QTemporaryDir pictures;
-  const QString pictureFolder = pdf ? pictures.path() : out;
-  if (pdf && !pictures.isValid()) {
-    err << "tarvesh: cannot create a temporary folder for the page pictures\n";
-    return 1;
-  }
+  const bool png = request.format == QLatin1String("png");
 
   // One document takes every score in turn, as the window's does.
   score::ScoreDocument document;
@@ -62,41 +61,83 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   composeOptions.opaqueTitle = false;
 
   const QStringList scores = document::FilesIn(folder, QStringLiteral("*.bmp"));
-  QStringList written;
-  int failures = 0;
   // The last score first, as the window's batch takes them: a score whose side file lacks a
-  // setting keeps the one of the score opened before it, so the order shapes the pictures.
+  // setting keeps the one of the score opened before it, so the order shapes the pictures. Only
+  // that part runs in order, on this thread; reading the scores before it and writing the
+  // pictures after it run on every core, at most `ahead` scores on either side.
+  QThreadPool pool;
+  const size_t ahead = size_t(std::max(2, 2 * pool.maxThreadCount()));
+  std::deque<QFuture<Read>> reads;
+  qsizetype nextRead = scores.size() - 1;
+  auto readAhead = [&] {
+    for (; nextRead >= 0 && reads.size() < ahead; --nextRead) {
+      const QString path = QDir(folder).filePath(scores[nextRead]);
+      reads.push_back(QtConcurrent::run(&pool, [path] {
+        Read read;
+        read.contents = score::ScoreFile::Read(path, &read.error);
+        return read;
+      }));
+    }
+  };
+
+  // Each score's outcome, told in the order of the scores however the writes finish.
+  std::deque<Outcome> outcomes;
+  QStringList written;
+  // The PDF's pages, in the order of `written`.
+  std::vector<QImage> sheets;
+  int failures = 0;
+  auto tellOldest = [&] {
+    Outcome& outcome = outcomes.front();
+    const Written result = outcome.result.result();
+    if (result.failure) {
+      err << outcome.progress << *result.failure << "\n";
+      ++failures;
+    } else {
+      written.prepend(outcome.name);
+      if (pdf) sheets.insert(sheets.begin(), result.sheet);
+      err << outcome.progress
+          << (pdf ? QString() : QStringLiteral(" -> ") + QDir::toNativeSeparators(outcome.target))
+          << "\n";
+    }
+    err.flush();
+    outcomes.pop_front();
+  };
+
   for (qsizetype f = scores.size() - 1; f >= 0; --f) {
+    readAhead();
+    Read read = reads.front().result();
+    reads.pop_front();
     const QString& name = scores[f];
-    const QString progress =
+    Outcome outcome;
+    outcome.name = name;
+    outcome.progress =
         QStringLiteral("[%1/%2] %3").arg(scores.size() - f).arg(scores.size()).arg(name);
     document.SetPath(QDir(folder).filePath(name));
-    if (const auto failed = file.Open(document, sources, openOptions)) {
-      err << progress << ": cannot be read (" << failed->TerminalText() << "), skipped\n";
-      ++failures;
-      continue;
+    std::optional<document::FileError> failed = std::move(read.error);
+    if (read.contents)
+      failed = file.Open(document, std::move(*read.contents), sources, openOptions);
+    if (failed) {
+      outcome.result = QtFuture::makeReadyFuture(Written{
+          QStringLiteral(": cannot be read (%1), skipped").arg(failed->TerminalText()), {}});
+    } else {
+      const QImage view = composer.Compose(document, composeOptions);
+      outcome.target =
+          png ? QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"))
+              : QDir(out).filePath(name);
+      outcome.result = QtConcurrent::run(
+          &pool, [view, screenHeight = request.screenHeight, pdf, png, target = outcome.target] {
+            return WritePicture(PagePicture(view, screenHeight), pdf, png, target);
+          });
     }
-    const QImage picture =
-        PagePicture(composer.Compose(document, composeOptions), request.screenHeight);
-    const bool png = request.format == QLatin1String("png");
-    const QString target =
-        png ? QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"))
-            : QDir(pictureFolder).filePath(name);
-    if (const auto failed = png ? document::WriteImageFile(picture, target, "PNG")
-                                : document::WritePagePicture(picture, target)) {
-      err << progress << ": cannot write " << failed->TerminalText() << "\n";
-      ++failures;
-      continue;
-    }
-    written.prepend(name);
-    err << progress << (pdf ? QString() : QStringLiteral(" -> ") + QDir::toNativeSeparators(target))
-        << "\n";
-    err.flush();
+    outcomes.push_back(std::move(outcome));
+    while (outcomes.size() > ahead) tellOldest();
   }
+  while (!outcomes.empty()) tellOldest();
 
   if (pdf && !written.isEmpty()) {
     const QString path = PdfPathFor(out);
-    if (const auto failed = WritePdf(pictureFolder, written, path)) {
+    const auto sheet = [&sheets](qsizetype i) { return sheets[size_t(i)]; };
+    if (const auto failed = WriteSheets(written.size(), sheet, path)) {
       err << "tarvesh: cannot write " << failed->TerminalText() << "\n";
       ++failures;
     } else {
@@ -109,12 +150,33 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   return failures == 0 ? 0 : 1;
 }
 
+FolderExport::Written FolderExport::WritePicture(const QImage& picture, bool pdf, bool png,
+                                                 const QString& target) {
+  if (pdf) return {std::nullopt, PagePrinter::SheetPicture(picture)};
+  const auto failed = png ? document::WriteImageFile(picture, target, "PNG")
+                          : document::WritePagePicture(picture, target);
+  if (failed) return {QStringLiteral(": cannot write ") + failed->TerminalText(), {}};
+  return {};
+}
+
 QImage FolderExport::PagePicture(const QImage& view, int screenHeight) {
   const int width = view.width();
-  QImage picture(width, page::PageHeightFor(width), QImage::Format_RGB32);
-  picture.fill(Qt::white);
-  CopyBand(view, 0, screenHeight, picture);
-  CopyBand(view, screenHeight, screenHeight, picture);
+  const int height = page::PageHeightFor(width);
+  // The two bands are the view's first 2 S rows: what of them the view has is copied, the rest
+  // of the picture is white.
+  const int copied = std::min({height, view.height(), 2 * std::max(screenHeight, 0)});
+  if (copied == height && view.height() == height && view.format() == QImage::Format_RGB32)
+    return view;
+  const QImage rgb = view.convertToFormat(QImage::Format_RGB32);
+  QImage picture(width, height, QImage::Format_RGB32);
+  const size_t rowBytes = size_t(width) * 4;
+  for (int y = 0; y < height; ++y) {
+    if (y < copied) {
+      std::memcpy(picture.scanLine(y), rgb.constScanLine(y), rowBytes);
+    } else {
+      std::memset(picture.scanLine(y), 0xff, rowBytes);
+    }
+  }
   return picture;
 }
 
@@ -133,10 +195,18 @@ QString FolderExport::PdfPathFor(const QString& exportFolder) {
 std::optional<document::FileError> FolderExport::WritePdf(const QString& folder,
                                                           const QStringList& names,
                                                           const QString& pdfPath) {
+  const auto picture = [&](qsizetype i) {
+    return document::LoadPagePicture(QDir(folder).filePath(names[i])).value_or(QImage());
+  };
+  return WriteSheets(names.size(), picture, pdfPath);
+}
+
+std::optional<document::FileError> FolderExport::WriteSheets(
+    qsizetype count, const std::function<QImage(qsizetype)>& page, const QString& pdfPath) {
   PagePrinter sheets(pdfPath);
-  for (const QString& name : names) {
-    const std::optional<QImage> picture = document::LoadPagePicture(QDir(folder).filePath(name));
-    if (picture && !sheets.Add(*picture)) break;
+  for (qsizetype i = 0; i < count; ++i) {
+    const QImage picture = page(i);
+    if (!picture.isNull() && !sheets.Add(picture)) break;
   }
   if (sheets.Finish()) return std::nullopt;
   return sheets.WriteError().value_or(

@@ -1,13 +1,16 @@
 #pragma once
 
+#include <QFuture>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 #include <optional>
 
 #include "document/fileerror.h"
 #include "document/pagepicture.h"
+#include "document/scorefiles.h"
 
 namespace tarvesh::publish {
 
@@ -49,6 +52,29 @@ class FolderExport {
   static std::optional<document::FileError> WritePdf(const QString& folder,
                                                      const QStringList& names,
                                                      const QString& pdfPath);
+
+ private:
+  struct Read {
+    std::optional<document::ScoreFiles::Contents> contents;
+    document::FileError error;
+  };
+  struct Written {
+    // What is told after the score's progress when it failed.
+    std::optional<QString> failure;
+    QImage sheet;  // a PDF's page
+  };
+  struct Outcome {
+    QString name;
+    QString progress;
+    QString target;
+    QFuture<Written> result;
+  };
+  // Writes a score's page picture at `target`, or for a PDF makes its sheet; on any thread.
+  static Written WritePicture(const QImage& picture, bool pdf, bool png, const QString& target);
+  // Writes the pages `page(0)` .. `page(count - 1)` as the PDF at `pdfPath`; a null page is
+  // left out.
+  static std::optional<document::FileError> WriteSheets(
+      qsizetype count, const std::function<QImage(qsizetype)>& page, const QString& pdfPath);
 };
 
 }  // namespace tarvesh::publish

@@ -20,7 +20,8 @@ namespace tarvesh::publish {
 // The one print path: page pictures go onto A4 sheets, one picture a sheet, scaled to the
 // sheet's printable width (and no higher than its printable height) with every pixel kept. The
 // picture is drawn without smoothing, so a device that resamples it takes the nearest pixel,
-// and a PDF embeds it losslessly at its own size (Flate, never JPEG).
+// and a PDF embeds it losslessly at its own size (Flate, never JPEG), at one bit a pixel when the
+// page is black and white (SheetPicture).
 class PagePrinter {
  public:
   // Sheets of `device` (a printer set up by the print dialog), which must outlive this object.
@@ -33,6 +34,10 @@ class PagePrinter {
   // Adds `page` on a sheet of its own. False when the device cannot be painted on (for a PDF:
   // the file cannot be written); later pages are then refused as well.
   bool Add(const QImage& page);
+  // `page` as it goes onto a sheet: a page of black and white only becomes a one-bit picture,
+  // which a PDF embeds at one bit a pixel, in place of three bytes; the sheet shows the same
+  // pixels. Any other page is returned as it is. Safe on any thread.
+  static QImage SheetPicture(const QImage& page);
   // Ends the document. False when it was not written whole, or holds no page.
   bool Finish();
   // Why the PDF file could not be written; nothing for a printer, or when nothing failed.

@@ -99,13 +99,25 @@ ScoreFile::OverlaySources ScoreFile::OverlaySources::FromDataFolder(const QStrin
 
 std::optional<FileError> ScoreFile::Open(ScoreDocument& document, const OverlaySources& sources,
                                          const OpenOptions& options) {
-  const QString path = document.Path();
-  if (!ScoreFiles::IsPicturePath(path))
-    return FileError::Of(path, FileError::Problem::kNotScoreName);
   FileError error;
-  std::optional<ScoreFiles::Contents> contents = ScoreFiles(path).Read(&error);
+  std::optional<ScoreFiles::Contents> contents = Read(document.Path(), &error);
   if (!contents) return error;
-  const QSize size = contents->picture.size();
+  return Open(document, std::move(*contents), sources, options);
+}
+
+std::optional<ScoreFiles::Contents> ScoreFile::Read(const QString& path, FileError* error) {
+  if (!ScoreFiles::IsPicturePath(path)) {
+    if (error) *error = FileError::Of(path, FileError::Problem::kNotScoreName);
+    return std::nullopt;
+  }
+  return ScoreFiles(path).Read(error);
+}
+
+std::optional<FileError> ScoreFile::Open(ScoreDocument& document, ScoreFiles::Contents contents,
+                                         const OverlaySources& sources,
+                                         const OpenOptions& options) {
+  const QString path = document.Path();
+  const QSize size = contents.picture.size();
   const page::BarGrid most = Grid(document, true);
   if (!page::GridHolding(size, most, most)) {
     const int width = page::PageWidthFor(most.barsPerLine, most.barWidth);
@@ -116,10 +128,10 @@ std::optional<FileError> ScoreFile::Open(ScoreDocument& document, const OverlayS
                              .arg(width)
                              .arg(page::PageHeightFor(width)));
   }
-  sideBytes_ = std::move(contents->side);
+  sideBytes_ = std::move(contents.side);
   const DatSideFile side = DatSideFile::Decode(sideBytes_);
   extensionDamaged_ = side.extensionDamaged;
-  Apply(document, contents->picture, side, sources, options);
+  Apply(document, contents.picture, side, sources, options);
   document.LayOut();
   return std::nullopt;
 }

@@ -9,6 +9,7 @@
 
 #include "document/datsidefile.h"
 #include "document/fileerror.h"
+#include "document/scorefiles.h"
 
 namespace tarvesh::score {
 
@@ -39,6 +40,15 @@ class ScoreFile {
   // range are skipped. A picture larger than the page its settings make grows the page. The
   // page is laid out afresh at the end.
   std::optional<document::FileError> Open(ScoreDocument& document, const OverlaySources& sources,
+                                          const OpenOptions& options);
+  // What Open reads of the score at `path`, without a document, so it may run on any thread;
+  // nothing, with `error` saying why, when Open would refuse the files.
+  static std::optional<document::ScoreFiles::Contents> Read(const QString& path,
+                                                            document::FileError* error);
+  // What Open does with the files Read gave for the document's path.
+  std::optional<document::FileError> Open(ScoreDocument& document,
+                                          document::ScoreFiles::Contents contents,
+                                          const OverlaySources& sources,
                                           const OpenOptions& options);
   // Whether the side file last opened had a damaged extension block (credit and page-number
   // pattern lost).

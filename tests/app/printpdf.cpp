@@ -83,20 +83,29 @@ QImage PrintPdf::Image(int number, QString* filter) const {
   *filter = Value(dictionary, QStringLiteral("Filter")).remove(u'/');
   const int width = Value(dictionary, QStringLiteral("Width")).toInt();
   const int height = Value(dictionary, QStringLiteral("Height")).toInt();
-  if (*filter != QLatin1String("FlateDecode") ||
-      Value(dictionary, QStringLiteral("ColorSpace")) != QLatin1String("/DeviceRGB") ||
-      Value(dictionary, QStringLiteral("BitsPerComponent")) != QLatin1String("8"))
-    return {};
+  const QString space = Value(dictionary, QStringLiteral("ColorSpace"));
+  const QString bits = Value(dictionary, QStringLiteral("BitsPerComponent"));
+  // Pages of black and white only are one-bit grey, 0 black; others are 8-bit RGB.
+  const bool oneBit = space == QLatin1String("/DeviceGray") && bits == QLatin1String("1");
+  const bool rgb = space == QLatin1String("/DeviceRGB") && bits == QLatin1String("8");
+  if (*filter != QLatin1String("FlateDecode") || !(oneBit || rgb)) return {};
+  const qsizetype rowBytes = oneBit ? (qsizetype(width) + 7) / 8 : qsizetype(width) * 3;
   // qUncompress reads zlib data after the expected size as four big-endian bytes.
   QByteArray zlib(4, '\0');
-  qToBigEndian<quint32>(quint32(width) * quint32(height) * 3, zlib.data());
-  const QByteArray rgb = qUncompress(zlib + Stream(number));
-  if (rgb.size() != qsizetype(width) * height * 3) return {};
+  qToBigEndian<quint32>(quint32(rowBytes * height), zlib.data());
+  const QByteArray data = qUncompress(zlib + Stream(number));
+  if (data.size() != rowBytes * height) return {};
   QImage image(width, height, QImage::Format_RGB32);
   for (int y = 0; y < height; ++y) {
-    const uchar* from = reinterpret_cast<const uchar*>(rgb.constData()) + qsizetype(y) * width * 3;
+    const uchar* from = reinterpret_cast<const uchar*>(data.constData()) + y * rowBytes;
     auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < width; ++x) to[x] = qRgb(from[3 * x], from[3 * x + 1], from[3 * x + 2]);
+    for (int x = 0; x < width; ++x) {
+      if (oneBit) {
+        to[x] = (from[x / 8] >> (7 - x % 8)) & 1 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+      } else {
+        to[x] = qRgb(from[3 * x], from[3 * x + 1], from[3 * x + 2]);
+      }
+    }
   }
   return image;
 }

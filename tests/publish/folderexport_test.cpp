@@ -11,6 +11,7 @@
 #include "document/pagepicture.h"
 #include "page/guiapplication.h"
 #include "page/pagelayout.h"
+#include "publish/pageprinter.h"
 #include "score/scoredocument.h"
 #include "score/scorefile.h"
 
@@ -51,8 +52,8 @@ class Export : public ::testing::Test {
   }
   int Run(const QString& format, QString* errors) {
     QTextStream err(errors);
-    return FolderExport::Run({dir.filePath("scores"), format, dir.filePath("out"), TARVESH_DATA_DIR},
-                             err);
+    return FolderExport::Run(
+        {dir.filePath("scores"), format, dir.filePath("out"), TARVESH_DATA_DIR}, err);
   }
 
   QTemporaryDir dir;
@@ -87,6 +88,32 @@ TEST_F(Export, APdfHoldsOnePagePerScore) {
   ASSERT_EQ(Run("pdf", &errors), 0) << errors.toStdString();
   EXPECT_TRUE(QFileInfo(FolderExport::PdfPathFor(dir.filePath("out"))).size() > 0);
   EXPECT_TRUE(errors.contains("PDF of 2 pages")) << errors.toStdString();
+}
+
+// A PDF takes a black-and-white page as one bit a pixel, and must then show the same pixels; a
+// page with any other colour keeps its colours. Widths not a multiple of eight end a row inside
+// a byte.
+TEST(SheetPicture, IsOneBitExactlyWhenThePageIsBlackAndWhite) {
+  const struct {
+    const char* name;
+    QRgb odd;  // the colour of one pixel amid black and white
+    bool oneBit;
+  } cases[] = {
+      {"black and white", qRgb(0, 0, 0), true},
+      {"a grey pixel", qRgb(128, 128, 128), false},
+      {"a red pixel", qRgb(255, 0, 0), false},
+      {"almost white", qRgb(255, 255, 254), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QImage page(21, 5, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    for (int x = 0; x < 21; x += 3) page.setPixel(x, x % 5, qRgb(0, 0, 0));
+    page.setPixel(20, 4, c.odd);
+    const QImage sheet = PagePrinter::SheetPicture(page);
+    EXPECT_EQ(sheet.format() == QImage::Format_Mono, c.oneBit);
+    EXPECT_EQ(sheet.convertToFormat(QImage::Format_RGB32), page);
+  }
 }
 
 }  // namespace
