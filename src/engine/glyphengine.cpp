@@ -235,8 +235,9 @@ void GlyphEngine::CountBarLine() {
 }
 
 void GlyphEngine::AddUnits(int row) {
-  state_.BarUnits =
-      static_cast<std::int32_t>(RoundHalfEven(state_.BarUnits + std::pow(2.0, 3 - row)));
+  // Rows run from the quarter (0) to the thirty-second (kShortestRow), so a row's duration is a
+  // whole number of thirty-seconds: 8 halved once a row.
+  state_.BarUnits += (kUnitsPerWhole / 4) >> row;
 }
 
 void GlyphEngine::ShiftLineRight(int left, int top, int distance) {

@@ -1,5 +1,6 @@
 #include "overlays/entrymodes.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -36,6 +37,9 @@ QPushButton* MakeButton(const QString& name, const QString& text, QWidget* paren
 
 EntryModes::EntryModes(const Context& context) : QObject(context.form), context_(context) {
   auto& controls = context_.controls;
+  // The group knows which button is checked, so checking another unchecks it at once; an
+  // auto-exclusive button would search every sibling on the form for it.
+  durations_ = new QButtonGroup(this);
   for (int i = 0; i < 4; ++i) {
     auto* option = new QRadioButton(context_.form);
     option->setObjectName(kit::IndexedName(QStringLiteral("Option1"), i));
@@ -45,6 +49,7 @@ EntryModes::EntryModes(const Context& context) : QObject(context.form), context_
     option->setIcon(QPixmap::fromImage(icon));
     option->setIconSize(icon.size());
     option->setChecked(i == 0);
+    durations_->addButton(option, i);
     controls.Add(option);
     option1_[i] = option;
     connect(option, &QRadioButton::clicked, this, [this, i] { SelectDuration(i); });

@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 
+class QButtonGroup;
 class QCheckBox;
 class QPushButton;
 class QRadioButton;
@@ -68,6 +69,7 @@ class EntryModes : public QObject {
 
   Context context_;
   std::array<QRadioButton*, 4> option1_{};
+  QButtonGroup* durations_;
   QPushButton* command2_;
   QPushButton* command4_;
   QPushButton* command10_;
