@@ -14,17 +14,9 @@ namespace {
 
 using page::RoundHalfEven;
 
-// The symbol's first text row lies this far below the line top.
-constexpr int kTextTop = 26;
 // The eraser mark starts this far left of the anchor, the degree text this far.
 constexpr int kEraserOffset = 2;
 constexpr int kDegreeOffset = 8;
-// Each "+" / "-" backs up over the trailing blank of what precedes it.
-constexpr int kSignBackUp = 11;
-// The small figures start below and left of the end of the degree.
-constexpr int kFigureBackUp = 11;
-constexpr int kFigureDrop = 11;
-constexpr int kSmallFigureBackUp = 5;
 
 const QString kEraserMark = QStringLiteral("■");
 

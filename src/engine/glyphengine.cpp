@@ -24,8 +24,9 @@ using page::kNoSpacingOwed;
 constexpr int kShortestRow = 3;
 // Thirty-second notes in a whole note: a beat is this divided by the beat unit.
 constexpr int kUnitsPerWhole = 32;
-// The duration lines (rows 26, 28, 30) lie in this many rows from the first.
-constexpr int kDurationBandHeight = 5;
+// The duration lines lie in rows 26, 28 and 30.
+constexpr int kDurationLines = 3;
+constexpr int kDurationLineStep = 2;
 // Duration-line fillers of the sign atlas start at this wide cell, one per number of lines.
 constexpr int kFillerFirstCell = 16;
 // The strip an erase pulls left reaches this far past the page width (clipped at the edge).
@@ -105,12 +106,17 @@ void GlyphEngine::PlaceNote(int code, int row) {
   const page::LayoutSettings settings = host_.Settings();
 
   // A dot or accidental just placed gets the duration lines of the cell before it, so an
-  // underlined note joins its lines across it.
+  // underlined note joins its lines across it. Only whole lines are carried: the ink of a bar
+  // line or of octave dots below a note in the cell before must not be copied as a sliver.
   const int join = state_.BeamJoinWidth;
   if (join > 0 && row > 0) {
     const int left = Px(page_.CursorLeft());
-    const int lineTop = Px(page_.CursorTop()) + kDurationLineRow;
-    page_.MoveStrip(left - 2 * join, lineTop, join, kDurationBandHeight, left - join, lineTop);
+    for (int line = 0; line < kDurationLines; ++line) {
+      const int y = Px(page_.CursorTop()) + kDurationLineRow + line * kDurationLineStep;
+      bool whole = true;
+      for (int x = left - 2 * join; x < left - join && whole; ++x) whole = page_.IsBlack(x, y);
+      if (whole) page_.MoveStrip(left - 2 * join, y, join, 1, left - join, y);
+    }
     state_.BeamJoinWidth = 0;
   }
 

@@ -1,0 +1,53 @@
+#include "reading/inkmap.h"
+
+namespace tarvesh::reading {
+
+namespace {
+
+constexpr quint32 kColourBits = 0x00ffffffu;
+
+bool RowIsWhite(const quint32* row, int width) {
+  quint32 dark = 0;
+  for (int x = 0; x < width; ++x) dark |= ~row[x];
+  return (dark & kColourBits) == 0;
+}
+
+}  // namespace
+
+InkMap::InkMap(const QImage& page) {
+  const QImage rgb =
+      page.format() == QImage::Format_RGB32 ? page : page.convertToFormat(QImage::Format_RGB32);
+  width_ = rgb.width();
+  height_ = rgb.height();
+  blackRowStart_.resize(size_t(height_) + 1);
+  inkRowStart_.resize(size_t(height_) + 1);
+  for (int y = 0; y < height_; ++y) {
+    blackRowStart_[y] = int(black_.size());
+    inkRowStart_[y] = int(ink_.size());
+    const auto* row = reinterpret_cast<const quint32*>(rgb.constScanLine(y));
+    if (RowIsWhite(row, width_)) continue;
+    int x = 0;
+    while (x < width_) {
+      if ((row[x] & kColourBits) == kColourBits) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < width_ && (row[x] & kColourBits) != kColourBits) ++x;
+      ink_.push_back({y, start, x});
+      for (int b = start; b < x;) {
+        if ((row[b] & kColourBits) != 0) {
+          ++b;
+          continue;
+        }
+        const int blackStart = b;
+        while (b < x && (row[b] & kColourBits) == 0) ++b;
+        black_.push_back({y, blackStart, b});
+      }
+    }
+  }
+  blackRowStart_[height_] = int(black_.size());
+  inkRowStart_[height_] = int(ink_.size());
+}
+
+}  // namespace tarvesh::reading
