@@ -147,6 +147,7 @@ def main():
              absolute=0.005)
         pair("JustifyLine with the edit journal, 16 bars x 240", "JustifyJournaled/widest_16x240",
              "JustifyFloor/widest_16x240", absolute=0.005)
+        pair("read a full 64-bar page back", "ReadPage", "ReadPageFloor", absolute=0.005)
         pair("save a page document", "SaveDocument", "SaveDocumentFloor", target=2)
         pair("open a page document", "OpenDocument", "OpenDocumentFloor", target=2)
 

@@ -305,6 +305,30 @@ class LineReading {
   std::vector<ReadItem> items_;
 };
 
+// Adds the pixels of `piece` that nothing read explains, as one region of unknown ink, to the
+// line it lies nearest.
+void AddUnknownInk(const InkComponent& piece, const InkMap& ink, const Explained& explained,
+                   std::vector<ReadLine>& lines) {
+  QRect unknown;
+  for (int r : piece.runs) {
+    const InkRun& run = ink.InkRuns()[r];
+    for (int x = run.x0; x < run.x1; ++x)
+      if (!explained.Test(x, run.y)) unknown = unknown.united(QRect(x, run.y, 1, 1));
+  }
+  if (unknown.isNull()) return;
+  if (lines.empty()) lines.push_back({unknown.top(), {}});
+  const auto distance = [&](const ReadLine& line) {
+    return std::abs(unknown.center().y() - (line.top + kCellHeight / 2));
+  };
+  ReadLine* nearest = &lines.front();
+  for (ReadLine& line : lines)
+    if (distance(line) < distance(*nearest)) nearest = &line;
+  ReadItem item;
+  item.box = unknown;
+  const auto at = std::upper_bound(nearest->items.begin(), nearest->items.end(), item, ByLeft);
+  nearest->items.insert(at, item);
+}
+
 }  // namespace
 
 PageReader::PageReader(const page::GlyphAtlas& atlas) : templates_(atlas) {}
@@ -321,25 +345,14 @@ std::vector<ReadLine> PageReader::Read(const QImage& page) const {
 
   // Whatever ink is left goes, piece by piece, to the line it lies nearest.
   const auto& runs = ink.InkRuns();
-  for (const InkComponent& piece : FindComponents(runs, ink.InkRowStarts())) {
-    QRect unknown;
-    for (int r : piece.runs) {
-      const InkRun& run = runs[r];
-      for (int x = run.x0; x < run.x1; ++x)
-        if (!explained.Test(x, run.y)) unknown = unknown.united(QRect(x, run.y, 1, 1));
-    }
-    if (unknown.isNull()) continue;
-    if (lines.empty()) lines.push_back({unknown.top(), {}});
-    const int middle = unknown.center().y();
-    ReadLine* nearest = &lines.front();
-    for (ReadLine& line : lines) {
-      const int distance = std::abs(middle - (line.top + kCellHeight / 2));
-      if (distance < std::abs(middle - (nearest->top + kCellHeight / 2))) nearest = &line;
-    }
-    ReadItem item;
-    item.box = unknown;
-    const auto at = std::upper_bound(nearest->items.begin(), nearest->items.end(), item, ByLeft);
-    nearest->items.insert(at, item);
+  const bool allExplained = std::all_of(runs.begin(), runs.end(), [&](const InkRun& run) {
+    for (int x = run.x0; x < run.x1; ++x)
+      if (!explained.Test(x, run.y)) return false;
+    return true;
+  });
+  if (!allExplained) {
+    for (const InkComponent& piece : FindComponents(runs, ink.InkRowStarts()))
+      AddUnknownInk(piece, ink, explained, lines);
   }
   std::erase_if(lines, [](const ReadLine& line) { return line.items.empty(); });
   return lines;

@@ -1,0 +1,55 @@
+// Reading a page back, beside its floor: one pass over every pixel of the page.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+
+#include "pagetypist.h"
+#include "reading/pagereader.h"
+#include "tune.h"
+
+namespace tarvesh::bench {
+namespace {
+
+// The 64-bar tune typed on the default page.
+const QImage& TunePage() {
+  static const QImage image = [] {
+    PageTypist t(BuiltAtlas());
+    for (int key : SixtyFourBarTune()) t.Press(key);
+    return t.page.Image();
+  }();
+  return image;
+}
+
+void ReadPage(benchmark::State& bench) {
+  const reading::PageReader reader(BuiltAtlas());
+  const QImage& image = TunePage();
+  int items = 0;
+  for (auto _ : bench) {
+    const std::vector<reading::ReadLine> lines = reader.Read(image);
+    items = 0;
+    for (const reading::ReadLine& line : lines) items += int(line.items.size());
+    benchmark::DoNotOptimize(items);
+  }
+  if (items == 0) bench.SkipWithError("nothing read on the tune's page");
+  bench.counters["items"] = items;
+}
+BENCHMARK(ReadPage)->Unit(benchmark::kMillisecond);
+
+// Every pixel looked at once: what any reading of the page costs at the least.
+void ReadPageFloor(benchmark::State& bench) {
+  const QImage& image = TunePage();
+  for (auto _ : bench) {
+    const int width = image.width();
+    const int height = image.height();
+    quint32 dark = 0;
+    for (int y = 0; y < height; ++y) {
+      const auto* row = reinterpret_cast<const quint32*>(image.constScanLine(y));
+      for (int x = 0; x < width; ++x) dark |= ~row[x];
+    }
+    benchmark::DoNotOptimize(dark);
+  }
+}
+BENCHMARK(ReadPageFloor)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tarvesh::bench
