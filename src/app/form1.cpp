@@ -264,6 +264,11 @@ void Form1::Load() {
   textPanel_->AddPhrases(sources.phrases);
 }
 
+const reading::PageReader& Form1::Reader() {
+  if (!reader_) reader_ = std::make_unique<reading::PageReader>(atlas_);
+  return *reader_;
+}
+
 QImage Form1::PageView() {
   // A batch lets the page show through the title, so the page pictures keep what lies under it.
   score::PageComposer::Options options;

@@ -13,6 +13,7 @@
 #include "page/enginestate.h"
 #include "page/glyphatlas.h"
 #include "page/scorepage.h"
+#include "reading/pagereader.h"
 #include "score/pagecomposer.h"
 #include "score/scoredocument.h"
 
@@ -93,6 +94,9 @@ class Form1 : public QWidget {
   const QString& DataDir() const { return options_.dataDir; }
   bool ExitRequested() const { return exitRequested_; }
 
+  // Reads the page back as music; made on first use, from the window's atlases.
+  const reading::PageReader& Reader();
+
   // The page as a person sees it: the bitmap with the title block, text labels, symbol pictures
   // and page number over it; no cursor, guide lines, panels or pickers.
   QImage PageView();
@@ -151,6 +155,7 @@ class Form1 : public QWidget {
   std::unique_ptr<WindowEngineHost> host_;
   std::unique_ptr<engine::GlyphEngine> engine_;
   std::unique_ptr<input::KeyHandler> keys_;
+  std::unique_ptr<reading::PageReader> reader_;
 };
 
 }  // namespace tarvesh::app

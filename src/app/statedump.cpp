@@ -53,6 +53,117 @@ QString Hex(const QColor& colour) {
   return colour.name(QColor::HexRgb);
 }
 
+QString KindName(reading::ItemKind kind) {
+  switch (kind) {
+    case reading::ItemKind::kNote:
+      return QStringLiteral("note");
+    case reading::ItemKind::kRest:
+      return QStringLiteral("rest");
+    case reading::ItemKind::kPercussion:
+      return QStringLiteral("percussion");
+    case reading::ItemKind::kDash:
+      return QStringLiteral("dash");
+    case reading::ItemKind::kDot:
+      return QStringLiteral("dot");
+    case reading::ItemKind::kBar:
+      return QStringLiteral("bar");
+    case reading::ItemKind::kParen:
+      return QStringLiteral("paren");
+    case reading::ItemKind::kChord:
+      return QStringLiteral("chord");
+    case reading::ItemKind::kUnknown:
+      break;
+  }
+  return QStringLiteral("unknown");
+}
+
+QString BarName(reading::BarKind bar) {
+  switch (bar) {
+    case reading::BarKind::kDouble:
+      return QStringLiteral("double");
+    case reading::BarKind::kFinal:
+      return QStringLiteral("final");
+    case reading::BarKind::kRepeatStart:
+      return QStringLiteral("repeat-start");
+    case reading::BarKind::kRepeatEnd:
+      return QStringLiteral("repeat-end");
+    case reading::BarKind::kSingle:
+    case reading::BarKind::kNone:
+      break;
+  }
+  return QStringLiteral("single");
+}
+
+QString AccidentalSign(reading::Accidental accidental) {
+  switch (accidental) {
+    case reading::Accidental::kSharp:
+      return QStringLiteral("#");
+    case reading::Accidental::kFlat:
+      return QStringLiteral("b");
+    case reading::Accidental::kNatural:
+      return QStringLiteral("n");
+    case reading::Accidental::kNone:
+      break;
+  }
+  return QString();
+}
+
+const QString kSyllables[] = {QStringLiteral("冬"), QStringLiteral("X"), QStringLiteral("仓"),
+                              QStringLiteral("次"), QStringLiteral("板")};
+
+QJsonObject DumpItem(const reading::ReadItem& item) {
+  using reading::ItemKind;
+  QJsonObject o{
+      {"kind", KindName(item.kind)}, {"left", item.box.left()}, {"width", item.box.width()}};
+  switch (item.kind) {
+    case ItemKind::kNote:
+      o["degree"] = item.degree;
+      o["octave"] = item.octave;
+      o["duration"] = item.duration;
+      o["accidental"] = AccidentalSign(item.accidental);
+      break;
+    case ItemKind::kRest:
+      o["duration"] = item.duration;
+      break;
+    case ItemKind::kPercussion:
+      o["degree"] = kSyllables[item.degree];
+      o["duration"] = item.duration;
+      break;
+    case ItemKind::kBar:
+      o["bar"] = BarName(item.bar);
+      break;
+    case ItemKind::kParen:
+    case ItemKind::kChord:
+      o["text"] = item.text;
+      break;
+    case ItemKind::kUnknown:
+      // An accidental no note follows keeps its sign.
+      if (item.accidental != reading::Accidental::kNone)
+        o["accidental"] = AccidentalSign(item.accidental);
+      break;
+    case ItemKind::kDash:
+    case ItemKind::kDot:
+      break;
+  }
+  // An item where one arc ends and the next begins is told as the end of the first.
+  if (item.slurEnd) {
+    o["slur"] = "end";
+  } else if (item.slurStart) {
+    o["slur"] = "start";
+  }
+  return o;
+}
+
+QJsonArray DumpReading(const std::vector<reading::ReadLine>& lines) {
+  QJsonArray array;
+  for (const reading::ReadLine& line : lines) {
+    QJsonArray items;
+    for (const reading::ReadItem& item : line.items) items.append(DumpItem(item));
+    array.append(QJsonObject{{"top", line.top}, {"items", items}});
+  }
+  return array;
+}
+
 }  // namespace
 
 QJsonObject DumpControl(QObject* control) {
@@ -201,6 +312,7 @@ QJsonObject DumpWindow(Form1& form) {
     controls[control->objectName()] = DumpControl(control);
   dump["controls"] = controls;
   dump["events"] = form.Events().Events();
+  dump["reading"] = DumpReading(form.Reader().Read(page.Image()));
   return dump;
 }
 

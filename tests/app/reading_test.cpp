@@ -1,0 +1,86 @@
+// The dump's reading: the page read back as music, item by item, as a script sees it.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include "app/windowharness.h"
+
+namespace tarvesh::testing {
+namespace {
+
+QString Keys(std::initializer_list<int> keys) {
+  QString script;
+  for (int key : keys) script += QStringLiteral("key %1\n").arg(key);
+  return script;
+}
+
+std::string Json(const QJsonArray& array) {
+  return QJsonDocument(array).toJson(QJsonDocument::Compact).toStdString();
+}
+
+struct ReadingCase {
+  const char* name;
+  QString script;
+  // The first line's items as the dump gives them.
+  QJsonArray items;
+};
+
+class DumpReading : public ::testing::TestWithParam<ReadingCase> {
+ protected:
+  WindowHarness w;
+};
+
+TEST_P(DumpReading, GivesTheItemsTyped) {
+  ASSERT_EQ(w.Run(GetParam().script), 0) << w.LastError().toStdString();
+  const QJsonArray lines = w.Dump()["reading"].toArray();
+  ASSERT_FALSE(lines.isEmpty());
+  const QJsonObject first = lines[0].toObject();
+  EXPECT_EQ(first["top"].toInt(), 96);
+  EXPECT_EQ(Json(first["items"].toArray()), Json(GetParam().items));
+}
+
+QJsonObject Note(int left, int degree, int octave, int duration, const char* accidental = "") {
+  return {{"kind", "note"},          {"left", left},     {"width", 12},
+          {"degree", degree},        {"octave", octave}, {"duration", duration},
+          {"accidental", accidental}};
+}
+
+QJsonObject With(QJsonObject item, const char* key, const QJsonValue& value) {
+  item[key] = value;
+  return item;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reading, DumpReading,
+    ::testing::Values(
+        ReadingCase{
+            "NotesOctavesAndASharp",
+            Keys({49, 81, 113, 77, 51}),
+            {Note(20, 1, 0, 4), Note(38, 1, -1, 4), Note(56, 2, 1, 4), Note(80, 3, 0, 4, "#"),
+             QJsonObject{{"kind", "bar"}, {"left", 92}, {"width", 12}, {"bar", "single"}}}},
+        // The fourth quarter fills the bar: the bar line goes in by itself.
+        ReadingCase{"RestSyllableDashAndTheBarLine",
+                    Keys({79, 90, 189, 50}),
+                    {QJsonObject{{"kind", "rest"}, {"left", 20}, {"width", 12}, {"duration", 4}},
+                     QJsonObject{{"kind", "percussion"},
+                                 {"left", 38},
+                                 {"width", 12},
+                                 {"degree", "冬"},
+                                 {"duration", 4}},
+                     QJsonObject{{"kind", "dash"}, {"left", 56}, {"width", 12}}, Note(74, 2, 0, 4),
+                     QJsonObject{{"kind", "bar"}, {"left", 86}, {"width", 12}, {"bar", "single"}}}},
+        ReadingCase{"EighthsDottedAndParentheses",
+                    "key 97\n" + Keys({57, 53, 190, 54, 48}),
+                    {QJsonObject{{"kind", "paren"}, {"left", 20}, {"width", 12}, {"text", "("}},
+                     Note(32, 5, 0, 8), QJsonObject{{"kind", "dot"}, {"left", 44}, {"width", 12}},
+                     Note(62, 6, 0, 8),
+                     QJsonObject{{"kind", "paren"}, {"left", 74}, {"width", 12}, {"text", ")"}}}},
+        ReadingCase{"ASlurOverThreeNotes",
+                    Keys({76, 49, 50, 51, 76}),
+                    {With(Note(20, 1, 0, 4), "slur", "start"), Note(38, 2, 0, 4),
+                     With(Note(56, 3, 0, 4), "slur", "end")}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tarvesh::testing
