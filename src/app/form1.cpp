@@ -105,7 +105,8 @@ void Form1::BuildControls() {
   mouse_ = std::make_unique<input::MouseTools>(input::MouseTools::Context{
       page_, state_, window_, controls_, this, canvas_, frame1_,
       [this] { return document_.Get(score::ScoreDocument::kLineSpacing); },
-      [this] { title_->HidePickers(); }, [this] { overlays_->ClearOverlaySelection(); }, focus});
+      [this] { title_->HidePickers(); }, [this] { overlays_->ClearOverlaySelection(); }, focus,
+      [this](int x, int top) { return Reader().ItemLeftAt(page_.Image(), x, top); }});
   textPanel_ =
       std::make_unique<overlays::TextLabelPanel>(*overlays_, window_, canvas_, controls_, focus);
   symbolPanel_ =

@@ -5,6 +5,7 @@
 
 #include "engine/glyphengine.h"
 #include "engine/linescan.h"
+#include "page/chordlayout.h"
 #include "page/geometry.h"
 #include "page/rounding.h"
 
@@ -13,6 +14,7 @@ namespace tarvesh::engine {
 namespace {
 
 using page::RoundHalfEven;
+using Layout = page::ChordLayout;
 
 // The eraser mark starts this far left of the anchor, the degree text this far.
 constexpr int kEraserOffset = 2;
@@ -57,8 +59,8 @@ void ChordSymbolWriter::DrawEraserMark(int anchor, float top) {
   // glyph reaches over the anchor's bar line, which must survive: it is part of the music, and
   // this and later symbols find their bars by its ink in row 32.
   const int left = anchor - kEraserOffset;
-  page_.SetTextPosition(QPointF(left, top + kTextTop));
-  page_.SetFont(kDegreePointSize, true);
+  page_.SetTextPosition(QPointF(left, top + Layout::kTextTop));
+  page_.SetFont(Layout::kDegreePointSize, true);
   page_.SetForeColour(Qt::white);
   const int lineTop = RoundHalfEven(top);
   std::vector<std::pair<int, QImage>> barLines;
@@ -77,27 +79,27 @@ void ChordSymbolWriter::DrawSymbol(int code, int anchor, float top, const QColor
   if (code == kRestCode) return;
 
   const int degree = code % 7;
-  page_.SetTextPosition(QPointF(anchor - kDegreeOffset, top + kTextTop));
+  page_.SetTextPosition(QPointF(anchor - kDegreeOffset, top + Layout::kTextTop));
   page_.SetForeColour(colour);
   page_.DrawText(NumberText(degree + 1));
   // Each piece continues the run: the text position stands after what was drawn last.
   const auto& held = state_.KeypadHeld;
   if (held[5] == 1) {
-    MoveTextPosition(page_, -kSignBackUp, 0);
+    MoveTextPosition(page_, -Layout::kSignBackUp, 0);
     page_.DrawText(QStringLiteral("+"));
   }
   if (held[6] == 1) {
-    MoveTextPosition(page_, -kSignBackUp, 0);
+    MoveTextPosition(page_, -Layout::kSignBackUp, 0);
     page_.DrawText(QStringLiteral("-"));
   }
 
-  page_.SetFont(kFigurePointSize, false);
-  MoveTextPosition(page_, -kFigureBackUp, kFigureDrop);
+  page_.SetFont(Layout::kFigurePointSize, false);
+  MoveTextPosition(page_, -Layout::kFigureBackUp, Layout::kFigureDrop);
   // The small figures stay on one text line, each after the one before, so figures and the
   // quality word follow one another without overlapping.
   for (int figure : {7, 9, 4}) {
     if (held[figure] == 1) {
-      MoveTextPosition(page_, -kSmallFigureBackUp, 0);
+      MoveTextPosition(page_, -Layout::kSmallFigureBackUp, 0);
       page_.DrawText(NumberText(figure));
     }
   }

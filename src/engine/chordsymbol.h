@@ -12,23 +12,12 @@ namespace tarvesh::engine {
 // no list of what is on it. Touches no engine state besides the cursor.
 class ChordSymbolWriter {
  public:
-  // Fonts of a symbol, in points.
-  static constexpr double kDegreePointSize = 18;
-  static constexpr double kFigurePointSize = 9;
   // Where a symbol's text starts when no bar line precedes the cursor.
   static constexpr int kDefaultAnchor = 16;
   // A cursor that would land this close to the right edge goes to the next line instead.
   static constexpr int kRightEdgeReserve = 55;
   // Left edge of the first grid cell of a line after a chord jump.
   static constexpr int kNextLineLeft = 26;
-  // The symbol's first text row lies this far below the line top.
-  static constexpr int kTextTop = 26;
-  // Each "+" / "-" backs up over the trailing blank of what precedes it.
-  static constexpr int kSignBackUp = 11;
-  // The small figures start below and left of the end of the degree, each backing up a little.
-  static constexpr int kFigureBackUp = 11;
-  static constexpr int kFigureDrop = 11;
-  static constexpr int kSmallFigureBackUp = 5;
 
   ChordSymbolWriter(page::ScorePage& page, const page::EngineState& state, EngineHost& host);
 

@@ -1,7 +1,10 @@
 #include "engine/glyphengine.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "engine/chordsymbol.h"
 #include "engine/justification.h"
@@ -43,6 +46,72 @@ float WrapLimit(int width) {
   return static_cast<float>(width - page::kWrapInset);
 }
 
+// A quarter note's value; shorter notes carry duration lines.
+constexpr int kQuarterNote = 4;
+
+// Items the keys stamp, which Backspace and overwrite take whole: everything but chord symbols
+// and ink nothing could name (an accidental alone is a stamp of its own).
+bool IsStampedItem(const reading::ReadItem& item) {
+  return item.kind != reading::ItemKind::kChord && (item.kind != reading::ItemKind::kUnknown ||
+                                                    item.accidental != reading::Accidental::kNone);
+}
+
+bool IsNoteLike(const reading::ReadItem& item) {
+  using reading::ItemKind;
+  return item.kind == ItemKind::kNote || item.kind == ItemKind::kRest ||
+         item.kind == ItemKind::kPercussion || item.kind == ItemKind::kDash;
+}
+
+// Dots and accidentals: an underlined note after them carries its lines through them.
+bool JoinsLines(const reading::ReadItem& item) {
+  return item.kind == reading::ItemKind::kDot || (item.kind == reading::ItemKind::kUnknown &&
+                                                  item.accidental != reading::Accidental::kNone);
+}
+
+// The duration row of a note-like item: 0 for quarters (and dashes) to 3 for thirty-seconds.
+int RowOf(const reading::ReadItem& item) {
+  return item.duration > 0 ? std::countr_zero(unsigned(item.duration)) - 2 : 0;
+}
+
+struct NoteRow {
+  int row;
+  int dots;
+};
+
+// The last note-like item of `items` and the dots right after it, when the last items are that.
+std::optional<NoteRow> LastNoteRow(const std::vector<const reading::ReadItem*>& items) {
+  int dots = 0;
+  for (auto it = items.rbegin(); it != items.rend(); ++it) {
+    if ((*it)->kind == reading::ItemKind::kDot) {
+      ++dots;
+    } else if (IsNoteLike(**it)) {
+      return NoteRow{RowOf(**it), dots};
+    } else {
+      break;
+    }
+  }
+  return std::nullopt;
+}
+
+// The time of the items after the last bar line of `items`, in thirty-seconds, as the engine
+// counted it: a note 2^(3 - row), each dot half of what came before it.
+std::int32_t UnitsSinceBarLine(const std::vector<const reading::ReadItem*>& items) {
+  std::int32_t units = 0;
+  int row = 0;
+  for (const reading::ReadItem* item : items) {
+    if (item->kind == reading::ItemKind::kBar) {
+      units = 0;
+    } else if (IsNoteLike(*item)) {
+      row = RowOf(*item);
+      units += RoundHalfEven(std::pow(2.0, 3 - row));
+    } else if (item->kind == reading::ItemKind::kDot && row < kShortestRow) {
+      ++row;
+      units += RoundHalfEven(std::pow(2.0, 3 - row));
+    }
+  }
+  return units;
+}
+
 }  // namespace
 
 GlyphEngine::GlyphEngine(page::ScorePage& page, const page::GlyphAtlas& atlas,
@@ -66,6 +135,103 @@ void GlyphEngine::PlaceGlyph(int code, int row) {
 }
 
 void GlyphEngine::Erase() {
+  if (!EraseItem()) EraseCell();
+}
+
+bool GlyphEngine::EraseItem() {
+  const bool afterAutoBarLine = NoteEndBeforeAutoBarLine().has_value();
+  const reading::ReadLine line = CursorLine();
+  const int cursor = Px(page_.CursorLeft());
+  std::vector<const reading::ReadItem*> before;
+  for (const reading::ReadItem& item : line.items)
+    if (IsStampedItem(item) && item.box.left() < cursor) before.push_back(&item);
+  if (before.empty()) return false;
+  const reading::ReadItem& item = *before.back();
+  before.pop_back();
+  // A note's accidental was a key of its own: it stays, and is what the note came after.
+  reading::ReadItem accidental;
+  if (item.kind == reading::ItemKind::kNote && item.accidental != reading::Accidental::kNone) {
+    accidental.kind = reading::ItemKind::kUnknown;
+    accidental.accidental = item.accidental;
+    accidental.box = item.accidentalBox;
+    before.push_back(&accidental);
+  }
+  const reading::ReadItem* previous = before.empty() ? nullptr : before.back();
+  const int from = previous ? previous->box.right() + 1 : page::kLeftMargin;
+  const int end = std::max(cursor, item.box.right() + 1);
+  const int top = line.top;
+
+  if (state_.InsertMode == 1) {
+    const int width = page_.Width();
+    page_.MoveStrip(end, top, width - end, page::kCellHeight, from, top);
+    page_.FillRect(QRect(width - (end - from), top, end - from, page::kCellHeight), Qt::white);
+  } else {
+    page_.FillRect(QRect(from, top, end - from, page::kCellHeight), Qt::white);
+  }
+  // The lines an underlined note carried into the dot or accidental before it.
+  if (previous && item.duration > kQuarterNote && JoinsLines(*previous)) {
+    for (int line = 0; line < kDurationLines; ++line) {
+      page_.FillRect(QRect(previous->box.left(), top + kDurationLineRow + line * kDurationLineStep,
+                           previous->box.width(), 1),
+                     Qt::white);
+    }
+  }
+  page_.SetCursorLeft(from);
+
+  // The state the key that typed the item found.
+  state_.LastGlyphWidth = !previous                                    ? kLastUnknown
+                          : previous->box.width() == page::kNarrowCell ? kLastNarrow
+                                                                       : kLastWide;
+  state_.BeamJoinWidth = previous && JoinsLines(*previous) ? previous->box.width() : 0;
+  // A note, and a dot after it, leave the note's spacing owed.
+  state_.PrevDurationRow = kNoSpacingOwed;
+  if (const auto last = LastNoteRow(before)) {
+    state_.LastDurationRow = last->row + last->dots;
+    state_.PrevDurationRow = last->row;
+  }
+  if (item.kind == reading::ItemKind::kBar) {
+    state_.BarsInLine = std::max(state_.BarsInLine - 1, 0);
+    // A bar that began on the line above counts from there.
+    const reading::ReadLine above = LineAbove(top);
+    std::vector<const reading::ReadItem*> bar;
+    const bool barLineBefore = std::any_of(before.begin(), before.end(), [](const auto* i) {
+      return i->kind == reading::ItemKind::kBar;
+    });
+    if (!barLineBefore) {
+      for (const reading::ReadItem& i : above.items)
+        if (IsStampedItem(i)) bar.push_back(&i);
+    }
+    bar.insert(bar.end(), before.begin(), before.end());
+    state_.BarUnits = UnitsSinceBarLine(bar);
+  } else {
+    std::vector<const reading::ReadItem*> upTo = before;
+    upTo.push_back(&item);
+    const std::int32_t units = UnitsSinceBarLine(upTo) - UnitsSinceBarLine(before);
+    state_.BarUnits = std::max(state_.BarUnits - units, 0);
+  }
+  // The bar line that a note put in by itself goes with the note.
+  if (afterAutoBarLine && item.kind == reading::ItemKind::kBar) {
+    autoBarLine_.reset();
+    if (!EraseItem()) {
+      // The note filled the line above and the bar line went in at the start of this one.
+      const reading::ReadLine above = LineAbove(top);
+      const auto last = std::find_if(above.items.rbegin(), above.items.rend(), IsStampedItem);
+      if (last != above.items.rend()) {
+        page_.SetCursor(last->box.right() + 1, above.top);
+        EraseItem();
+      }
+    }
+  }
+  return true;
+}
+
+reading::ReadLine GlyphEngine::LineAbove(int top) const {
+  const int above = top - host_.Settings().lineSpacing;
+  if (above < page::kFirstLineTop) return {};
+  return Reader().ReadLineAt(page_.Image(), above);
+}
+
+void GlyphEngine::EraseCell() {
   state_.PrevDurationRow = kNoSpacingOwed;
   state_.BarUnits = 0;
   const int measure =
@@ -97,6 +263,27 @@ void GlyphEngine::Erase() {
   } else {
     page_.SetCursorLeft(page::kLeftMargin);
   }
+}
+
+void GlyphEngine::ClearItemsUnder(int left, int right) {
+  if (state_.InsertMode != 0) return;
+  const auto blankIfReached = [&](const QRect& box) {
+    if (!box.isNull() && box.left() < right && box.right() >= left) page_.FillRect(box, Qt::white);
+  };
+  for (const reading::ReadItem& item : CursorLine().items) {
+    if (!IsStampedItem(item)) continue;
+    blankIfReached(item.box);
+    blankIfReached(item.accidentalBox);
+  }
+}
+
+reading::ReadLine GlyphEngine::CursorLine() const {
+  return Reader().ReadLineAt(page_.Image(), Px(page_.CursorTop()));
+}
+
+const reading::PageReader& GlyphEngine::Reader() const {
+  if (!reader_) reader_ = std::make_unique<reading::PageReader>(atlas_);
+  return *reader_;
 }
 
 void GlyphEngine::PlaceNote(int code, int row) {
@@ -133,6 +320,7 @@ void GlyphEngine::PlaceNote(int code, int row) {
   if (state_.InsertMode == 1 && start + spacing < WrapLimit(LineWidth())) {
     ShiftLineRight(Px(start), top, spacingPx + page::kWideCell);
   }
+  ClearItemsUnder(Px(start), Px(start) + spacingPx + page::kWideCell);
   if (spacing > 0) {
     // An underlined note carries the previous note's lines on through the space.
     if (row > 0) {
@@ -162,6 +350,7 @@ void GlyphEngine::PlaceWideSign(int code) {
   if (state_.InsertMode == 1 && page_.CursorLeft() < WrapLimit(LineWidth())) {
     ShiftLineRight(left, Px(page_.CursorTop()), page::kWideCell);
   }
+  ClearItemsUnder(left, left + page::kWideCell);
   CopySignBand(page::kWideCell * (code - 100), 0, page::kWideCell);
   page_.SetCursorLeft(page_.CursorLeft() + page::kWideCell);
   state_.LastGlyphWidth = kLastWide;
@@ -185,6 +374,7 @@ void GlyphEngine::PlaceNarrowSign(int code) {
   if (state_.InsertMode == 1 && page_.CursorLeft() < WrapLimit(LineWidth())) {
     ShiftLineRight(Px(page_.CursorLeft()), Px(page_.CursorTop()), page::kNarrowCell);
   }
+  ClearItemsUnder(Px(page_.CursorLeft()), Px(page_.CursorLeft()) + page::kNarrowCell);
   CopySignBand(page::kNarrowCell * (code - 200), page::kCellHeight, page::kNarrowCell);
   page_.SetCursorLeft(page_.CursorLeft() + page::kNarrowCell);
   state_.LastGlyphWidth = kLastNarrow;

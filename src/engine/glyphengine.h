@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QPointF>
+#include <memory>
 #include <optional>
 
 #include "engine/enginehost.h"
 #include "page/enginestate.h"
 #include "page/glyphatlas.h"
 #include "page/scorepage.h"
+#include "reading/pagereader.h"
 
 namespace tarvesh::engine {
 
@@ -50,7 +52,21 @@ class GlyphEngine {
   std::optional<QPointF> NoteEndBeforeAutoBarLine() const;
 
  private:
+  // Backspace: erases the whole item before the cursor, or at a line start the cell before it.
   void Erase();
+  // Erases the item before the cursor with the white and the duration lines it brought, puts
+  // the cursor where the key that typed it found it, and takes its time back from the bar. False
+  // when the line holds no item left of the cursor.
+  bool EraseItem();
+  // Blanks the cell before the cursor, stepping back to the line above at a line start.
+  void EraseCell();
+  // Overwrite mode: blanks every whole item that the columns left .. right - 1 of the cursor's
+  // line reach, so no glyph is ever stamped over part of another.
+  void ClearItemsUnder(int left, int right);
+  reading::ReadLine CursorLine() const;
+  // The line a line spacing above the one at `top`; empty above the first line.
+  reading::ReadLine LineAbove(int top) const;
+  const reading::PageReader& Reader() const;
   void PlaceNote(int code, int row);
   void PlaceWideSign(int code);
   void PlaceNarrowSign(int code);
@@ -86,6 +102,8 @@ class GlyphEngine {
   EngineHost& host_;
   std::optional<AutoBarLine> autoBarLine_;
   int widening_ = 0;
+  // Made on the first read of the page.
+  mutable std::unique_ptr<reading::PageReader> reader_;
 };
 
 }  // namespace tarvesh::engine

@@ -90,10 +90,13 @@ void MouseTools::MouseDown(int button, int shift, double x, double y) {
     const int spacing = context_.lineSpacing();
     // Truncating division: a press left of the margin or above the first line lands on the
     // grid all the same.
-    const int cellX =
+    int cellX =
         (page::RoundHalfEven(x - 23) / page::kNarrowCell) * page::kNarrowCell + page::kLeftMargin;
     const int cellY =
         (page::RoundHalfEven(y - page::kFirstLineTop) / spacing) * spacing + page::kFirstLineTop;
+    // Inside an item the cursor goes to its left edge, so what is typed next never lands over
+    // part of it.
+    if (const auto left = context_.itemLeftAt(cellX, cellY)) cellX = *left;
     context_.page.SetCursor(float(cellX), float(cellY));
     auto& state = context_.state;
     // A dot or accidental placed before the press still joins the next duration lines.

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QPushButton;
@@ -40,6 +41,8 @@ class MouseTools : public QObject {
     std::function<void()> hidePickers;
     std::function<void()> clearOverlaySelection;
     std::function<void()> focusPage;
+    // The left edge of the item on the line at `top` whose cell holds column x past its edge.
+    std::function<std::optional<int>(int x, int top)> itemLeftAt;
   };
 
   explicit MouseTools(const Context& context);

@@ -7,21 +7,21 @@
 #include <algorithm>
 #include <bit>
 
-#include "engine/chordsymbol.h"
+#include "page/chordlayout.h"
 #include "page/pagefont.h"
 
 namespace tarvesh::reading {
 
 namespace {
 
-using engine::ChordSymbolWriter;
+using page::ChordLayout;
 
-constexpr int kSignBackUp = ChordSymbolWriter::kSignBackUp;
-constexpr int kFigureBackUp = ChordSymbolWriter::kFigureBackUp;
-constexpr int kSmallFigureBackUp = ChordSymbolWriter::kSmallFigureBackUp;
+constexpr int kSignBackUp = ChordLayout::kSignBackUp;
+constexpr int kFigureBackUp = ChordLayout::kFigureBackUp;
+constexpr int kSmallFigureBackUp = ChordLayout::kSmallFigureBackUp;
 // Band rows of the degree's and the figures' text tops.
-constexpr int kDegreeRow = ChordSymbolWriter::kTextTop - ChordReader::kBandTop;
-constexpr int kFigureRow = kDegreeRow + ChordSymbolWriter::kFigureDrop;
+constexpr int kDegreeRow = ChordLayout::kTextTop - ChordReader::kBandTop;
+constexpr int kFigureRow = kDegreeRow + ChordLayout::kFigureDrop;
 // Room around a drawn text for strokes that reach past its cell.
 constexpr int kMargin = 8;
 
@@ -33,8 +33,8 @@ QString NumberText(int n) {
 
 ChordReader::ChordReader() {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-  const double big = ChordSymbolWriter::kDegreePointSize;
-  const double small = ChordSymbolWriter::kFigurePointSize;
+  const double big = ChordLayout::kDegreePointSize;
+  const double small = ChordLayout::kFigurePointSize;
   for (int degree = 1; degree <= 7; ++degree)
     degrees_.push_back(Draw(NumberText(degree), big, true, kDegreeRow));
   plus_ = Draw(QStringLiteral("+"), big, true, kDegreeRow);

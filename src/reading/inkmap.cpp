@@ -21,7 +21,9 @@ bool EightWhite(const quint32* pixels) {
 
 }  // namespace
 
-InkMap::InkMap(const QImage& page) {
+InkMap::InkMap(const QImage& page) : InkMap(page, 0, page.height()) {}
+
+InkMap::InkMap(const QImage& page, int firstRow, int lastRow) {
   const QImage rgb =
       page.format() == QImage::Format_RGB32 ? page : page.convertToFormat(QImage::Format_RGB32);
   width_ = rgb.width();
@@ -31,6 +33,7 @@ InkMap::InkMap(const QImage& page) {
   for (int y = 0; y < height_; ++y) {
     blackRowStart_[y] = int(black_.size());
     inkRowStart_[y] = int(ink_.size());
+    if (y < firstRow || y >= lastRow) continue;
     const auto* row = reinterpret_cast<const quint32*>(rgb.constScanLine(y));
     if (RowIsWhite(row, width_)) continue;
     int x = 0;

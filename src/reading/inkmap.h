@@ -17,6 +17,8 @@ struct InkRun {
 class InkMap {
  public:
   explicit InkMap(const QImage& page);
+  // Only rows firstRow .. lastRow - 1 of the page (clipped to it); the others read as white.
+  InkMap(const QImage& page, int firstRow, int lastRow);
 
   int Width() const { return width_; }
   int Height() const { return height_; }

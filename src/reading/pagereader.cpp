@@ -28,6 +28,9 @@ constexpr int kArcReach = 3;
 constexpr int kArcContinuesInset = page::kWrapInset + 1;
 // A piece of ink this small says nothing about its line.
 constexpr int kSmallestTellingPiece = 8;
+// Rows of a line that hold glyph bodies.
+constexpr int kBodyTop = 3;
+constexpr int kBodyBottom = 24;
 
 // One bit per page pixel: ink that something read accounts for.
 class Explained {
@@ -75,6 +78,28 @@ bool Contains(const std::vector<ColumnMask>& columns, int x, const std::vector<C
   return true;
 }
 
+// Lines lie evenly spaced. A line whose pieces all touch one another (no piece with a shape of
+// its own) is found on the grid of the lines found, where ink lies in the rows of glyph bodies.
+void AddLinesOfTheGrid(const InkMap& ink, std::vector<int>& tops) {
+  int spacing = 0;
+  for (size_t i = 1; i < tops.size(); ++i) {
+    const int gap = tops[i] - tops[i - 1];
+    if (spacing == 0 || gap < spacing) spacing = gap;
+  }
+  if (spacing < kCellHeight) return;
+  const auto bodyInk = [&](int top) {
+    return ink.BlackRowStart(top + kBodyTop) < ink.BlackRowStart(top + kBodyBottom + 1);
+  };
+  std::vector<int> found;
+  for (int top = tops.front() % spacing; top < ink.Height(); top += spacing) {
+    const bool known = std::any_of(tops.begin(), tops.end(),
+                                   [&](int t) { return std::abs(t - top) < kCellHeight; });
+    if (!known && bodyInk(top)) found.push_back(top);
+  }
+  tops.insert(tops.end(), found.begin(), found.end());
+  std::sort(tops.begin(), tops.end());
+}
+
 // Tops of the lines: every piece of ink shaped exactly like a piece of a glyph votes for the top
 // its glyph would have; the best voted tops at least a cell apart win.
 std::vector<int> FindLineTops(const InkMap& ink, const std::vector<InkComponent>& pieces,
@@ -104,6 +129,7 @@ std::vector<int> FindLineTops(const InkMap& ink, const std::vector<InkComponent>
     if (apart) tops.push_back(top);
   }
   std::sort(tops.begin(), tops.end());
+  AddLinesOfTheGrid(ink, tops);
   return tops;
 }
 
@@ -336,9 +362,28 @@ PageReader::PageReader(const page::GlyphAtlas& atlas) : templates_(atlas) {}
 std::vector<ReadLine> PageReader::Read(const QImage& page) const {
   const InkMap ink(page);
   const auto blackPieces = FindComponents(ink.BlackRuns(), ink.BlackRowStarts());
-  std::vector<ReadLine> lines;
-  for (int top : FindLineTops(ink, blackPieces, templates_)) lines.push_back({top, {}});
+  return ReadLines(ink, FindLineTops(ink, blackPieces, templates_));
+}
 
+ReadLine PageReader::ReadLineAt(const QImage& page, int top) const {
+  const InkMap ink(page, top - kRowsAbove, top + ChordReader::kBandTop + kWindowRows);
+  std::vector<ReadLine> lines = ReadLines(ink, {top});
+  return lines.empty() ? ReadLine{top, {}} : lines.front();
+}
+
+std::optional<int> PageReader::ItemLeftAt(const QImage& page, int x, int top) const {
+  for (const ReadItem& item : ReadLineAt(page, top).items) {
+    if (item.kind == ItemKind::kChord || item.kind == ItemKind::kUnknown) continue;
+    if (item.box.left() < x && x <= item.box.right()) return item.box.left();
+    const QRect& sign = item.accidentalBox;
+    if (!sign.isNull() && sign.left() < x && x <= sign.right()) return sign.left();
+  }
+  return std::nullopt;
+}
+
+std::vector<ReadLine> PageReader::ReadLines(const InkMap& ink, const std::vector<int>& tops) const {
+  std::vector<ReadLine> lines;
+  for (int top : tops) lines.push_back({top, {}});
   Explained explained(ink.Width(), ink.Height());
   for (ReadLine& line : lines)
     line.items = LineReading(ink, templates_, chords_, explained, line.top).Read();

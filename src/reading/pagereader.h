@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QImage>
+#include <optional>
 #include <vector>
 
 #include "page/glyphatlas.h"
 #include "reading/chordreader.h"
 #include "reading/glyphtemplates.h"
+#include "reading/inkmap.h"
 #include "reading/readline.h"
 
 namespace tarvesh::reading {
@@ -20,8 +22,16 @@ class PageReader {
 
   // Every line of `page` that has items, top to bottom.
   std::vector<ReadLine> Read(const QImage& page) const;
+  // The line whose top is `top`, read alone: its items, empty when it has none.
+  ReadLine ReadLineAt(const QImage& page, int top) const;
+  // The left edge of the item stamped on the line at `top` whose cell holds column x past its
+  // left edge; nothing when x falls on white, on an item's left edge or on a chord symbol.
+  std::optional<int> ItemLeftAt(const QImage& page, int x, int top) const;
 
  private:
+  // Reads the lines at `tops` (top to bottom) and gives every piece of ink left to the nearest.
+  std::vector<ReadLine> ReadLines(const InkMap& ink, const std::vector<int>& tops) const;
+
   GlyphTemplates templates_;
   ChordReader chords_;
 };

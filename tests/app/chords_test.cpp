@@ -103,7 +103,8 @@ struct ChordStep {
 TEST_F(ChordEntry, LineOfChordsFromTheKeyboard) {
   TypeNotesThenK();
   const ChordStep steps[] = {
-      {"", -1, "", false, kRed, {26, kTop}},
+      // A press on the line's start lands at the left edge of the first note.
+      {"", -1, "", false, kRed, {20, kTop}},
       // No bar line before the cursor: the symbol goes to the very left.
       {"key 49\n", 16, "1", false, kRed, {140, kTop}},
       {"keydown 103\nkey 53\nkeyup 103\n", 135, "5", true, kRed, {260, kTop}},

@@ -58,10 +58,11 @@ struct GridCase {
 
 // A press puts the cursor on the grid: the pointer rounds half to even, the division truncates
 // toward zero, so presses left of the margin or above the first line land off the grid's start.
+// A grid point inside a note puts the cursor at the note's left edge.
 TEST_F(MouseTools, PressPutsTheCursorOnTheGrid) {
   const GridCase cases[] = {
-      {100.4, 170, {92, 156}}, {28.5, 100, {26, 96}}, {27.5, 100, {20, 96}},
-      {16, 40, {14, 96}},      {10, 30, {8, 36}},     {903, 216, {896, 216}},
+      {100.4, 170, {92, 156}}, {28.5, 170, {26, 156}}, {27.5, 170, {20, 156}}, {16, 40, {14, 96}},
+      {10, 30, {8, 36}},       {903, 216, {896, 216}}, {28.5, 100, {20, 96}},
   };
   for (const GridCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.x << ", " << c.y);

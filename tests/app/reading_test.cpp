@@ -76,6 +76,15 @@ INSTANTIATE_TEST_SUITE_P(
                      Note(32, 5, 0, 8), QJsonObject{{"kind", "dot"}, {"left", 44}, {"width", 12}},
                      Note(62, 6, 0, 8),
                      QJsonObject{{"kind", "paren"}, {"left", 74}, {"width", 12}, {"text", ")"}}}},
+        // Backspace takes whole notes: no sliver of the 2 is left.
+        ReadingCase{"BackspaceTwiceAfterThreeNotes", Keys({49, 50, 51, 8, 8}), {Note(20, 1, 0, 4)}},
+        // A press inside the 2 puts the cursor at its left edge; in overwrite mode the 5 takes
+        // its place whole.
+        ReadingCase{"ClickInsideANoteAndOverwrite",
+                    Keys({49, 50, 51}) +
+                        "mousedown Picture1 1 0 52 110\nmouseup Picture1 1 0 52 110\n" +
+                        Keys({45, 53}),
+                    {Note(20, 1, 0, 4), Note(38, 5, 0, 4), Note(56, 3, 0, 4)}},
         ReadingCase{"ASlurOverThreeNotes",
                     Keys({76, 49, 50, 51, 76}),
                     {With(Note(20, 1, 0, 4), "slur", "start"), Note(38, 2, 0, 4),

@@ -80,8 +80,9 @@ INSTANTIATE_TEST_SUITE_P(
                   111},
         // Without beat splitting the note spacing still applies.
         CountCase{"SplittingOff", 4, 4, false, 1, kFourQuarters, {32, 50, 68, 98}, 93},
-        // The bar ends one full bar after the erase, not where the old count would end it.
-        CountCase{"EraseRestartsTheCount",
+        // Backspace takes the note's beat back: the bar ends where it would have had the
+        // erased note never been typed.
+        CountCase{"EraseTakesItsBeatBack",
                   4,
                   4,
                   true,
@@ -91,10 +92,9 @@ INSTANTIATE_TEST_SUITE_P(
                    {kEraseCode, 0},
                    {kPlainFive, 0},
                    {kPlainFive, 0},
-                   {kPlainFive, 0},
                    {kPlainFive, 0}},
-                  {32, 56, 44, 56, 80, 104, 140},
-                  135}),
+                  {32, 56, 32, 56, 80, 116},
+                  111}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Eight bars of four quarters on the default page: the eighth bar line lands at x = 639.
@@ -292,10 +292,14 @@ TEST_F(EngineTest, KnowsWhereTheNoteBeforeAnAutomaticBarLineEnds) {
   EXPECT_FALSE(engine.NoteEndBeforeAutoBarLine()) << "the cursor has moved on";
   Place(kEraseCode);
   EXPECT_EQ(engine.NoteEndBeforeAutoBarLine(), end) << "right after the bar line again";
+  // Backspace right after the bar line takes the note that put it in with it, back to where
+  // the half cell of spacing before that eighth began.
   Place(kEraseCode);
+  EXPECT_EQ(Cursor(), QPointF(x - page::kWideCell - page::kNarrowCell, kTop));
+  EXPECT_FALSE(engine.NoteEndBeforeAutoBarLine()) << "the bar line was erased";
   Place(kPlainOne, 1);
   EXPECT_EQ(Cursor(), QPointF(x + page::kWideCell, kTop));
-  EXPECT_FALSE(engine.NoteEndBeforeAutoBarLine()) << "the bar line was erased";
+  EXPECT_EQ(engine.NoteEndBeforeAutoBarLine(), end) << "the bar line is back with the new note";
 }
 
 // When the bar line ends the line, justification moves the note on, and the bar line perhaps

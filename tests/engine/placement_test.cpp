@@ -83,16 +83,16 @@ struct BackspaceCase {
 
 class Backspace : public EngineTest, public ::testing::WithParamInterface<BackspaceCase> {};
 
+// With no item before the cursor, Backspace goes back by cells: the width of the glyph just
+// placed, then the entry width.
 TEST_P(Backspace, AfterANarrowGlyphThenByTheEntryWidth) {
   const BackspaceCase& c = GetParam();
-  host.settings.autoBeatSplit = false;
-  Place(kPlainFive);
-  Place(kNarrowBlankCode);
+  for (int i = 0; i < 4; ++i) Place(kNarrowBlankCode);
   state.HalfWidthMode = c.halfWidthMode;
   Place(kEraseCode);
-  EXPECT_EQ(Cursor(), QPointF(32, kTop));
+  EXPECT_EQ(Cursor(), QPointF(38, kTop));
   Place(kEraseCode);
-  EXPECT_EQ(Cursor(), QPointF(32 - c.secondStep, kTop));
+  EXPECT_EQ(Cursor(), QPointF(38 - c.secondStep, kTop));
   EXPECT_EQ(state.LastGlyphWidth, 2);
   EXPECT_EQ(state.PrevDurationRow, 5);
 }

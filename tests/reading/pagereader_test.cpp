@@ -135,6 +135,36 @@ TEST_F(MarkedPage, AHandDrawnStrokeReadsAsUnknownInk) {
                           [](const ReadItem& item) { return item.kind == ItemKind::kUnknown; }));
 }
 
+struct OverwriteCase {
+  const char* name;
+  int cursorLeft;  // where the 2 is stamped over the line 5 5 5
+  std::vector<std::string> items;
+};
+
+class Overwrite : public TypedPage, public ::testing::WithParamInterface<OverwriteCase> {};
+
+// Stamping in overwrite mode blanks the whole items the new cell reaches first: no glyph is ever
+// stamped over part of another.
+TEST_P(Overwrite, ClearsTheWholeItemsTheNewCellReaches) {
+  for (int i = 0; i < 3; ++i) Note(engine.KeyToGlyphCode(vk::Digit(5)), 0);
+  page.SetCursor(GetParam().cursorLeft, kTop);
+  // As a press on the page leaves the state.
+  state.ForgetLastPlaced();
+  state.BarUnits = 0;
+  state.InsertMode = 0;
+  Note(engine.KeyToGlyphCode(vk::Digit(2)), 0);
+  EXPECT_EQ(Describe(ReadPage()), GetParam().items);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reading, Overwrite,
+    ::testing::Values(
+        OverwriteCase{"OnItsCell", 38, {"note 5 0 /4", "note 2 0 /4", "note 5 0 /4"}},
+        OverwriteCase{"HalfACellIntoIt", 44, {"note 5 0 /4", "note 2 0 /4", "note 5 0 /4"}},
+        OverwriteCase{"OverTheGapIntoTheNext", 50, {"note 5 0 /4", "note 5 0 /4", "note 2 0 /4"}},
+        OverwriteCase{"AcrossTwo", 28, {"note 2 0 /4", "note 5 0 /4"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct ChordCase {
   const char* name;
   int degreeKey;

@@ -1,5 +1,7 @@
 #include "readingfixture.h"
 
+#include <algorithm>
+
 #include "engine/virtualkey.h"
 
 namespace tarvesh::reading::testing {
@@ -144,9 +146,11 @@ void TypedPage::TypeRandomScore(unsigned seed, int steps) {
       state.HalfWidthMode = pick(2);
       Key(vk::kSpace);
       state.HalfWidthMode = 0;
-    } else if (what == 17 && !typed_.empty() && typed_.back().starts_with("bar")) {
+    } else if (what == 17 && !typed_.empty() && typed_.back().item.starts_with("bar")) {
       // Lines end at a bar line: the justification never pushes notes off the page.
       engine.EndLine();
+    } else if (what == 18 || what == 19) {
+      Backspace();
     }
   }
 }
@@ -156,7 +160,7 @@ void TypedPage::Key(int keyCode, int row) {
   const int code = engine.KeyToGlyphCode(keyCode);
   Place(code, row);
   if (code >= 201 && code <= 203) {
-    pendingAccidental_ = code == 201 ? " n" : (code == 202 ? " #" : " b");
+    typed_.push_back({code == 201 ? "acc n" : (code == 202 ? "acc #" : "acc b")});
     return;
   }
   Record(SignText(code), dings);
@@ -177,16 +181,49 @@ void TypedPage::Note(int code, int row) {
     item = "note " + std::to_string(code % 7 + 1) + " " + std::to_string(code / 7 - 2) +
            Duration(4 << row);
   }
-  Record(item + pendingAccidental_, dings);
-  pendingAccidental_.clear();
+  Record(item, dings);
+}
+
+void TypedPage::Backspace() {
+  // At a line start Backspace blanks a cell of the line above: not an item's erase.
+  const ReadLine line = reader.ReadLineAt(page.Image(), int(page.CursorTop()));
+  const bool itemBefore = std::any_of(line.items.begin(), line.items.end(), [&](const auto& item) {
+    return item.box.left() < page.CursorLeft();
+  });
+  if (!itemBefore || typed_.empty()) return;
+  // Right after the bar line a note put in by itself, the two go together; after anything
+  // typed since, the bar line goes alone.
+  const bool justAfterBarLine = engine.NoteEndBeforeAutoBarLine().has_value();
+  Place(engine::kEraseCode);
+  if (typed_.back().barLineAfter && !justAfterBarLine) {
+    typed_.back().barLineAfter = false;
+  } else {
+    typed_.pop_back();
+  }
+}
+
+std::vector<std::string> TypedPage::Typed() const {
+  std::vector<std::string> items;
+  for (size_t i = 0; i < typed_.size(); ++i) {
+    const std::string& item = typed_[i].item;
+    if (item.starts_with("acc ")) {
+      const bool noteNext = i + 1 < typed_.size() && typed_[i + 1].item.starts_with("note ");
+      if (!noteNext) items.push_back("unknown " + item.substr(4));
+    } else if (item.starts_with("note ") && i > 0 && typed_[i - 1].item.starts_with("acc ")) {
+      items.push_back(item + " " + typed_[i - 1].item.substr(4));
+    } else {
+      items.push_back(item);
+    }
+    if (typed_[i].barLineAfter) items.push_back("bar single");
+  }
+  return items;
 }
 
 void TypedPage::Record(const std::string& item, int dingsBefore) {
   if (item.empty()) return;
-  typed_.push_back(item);
   // A bar line the engine put in by itself after a full bar rings as a typed one does.
   const int dings = int(host.sounds.count(QStringLiteral("ding.wav")));
-  if (dings > dingsBefore && item != "bar single") typed_.push_back("bar single");
+  typed_.push_back({item, dings > dingsBefore && item != "bar single"});
 }
 
 }  // namespace tarvesh::reading::testing

@@ -20,23 +20,29 @@ class TypedPage : public engine::testing::EngineTest {
  protected:
   // Types a seeded random score: notes of every octave and duration with dots and accidentals,
   // rests, syllables, dashes, typed bar signs, parentheses of both widths, blanks, insert and
-  // overwrite, and Enter after a bar line.
+  // overwrite, Backspace, and Enter after a bar line.
   void TypeRandomScore(unsigned seed, int steps);
   void Key(int keyCode, int row = 0);
   void Note(int code, int row);
-  // What the typing put on the page, in order, across lines.
-  const std::vector<std::string>& Typed() const { return typed_; }
+  // Backspace, recorded as taking back the last key's items.
+  void Backspace();
+  // What the typing put on the page, in order, across lines: an accidental with the note after
+  // it, an accidental alone as unknown ink.
+  std::vector<std::string> Typed() const;
   std::vector<ReadLine> ReadPage() const { return reader.Read(page.Image()); }
 
   PageReader reader{engine::testing::TestAtlas()};
 
  private:
-  // Adds the items a key stamped: its own, and the bar line the engine put after a full bar.
+  // What one key stamped: its item, and the bar line the engine put after a full bar.
+  struct Stamp {
+    std::string item;
+    bool barLineAfter = false;
+  };
+
   void Record(const std::string& item, int dingsBefore);
 
-  std::vector<std::string> typed_;
-  // An accidental goes with the note typed after it.
-  std::string pendingAccidental_;
+  std::vector<Stamp> typed_;
 };
 
 }  // namespace tarvesh::reading::testing
