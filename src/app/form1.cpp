@@ -33,6 +33,7 @@
 #include "overlays/symbolpanel.h"
 #include "overlays/textlabelpanel.h"
 #include "page/geometry.h"
+#include "reading/barcount.h"
 #include "score/scorefile.h"
 #include "settings/guidelines.h"
 #include "settings/layoutpanel.h"
@@ -214,7 +215,15 @@ void Form1::BuildControls() {
 }
 
 void Form1::WireEvents() {
-  page_.onChanged = [this](const QRect& rect) { canvas_->update(rect); };
+  page_.onChanged = [this](const QRect& rect) {
+    canvas_->MarksChanged();
+    canvas_->update(rect);
+  };
+  // A bar whose beats do not add up is underlined on screen, never on the page.
+  canvas_->SetMarks([this] {
+    return reading::UnevenBarMarks(Reader().Read(page_.Image()),
+                                   reading::UnitsPerBar(state_.BeatsPerBar, state_.BeatUnit));
+  });
   page_.onResized = [this] { canvas_->SyncSize(); };
   page_.onCursorMoved = [this] { cursor_->Follow(); };
   connect(canvas_, &kit::PageCanvas::KeyDown, keys_.get(), &input::KeyHandler::KeyDown);

@@ -1,7 +1,6 @@
 #include "engine/glyphengine.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "engine/linescan.h"
 #include "page/geometry.h"
 #include "page/rounding.h"
+#include "reading/barcount.h"
 
 namespace tarvesh::engine {
 
@@ -25,8 +25,6 @@ using page::kLastWide;
 using page::kNoSpacingOwed;
 // Duration rows run from the quarter (0) to the thirty-second (3); a dot cannot go beyond.
 constexpr int kShortestRow = 3;
-// Thirty-second notes in a whole note: a beat is this divided by the beat unit.
-constexpr int kUnitsPerWhole = 32;
 // The duration lines lie in rows 26, 28 and 30.
 constexpr int kDurationLines = 3;
 constexpr int kDurationLineStep = 2;
@@ -56,21 +54,10 @@ bool IsStampedItem(const reading::ReadItem& item) {
                                                     item.accidental != reading::Accidental::kNone);
 }
 
-bool IsNoteLike(const reading::ReadItem& item) {
-  using reading::ItemKind;
-  return item.kind == ItemKind::kNote || item.kind == ItemKind::kRest ||
-         item.kind == ItemKind::kPercussion || item.kind == ItemKind::kDash;
-}
-
 // Dots and accidentals: an underlined note after them carries its lines through them.
 bool JoinsLines(const reading::ReadItem& item) {
   return item.kind == reading::ItemKind::kDot || (item.kind == reading::ItemKind::kUnknown &&
                                                   item.accidental != reading::Accidental::kNone);
-}
-
-// The duration row of a note-like item: 0 for quarters (and dashes) to 3 for thirty-seconds.
-int RowOf(const reading::ReadItem& item) {
-  return item.duration > 0 ? std::countr_zero(unsigned(item.duration)) - 2 : 0;
 }
 
 struct NoteRow {
@@ -84,32 +71,13 @@ std::optional<NoteRow> LastNoteRow(const std::vector<const reading::ReadItem*>& 
   for (auto it = items.rbegin(); it != items.rend(); ++it) {
     if ((*it)->kind == reading::ItemKind::kDot) {
       ++dots;
-    } else if (IsNoteLike(**it)) {
-      return NoteRow{RowOf(**it), dots};
+    } else if (reading::TakesTime(**it)) {
+      return NoteRow{reading::DurationRow(**it), dots};
     } else {
       break;
     }
   }
   return std::nullopt;
-}
-
-// The time of the items after the last bar line of `items`, in thirty-seconds, as the engine
-// counted it: a note 2^(3 - row), each dot half of what came before it.
-std::int32_t UnitsSinceBarLine(const std::vector<const reading::ReadItem*>& items) {
-  std::int32_t units = 0;
-  int row = 0;
-  for (const reading::ReadItem* item : items) {
-    if (item->kind == reading::ItemKind::kBar) {
-      units = 0;
-    } else if (IsNoteLike(*item)) {
-      row = RowOf(*item);
-      units += RoundHalfEven(std::pow(2.0, 3 - row));
-    } else if (item->kind == reading::ItemKind::kDot && row < kShortestRow) {
-      ++row;
-      units += RoundHalfEven(std::pow(2.0, 3 - row));
-    }
-  }
-  return units;
 }
 
 }  // namespace
@@ -202,11 +170,12 @@ bool GlyphEngine::EraseItem() {
         if (IsStampedItem(i)) bar.push_back(&i);
     }
     bar.insert(bar.end(), before.begin(), before.end());
-    state_.BarUnits = UnitsSinceBarLine(bar);
+    state_.BarUnits = reading::UnitsSinceBarLine(bar);
   } else {
     std::vector<const reading::ReadItem*> upTo = before;
     upTo.push_back(&item);
-    const std::int32_t units = UnitsSinceBarLine(upTo) - UnitsSinceBarLine(before);
+    const std::int32_t units =
+        reading::UnitsSinceBarLine(upTo) - reading::UnitsSinceBarLine(before);
     state_.BarUnits = std::max(state_.BarUnits - units, 0);
   }
   // The bar line that a note put in by itself goes with the note.
@@ -393,7 +362,7 @@ void GlyphEngine::PlaceNarrowSign(int code) {
 void GlyphEngine::PlaceBeatGap() {
   const page::LayoutSettings settings = host_.Settings();
   if (!settings.autoBeatSplit || state_.BarUnits <= 0 || state_.BeatUnit == 0) return;
-  const int unitsPerBeat = kUnitsPerWhole / state_.BeatUnit;
+  const int unitsPerBeat = reading::kUnitsPerWhole / state_.BeatUnit;
   if (unitsPerBeat == 0 || state_.BarUnits % unitsPerBeat != 0) return;
   // Half a cell per narrow blank; the blanks owe no spacing and make no join, so the gap takes
   // the place of the note spacing at the start of a beat.

@@ -8,6 +8,17 @@
 
 namespace tarvesh::kit {
 
+namespace {
+
+// Marks show in a colour no glyph has.
+const QColor kMarkColour(255, 128, 0);
+
+QRect MarkArea(const QLine& mark) {
+  return QRect(mark.p1(), mark.p2()).normalized().adjusted(0, 0, 1, 1);
+}
+
+}  // namespace
+
 PageCanvas::PageCanvas(page::ScorePage& page, QWidget* parent)
     : QWidget(parent), page_(page), mouse_(new MouseEvents(this)) {
   setObjectName(QStringLiteral("Picture1"));
@@ -22,9 +33,22 @@ void PageCanvas::SyncSize() {
 }
 
 void PageCanvas::paintEvent(QPaintEvent* event) {
+  if (marksStale_) RefreshMarks();
   QPainter painter(this);
   const QRect area = event->rect();
   painter.drawImage(area.topLeft(), page_.Image(), area);
+  painter.setPen(QPen(kMarkColour, 1));
+  for (const QLine& mark : shownMarks_)
+    if (MarkArea(mark).intersects(area)) painter.drawLine(mark);
+}
+
+void PageCanvas::RefreshMarks() {
+  marksStale_ = false;
+  std::vector<QLine> marks = marks_ ? marks_() : std::vector<QLine>{};
+  if (marks == shownMarks_) return;
+  for (const QLine& mark : shownMarks_) update(MarkArea(mark));
+  for (const QLine& mark : marks) update(MarkArea(mark));
+  shownMarks_ = std::move(marks);
 }
 
 void PageCanvas::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QLine>
 #include <QWidget>
+#include <functional>
+#include <vector>
 
 #include "kit/mouseevents.h"
 #include "page/scorepage.h"
@@ -19,6 +22,10 @@ class PageCanvas : public QWidget {
   MouseEvents* Mouse() const { return mouse_; }
   // Follows the page bitmap's size.
   void SyncSize();
+  // Marks drawn over the page on screen only, asked for again at the next paint after
+  // MarksChanged; never part of the page bitmap.
+  void SetMarks(std::function<std::vector<QLine>()> marks) { marks_ = std::move(marks); }
+  void MarksChanged() { marksStale_ = true; }
 
  signals:
   void KeyDown(int keyCode, int shift);
@@ -34,8 +41,14 @@ class PageCanvas : public QWidget {
   bool focusNextPrevChild(bool next) override;
 
  private:
+  // Repaints where the marks changed.
+  void RefreshMarks();
+
   page::ScorePage& page_;
   MouseEvents* mouse_;
+  std::function<std::vector<QLine>()> marks_;
+  std::vector<QLine> shownMarks_;
+  bool marksStale_ = true;
 };
 
 }  // namespace tarvesh::kit

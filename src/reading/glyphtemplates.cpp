@@ -15,11 +15,6 @@ using page::kCellHeight;
 using page::kNarrowCell;
 using page::kWideCell;
 
-// Rows 3-24 of a cell hold nothing but the glyph stamped in it: octave dots above, bodies,
-// accidentals. Duration lines, dots below and bar-line ends lie under them and may run on from
-// a neighbour, so they are not asked to be white.
-constexpr int kBodyTop = 3;
-constexpr int kBodyBottom = 24;
 // Octave dots above a digit: columns 5-6, rows 3-7; a note's body says nothing about them.
 constexpr int kOctaveDotLeft = 5;
 constexpr int kOctaveDotRight = 6;

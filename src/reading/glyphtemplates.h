@@ -16,6 +16,12 @@ using ColumnMask = std::uint64_t;
 inline constexpr int kRowsAbove = 16;
 inline constexpr int kWindowRows = 64;
 
+// Rows 3-24 of a cell hold nothing but the glyph stamped in it: octave dots above, bodies,
+// accidentals. Duration lines, dots below and bar-line ends lie under them and may run on from
+// a neighbour.
+inline constexpr int kBodyTop = 3;
+inline constexpr int kBodyBottom = 24;
+
 constexpr ColumnMask RowBit(int row) {
   return ColumnMask{1} << (row + kRowsAbove);
 }

@@ -28,9 +28,6 @@ constexpr int kArcReach = 3;
 constexpr int kArcContinuesInset = page::kWrapInset + 1;
 // A piece of ink this small says nothing about its line.
 constexpr int kSmallestTellingPiece = 8;
-// Rows of a line that hold glyph bodies.
-constexpr int kBodyTop = 3;
-constexpr int kBodyBottom = 24;
 
 // One bit per page pixel: ink that something read accounts for.
 class Explained {

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 
 #include "app/windowharness.h"
+#include "kit/pagecanvas.h"
 
 namespace tarvesh::testing {
 namespace {
@@ -90,6 +91,24 @@ INSTANTIATE_TEST_SUITE_P(
                     {With(Note(20, 1, 0, 4), "slur", "start"), Note(38, 2, 0, 4),
                      With(Note(56, 3, 0, 4), "slur", "end")}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A bar whose beats do not add up is underlined on screen, and only there.
+TEST(UnevenBar, IsMarkedOnScreenNeverOnThePage) {
+  WindowHarness w;
+  const int markRow = 96 + 41;
+  ASSERT_EQ(w.Run(Keys({49, 49, 49, 49, 50, 50, 72})), 0) << w.LastError().toStdString();
+  const auto orange = [&](const QImage& image) {
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, markRow) == qRgb(255, 128, 0)) return true;
+    return false;
+  };
+  EXPECT_TRUE(orange(w.Form().Canvas()->grab().toImage()));
+  EXPECT_FALSE(orange(w.Form().PageView()));
+  EXPECT_FALSE(orange(w.Form().Page().Image()));
+  // Typed full, the bar is no longer marked.
+  ASSERT_EQ(w.Run(Keys({8, 50, 50, 72})), 0) << w.LastError().toStdString();
+  EXPECT_FALSE(orange(w.Form().Canvas()->grab().toImage()));
+}
 
 }  // namespace
 }  // namespace tarvesh::testing

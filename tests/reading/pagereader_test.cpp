@@ -8,6 +8,7 @@
 #include "artwork.h"
 #include "document/pagepicture.h"
 #include "engine/virtualkey.h"
+#include "reading/barcount.h"
 #include "readingfixture.h"
 
 namespace tarvesh::reading::testing {
@@ -207,6 +208,58 @@ INSTANTIATE_TEST_SUITE_P(
         ChordCase{"SignsAndFigures", vk::Digit(4), {5, 6, 9, 4}, QColor(255, 0, 0), "4+-94MIN"},
         ChordCase{"Major", vk::Digit(6), {9}, QColor(0, 128, 0), "69MAX"},
         ChordCase{"InBlack", vk::Digit(3), {7}, QColor(0, 0, 0), "37"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct BarCase {
+  const char* name;
+  std::vector<int> keys;
+  // For each mark, the degrees of the notes above it.
+  std::vector<std::string> marked;
+};
+
+class UnevenBars : public TypedPage, public ::testing::WithParamInterface<BarCase> {};
+
+TEST_P(UnevenBars, MarksTheBarsWhoseBeatsDoNotAddUp) {
+  for (int key : GetParam().keys) {
+    if (key == vk::Letter('H')) {
+      Key(key);
+    } else {
+      Note(engine.KeyToGlyphCode(key), 0);
+    }
+  }
+  const std::vector<ReadLine> lines = ReadPage();
+  std::vector<std::string> marked;
+  for (const QLine& mark : UnevenBarMarks(lines, UnitsPerBar(4, 4))) {
+    std::string degrees;
+    for (const ReadLine& line : lines) {
+      for (const ReadItem& item : line.items) {
+        const bool under = mark.y1() > line.top && mark.y1() <= line.top + page::kCellHeight + 2;
+        if (under && item.kind == ItemKind::kNote && item.box.left() >= mark.x1() &&
+            item.box.right() <= mark.x2())
+          degrees += std::to_string(item.degree);
+      }
+    }
+    marked.push_back(degrees);
+  }
+  EXPECT_EQ(marked, GetParam().marked);
+}
+
+constexpr int kOne = vk::Digit(1);
+constexpr int kTwo = vk::Digit(2);
+constexpr int kThree = vk::Digit(3);
+constexpr int kFour = vk::Digit(4);
+constexpr int kBar = vk::Letter('H');
+
+INSTANTIATE_TEST_SUITE_P(
+    Reading, UnevenBars,
+    ::testing::Values(
+        BarCase{"FullBars", {kOne, kOne, kOne, kOne, kTwo, kTwo, kTwo, kTwo}, {}},
+        BarCase{"ShortBarClosedByHand", {kOne, kOne, kOne, kOne, kTwo, kTwo, kTwo, kBar}, {"222"}},
+        // The page's first bar may be a pickup; the bar being typed is not closed yet.
+        BarCase{"PickupAndABarInProgress", {kOne, kBar, kTwo, kTwo, kTwo, kTwo, kThree}, {}},
+        BarCase{"OnlyTheShortOneOfThree",
+                {kOne, kOne, kOne, kOne, kTwo, kBar, kThree, kThree, kThree, kThree, kFour},
+                {"2"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
