@@ -400,9 +400,7 @@ void GlyphEngine::CountBarLine() {
 }
 
 void GlyphEngine::AddUnits(int row) {
-  // Rows run from the quarter (0) to the thirty-second (kShortestRow), so a row's duration is a
-  // whole number of thirty-seconds: 8 halved once a row.
-  state_.BarUnits += (kUnitsPerWhole / 4) >> row;
+  state_.BarUnits += reading::RowUnits(row);
 }
 
 void GlyphEngine::ShiftLineRight(int left, int top, int distance) {

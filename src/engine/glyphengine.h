@@ -82,7 +82,7 @@ class GlyphEngine {
   void ShiftLineRight(int left, int top, int distance);
   // Copies band GlyphBand of the sign atlas cell at (cellX, cellY), `width` wide, to the cursor.
   void CopySignBand(int cellX, int cellY, int width);
-  // Adds 2^(3 - row) thirty-seconds to BarUnits (double precision, stored whole).
+  // Adds the time of a note of duration row `row` to BarUnits.
   void AddUnits(int row);
   // The width lines run to: the page's, and kJustifyWidening more while a line is justified.
   int LineWidth() const;

@@ -1,10 +1,8 @@
 #include "reading/barcount.h"
 
 #include <bit>
-#include <cmath>
 
 #include "page/geometry.h"
-#include "page/rounding.h"
 
 namespace tarvesh::reading {
 
@@ -15,11 +13,11 @@ constexpr int kShortestRow = 3;
 // The marks lie just under the line's cells.
 constexpr int kMarkDrop = page::kCellHeight + 1;
 
-std::int32_t RowUnits(int row) {
-  return page::RoundHalfEven(std::pow(2.0, kShortestRow - row));
-}
-
 }  // namespace
+
+std::int32_t RowUnits(int row) {
+  return (kUnitsPerWhole / 4) >> row;
+}
 
 std::int32_t UnitsPerBar(int beatsPerBar, int beatUnit) {
   return beatUnit > 0 ? beatsPerBar * kUnitsPerWhole / beatUnit : 0;

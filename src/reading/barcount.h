@@ -11,6 +11,11 @@ namespace tarvesh::reading {
 // Time is counted in thirty-second notes.
 inline constexpr std::int32_t kUnitsPerWhole = 32;
 
+// The time of a note of duration row `row`. Rows run from the quarter (0) to the
+// thirty-second (3), so a row's duration is a whole number of thirty-seconds: 8 halved once a
+// row.
+std::int32_t RowUnits(int row);
+
 // The time of a full bar of `beatsPerBar` beats of 1/`beatUnit`; 0 for a unit of 0 or less.
 std::int32_t UnitsPerBar(int beatsPerBar, int beatUnit);
 
