@@ -19,15 +19,15 @@ namespace {
 
 using page::RoundHalfEven;
 
+using page::kDurationLineRow;
+using page::kDurationLines;
+using page::kDurationLineStep;
 using page::kLastNarrow;
 using page::kLastUnknown;
 using page::kLastWide;
 using page::kNoSpacingOwed;
 // Duration rows run from the quarter (0) to the thirty-second (3); a dot cannot go beyond.
 constexpr int kShortestRow = 3;
-// The duration lines lie in rows 26, 28 and 30.
-constexpr int kDurationLines = 3;
-constexpr int kDurationLineStep = 2;
 // Duration-line fillers of the sign atlas start at this wide cell, one per number of lines.
 constexpr int kFillerFirstCell = 16;
 // The strip an erase pulls left reaches this far past the page width (clipped at the edge).

@@ -22,7 +22,7 @@ std::vector<int> FindGaps(const page::ScorePage& page, int top, int right) {
     bool ink = false;
     for (int dx = 0; dx < page::kNarrowCell; ++dx) {
       ink = ink || page.IsBlack(x + dx, top + kBodyRow) ||
-            page.IsBlack(x + dx, top + kDurationLineRow);
+            page.IsBlack(x + dx, top + page::kDurationLineRow);
     }
     if (!ink && previousInk) gaps.push_back(x);
     previousInk = ink;

@@ -11,10 +11,9 @@ namespace tarvesh::engine {
 // Only bar-line glyphs have ink in row 5, and only they have ink in both rows 5 and 32.
 inline constexpr int kBarLineRow = 5;
 inline constexpr int kBarLineLowerRow = 32;
-// Digit bodies cross row 15 and the first duration line lies in row 26: together they show
-// whether a column holds a glyph or a joined group.
+// Digit bodies cross row 15 and the first duration line lies in row 26
+// (page::kDurationLineRow): together they show whether a column holds a glyph or a joined group.
 inline constexpr int kBodyRow = 15;
-inline constexpr int kDurationLineRow = 26;
 // Justification looks for gaps in blocks of one narrow cell from this x on.
 inline constexpr int kGapScanStart = 26;
 

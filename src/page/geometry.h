@@ -10,6 +10,11 @@ inline constexpr int kCellHeight = 40;
 inline constexpr int kWideCell = 12;
 inline constexpr int kNarrowCell = 6;
 
+// A note's duration lines: up to three, from row 26 of its cell two rows apart.
+inline constexpr int kDurationLineRow = 26;
+inline constexpr int kDurationLines = 3;
+inline constexpr int kDurationLineStep = 2;
+
 // The cursor wraps when its left edge passes page width minus this.
 inline constexpr int kWrapInset = 32;
 // The engine's clear block: a white block this wide and a cell high.

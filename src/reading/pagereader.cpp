@@ -14,9 +14,6 @@ namespace {
 
 using page::kCellHeight;
 
-// The duration lines' rows: runs on them that touch a read glyph's lines are its lines carried
-// on through spacing, dots and accidentals.
-constexpr int kDurationLineRows[] = {26, 28, 30};
 // Arcs of slurs lie above the glyphs: in rows up to 2 of a line (dots above start at row 3).
 constexpr int kArcBottom = 2;
 // Arc ink broken by the stretch is still one arc across gaps up to this wide.
@@ -229,11 +226,12 @@ class LineReading {
     return item;
   }
 
-  // A run on a duration line's row that touches a line read with a glyph is that glyph's.
+  // A run on a duration line's row that touches a line read with a glyph is that glyph's: its
+  // lines carried on through spacing, dots and accidentals.
   void ExplainDurationLines() {
     const auto& runs = ink_.BlackRuns();
-    for (int row : kDurationLineRows) {
-      const int y = top_ + row;
+    for (int line = 0; line < page::kDurationLines; ++line) {
+      const int y = top_ + page::kDurationLineRow + line * page::kDurationLineStep;
       if (y < 0 || y >= ink_.Height()) continue;
       for (int i = ink_.BlackRowStart(y); i < ink_.BlackRowStart(y + 1); ++i) {
         bool touches = false;
