@@ -56,6 +56,7 @@ void BatchExport::Start() {
   before_ = documents.TakeSnapshot();
   notExported_.clear();
 
+  TakeOver();
   context_.commandBar.SetCommandsEnabled(false);
   for (QWidget* command : context_.commands) command->setEnabled(false);
   BeginCapture(folder);
@@ -71,10 +72,16 @@ void BatchExport::BeginCapture(const QString& folder) {
   context_.title->SetTransparent(true);
   context_.marginLine->hide();
   context_.cursor.StopBlink();
+  TakeOver();
   for (QWidget* panel : context_.panels) panel->hide();
-  running_ = true;
   context_.check1->setChecked(false);
   context_.check2->setChecked(false);
+}
+
+void BatchExport::TakeOver() {
+  if (running_) return;
+  running_ = true;
+  emit RunningChanged(true);
 }
 
 void BatchExport::ClearPagePicture() {
@@ -142,6 +149,7 @@ void BatchExport::Finish() {
   context_.commandBar.SetCommandsEnabled(true);
   for (QWidget* command : context_.commands) command->setEnabled(true);
   running_ = false;
+  emit RunningChanged(false);
   // The page picture buffer is not kept past the batch.
   context_.picture6->Bitmap() = QImage();
   QStringList written = context_.file2->Files();

@@ -76,7 +76,13 @@ class BatchExport : public QObject {
   // the batch counts as running), without a dialog, the timer or the export folder.
   void BeginCapture(const QString& folder);
 
+ signals:
+  // The batch starts taking the window over, or has put it back.
+  void RunningChanged(bool running);
+
  private:
+  // The batch counts as running from here on.
+  void TakeOver();
   void Finish();
   // Picture6 cleared to white at the page picture's size for the page's width.
   void ClearPagePicture();

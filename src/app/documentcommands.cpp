@@ -66,11 +66,11 @@ void DocumentCommands::New() {
                             ScoreDocument::kHeadTextStarts[ScoreDocument::kTitle]);
 }
 
-void DocumentCommands::Open() {
+bool DocumentCommands::Open() {
   context_.commandBar.ScrollBar()->setValue(0);
   context_.commandBar.ApplyScroll();
   const auto chosen = context_.dialogs.OpenFile(QStringLiteral("打开"), kFilter, RememberedFile());
-  if (!chosen) return;
+  if (!chosen) return false;
   RememberFile(*chosen);
   // A score that cannot be opened leaves the window as it was, its document path included, so
   // a later Save still goes to the document shown.
@@ -79,29 +79,29 @@ void DocumentCommands::Open() {
   if (const std::optional<FileError> failed = OpenScoreDocument()) {
     context_.document.SetPath(before);
     context_.dialogs.Failure(failed->Told(QStringLiteral("无法打开文件")), kHint);
-    return;
+    return false;
   }
   context_.layout.Slider(ScoreDocument::kLineSpacing)->setEnabled(false);
+  return true;
 }
 
-void DocumentCommands::Save(bool saveAs) {
-  if (!saveAs && !context_.document.Path().isEmpty()) {
-    SaveScoreDocument();
-    return;
-  }
+bool DocumentCommands::Save(bool saveAs) {
+  if (!saveAs && !context_.document.Path().isEmpty()) return SaveScoreDocument();
   const auto chosen = context_.dialogs.SaveFile(QStringLiteral("保存"), kFilter, RememberedFile());
-  if (!chosen) return;
+  if (!chosen) return false;
   // The picture always ends in ".bmp", so it is never its own side file nor another score's.
   const QString path = ScoreFiles::PicturePathFor(*chosen);
   RememberFile(path);
   // Only a file is offered for replacing; a folder of that name simply cannot be written.
   if (QFileInfo(path).isFile() &&
       !context_.dialogs.AskYesNo(QStringLiteral("已经存在的图片，是否替换原来的？"), kHint))
-    return;
+    return false;
   // A save that fails leaves the document where it was.
   const QString before = context_.document.Path();
   context_.document.SetPath(path);
-  if (!SaveScoreDocument()) context_.document.SetPath(before);
+  if (SaveScoreDocument()) return true;
+  context_.document.SetPath(before);
+  return false;
 }
 
 bool DocumentCommands::SaveScoreDocument() {

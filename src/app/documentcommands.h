@@ -88,9 +88,11 @@ class DocumentCommands : public QObject {
   explicit DocumentCommands(const Context& context);
 
   void New();
-  void Open();
+  // True when a score was opened.
+  bool Open();
   // Save, or Save as when `saveAs`.
-  void Save(bool saveAs);
+  // True when the score was saved.
+  bool Save(bool saveAs);
 
   // Writes the page picture and the side file for the document's path as one pair (ScoreFiles).
   // A save that fails is told in a message box naming the file and why, and leaves the old pair

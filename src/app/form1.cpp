@@ -1,7 +1,9 @@
 #include "app/form1.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -9,6 +11,7 @@
 #include "app/batchexport.h"
 #include "app/commandbar.h"
 #include "app/documentcommands.h"
+#include "app/editseam.h"
 #include "app/printcommands.h"
 #include "app/shortcuts.h"
 #include "app/windowenginehost.h"
@@ -60,6 +63,7 @@ Form1::Form1(const Options& options, page::GlyphAtlas atlas, kit::Dialogs& dialo
   BuildControls();
   WireEvents();
   Load();
+  seam_->Start();
 }
 
 Form1::~Form1() = default;
@@ -72,6 +76,50 @@ void Form1::FocusPage() {
 void Form1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   canvas_->setFocus();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+  if (exitRequested_ || MayClose()) {
+    exitRequested_ = true;
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+bool Form1::SaveDocument(bool saveAs) {
+  bool saved = false;
+  seam_->Outside([&] { saved = documents_->Save(saveAs); });
+  if (saved) seam_->MarkUnmodified();
+  return saved;
+}
+
+bool Form1::MayClose() {
+  seam_->Settle();
+  if (!seam_->IsModified()) return true;
+  switch (dialogs_.AskYesNoCancel(
+      QStringLiteral("是否保存对当前乐谱的修改？"), QStringLiteral("提示"),
+      {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")})) {
+    case kit::Dialogs::Choice::kYes:
+      return SaveDocument(false);
+    case kit::Dialogs::Choice::kNo:
+      return true;
+    case kit::Dialogs::Choice::kCancel:
+      break;
+  }
+  return false;
+}
+
+void Form1::UpdateTitle() {
+  const QString path = document_.Path();
+  const bool modified = seam_->IsModified();
+  if (path.isEmpty() && !modified) {
+    setWindowTitle(QStringLiteral("Tarvesh"));
+    return;
+  }
+  const QString name = path.isEmpty() ? QStringLiteral("未命名") : QFileInfo(path).fileName();
+  setWindowTitle(name + QStringLiteral(" - Tarvesh") +
+                 (modified ? QStringLiteral("*") : QString()));
 }
 
 void Form1::BuildControls() {
@@ -125,6 +173,8 @@ void Form1::BuildControls() {
 
   commandBar_ = std::make_unique<CommandBar>(
       CommandBar::Context{controls_, this, frame1_, canvas_, layout_->OptionsPanel(), focus});
+  seam_ = std::make_unique<EditSeam>(EditSeam::Context{document_, window_, controls_, this, frame1_,
+                                                       focus, options_.journalBytes});
 
   // Work pictures that are never seen.
   picture4_ = new kit::PictureBox(QStringLiteral("Picture4"), this, true);
@@ -233,11 +283,21 @@ void Form1::WireEvents() {
   connect(mouse, &kit::MouseEvents::MouseMove, mouse_.get(), &input::MouseTools::MouseMove);
   connect(mouse, &kit::MouseEvents::MouseUp, mouse_.get(), &input::MouseTools::MouseUp);
   connect(mouse, &kit::MouseEvents::Click, mouse_.get(), &input::MouseTools::Click);
-  connect(commandBar_.get(), &CommandBar::NewRequested, documents_.get(), &DocumentCommands::New);
-  connect(commandBar_.get(), &CommandBar::OpenRequested, documents_.get(), &DocumentCommands::Open);
-  connect(commandBar_.get(), &CommandBar::SaveRequested, documents_.get(), &DocumentCommands::Save);
+  // New and Open are steps of their own, taken back as any edit; the score they leave is
+  // the one on disk.
+  connect(commandBar_.get(), &CommandBar::NewRequested, this, [this] {
+    documents_->New();
+    seam_->MarkUnmodified();
+  });
+  connect(commandBar_.get(), &CommandBar::OpenRequested, this, [this] {
+    if (documents_->Open()) seam_->MarkUnmodified();
+  });
+  connect(commandBar_.get(), &CommandBar::SaveRequested, this, &Form1::SaveDocument);
   connect(commandBar_.get(), &CommandBar::BatchExportRequested, batch_.get(), &BatchExport::Start);
+  connect(batch_.get(), &BatchExport::RunningChanged, seam_.get(), &EditSeam::SetSuspended);
+  seam_->SetOnChanged([this] { UpdateTitle(); });
   connect(commandBar_.get(), &CommandBar::ExitRequested, this, [this] {
+    if (!MayClose()) return;
     exitRequested_ = true;
     emit Exited();
   });

@@ -14,6 +14,7 @@
 #include "page/glyphatlas.h"
 #include "page/scorepage.h"
 #include "reading/pagereader.h"
+#include "score/editjournal.h"
 #include "score/pagecomposer.h"
 #include "score/scoredocument.h"
 
@@ -60,6 +61,7 @@ namespace tarvesh::app {
 class BatchExport;
 class CommandBar;
 class DocumentCommands;
+class EditSeam;
 class PrintCommands;
 class WindowEngineHost;
 
@@ -75,6 +77,8 @@ class Form1 : public QWidget {
     bool audible = true;
     // The event log is kept for the dumps of a script run, never in the interactive window.
     bool keepEvents = false;
+    // The most the undo journal keeps.
+    size_t journalBytes = score::EditJournal::kMostBytes;
   };
 
   // `dialogs` answers every dialog; it must outlive the window.
@@ -91,6 +95,7 @@ class Form1 : public QWidget {
   kit::PageCanvas* Canvas() const { return canvas_; }
   DocumentCommands& Documents() { return *documents_; }
   BatchExport& Batch() { return *batch_; }
+  EditSeam& Seam() { return *seam_; }
   const QString& DataDir() const { return options_.dataDir; }
   bool ExitRequested() const { return exitRequested_; }
 
@@ -109,11 +114,19 @@ class Form1 : public QWidget {
  protected:
   // Typing starts on the page as soon as the window is shown.
   void showEvent(QShowEvent* event) override;
+  // Closing with unsaved changes asks first, as Exit does.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildControls();
   void Load();
   void WireEvents();
+  // Saves through the document commands, outside every undo step; true when saved.
+  bool SaveDocument(bool saveAs);
+  // Asks whether to save unsaved changes; false when the user cancels (or the save fails).
+  bool MayClose();
+  // "Tarvesh", or the document's name, " - Tarvesh" and "*" while there are unsaved changes.
+  void UpdateTitle();
 
   Options options_;
   kit::EventLog events_;
@@ -152,6 +165,7 @@ class Form1 : public QWidget {
   std::unique_ptr<DocumentCommands> documents_;
   std::unique_ptr<PrintCommands> print_;
   std::unique_ptr<BatchExport> batch_;
+  std::unique_ptr<EditSeam> seam_;
   std::unique_ptr<WindowEngineHost> host_;
   std::unique_ptr<engine::GlyphEngine> engine_;
   std::unique_ptr<input::KeyHandler> keys_;

@@ -18,9 +18,15 @@ struct Shortcut {
 };
 
 constexpr Shortcut kShortcuts[] = {
-    {Letter('N'), kCtrlBit, "Command1(6)"}, {Letter('O'), kCtrlBit, "Command1(0)"},
-    {Letter('S'), kCtrlBit, "Command1(1)"}, {Letter('S'), kCtrlBit | kShiftBit, "Command1(2)"},
-    {Letter('P'), kCtrlBit, "Command16"},   {Letter('E'), kCtrlBit, "Command17"},
+    {Letter('N'), kCtrlBit, "Command1(6)"},
+    {Letter('O'), kCtrlBit, "Command1(0)"},
+    {Letter('S'), kCtrlBit, "Command1(1)"},
+    {Letter('S'), kCtrlBit | kShiftBit, "Command1(2)"},
+    {Letter('P'), kCtrlBit, "Command16"},
+    {Letter('E'), kCtrlBit, "Command17"},
+    {Letter('Z'), kCtrlBit, "Command18"},
+    {Letter('Y'), kCtrlBit, "Command19"},
+    {Letter('Z'), kCtrlBit | kShiftBit, "Command19"},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@ set(APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/commandbar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editseam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/largebuffers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printcommands.cpp

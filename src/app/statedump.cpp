@@ -1,23 +1,12 @@
 #include "app/statedump.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
 #include <QJsonArray>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTimer>
 
+#include "app/editseam.h"
 #include "app/form1.h"
+#include "kit/controlstate.h"
 #include "kit/cursorview.h"
-#include "kit/filelistcontrol.h"
-#include "kit/imagecontrol.h"
-#include "kit/labelcontrol.h"
-#include "kit/linecontrol.h"
 #include "kit/pagecanvas.h"
-#include "kit/picturebox.h"
-#include "kit/shapecontrol.h"
 #include "score/scoredocument.h"
 
 namespace tarvesh::app {
@@ -31,22 +20,6 @@ QJsonArray ToArray(const std::array<T, N>& values) {
   QJsonArray array;
   for (const T& v : values) array.append(double(v));
   return array;
-}
-
-QJsonArray Items(const QStringList& items) {
-  return QJsonArray::fromStringList(items);
-}
-
-QStringList ComboItems(const QComboBox* combo) {
-  QStringList items;
-  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-  return items;
-}
-
-QStringList ListItems(const QListWidget* list) {
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-  return items;
 }
 
 QString Hex(const QColor& colour) {
@@ -167,88 +140,101 @@ QJsonArray DumpReading(const std::vector<reading::ReadLine>& lines) {
 }  // namespace
 
 QJsonObject DumpControl(QObject* control) {
+  using Kind = kit::ControlState::Kind;
+  const kit::ControlState s = kit::ControlState::Of(control);
   QJsonObject o;
-  if (auto* widget = qobject_cast<QWidget*>(control)) {
-    o["visible"] = !widget->isHidden();
-    o["enabled"] = !widget->testAttribute(Qt::WA_ForceDisabled);
-    const QRect box = widget->geometry();
-    o["left"] = box.x();
-    o["top"] = box.y();
-    o["width"] = box.width();
-    o["height"] = box.height();
+  if (s.widget) {
+    o["visible"] = s.visible;
+    o["enabled"] = s.enabled;
+    o["left"] = s.box.x();
+    o["top"] = s.box.y();
+    o["width"] = s.box.width();
+    o["height"] = s.box.height();
   }
-  const QVariant tag = control->property("tag");
-  if (tag.isValid()) o["tag"] = tag.toString();
-
-  if (qobject_cast<Form1*>(control)) {
-    o["kind"] = "form";
-    o["text"] = qobject_cast<QWidget*>(control)->windowTitle();
-  } else if (auto* label = qobject_cast<kit::LabelControl*>(control)) {
-    o["kind"] = "label";
-    o["text"] = label->Caption();
-    o["color"] = Hex(label->ForeColour());
-  } else if (auto* image = qobject_cast<kit::ImageControl*>(control)) {
-    o["kind"] = "image";
-    o["file"] = image->File();
-    o["border"] = image->Border() ? 1 : 0;
-  } else if (auto* line = qobject_cast<kit::LineControl*>(control)) {
-    o["kind"] = "line";
-    o["x1"] = line->X1();
-    o["y1"] = line->Y1();
-    o["x2"] = line->X2();
-    o["y2"] = line->Y2();
-    o["color"] = Hex(line->Colour());
-  } else if (auto* shape = qobject_cast<kit::ShapeControl*>(control)) {
-    o["kind"] = "shape";
-    o["color"] = Hex(shape->Colour());
-    o["pressed"] = shape->Pressed() ? 1 : 0;
-  } else if (auto* radio = qobject_cast<QRadioButton*>(control)) {
-    o["kind"] = "option";
-    o["text"] = radio->text();
-    o["value"] = radio->isChecked() ? 1 : 0;
-  } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
-    o["kind"] = "check";
-    o["text"] = check->text();
-    o["value"] = check->isChecked() ? 1 : 0;
-  } else if (auto* button = qobject_cast<QPushButton*>(control)) {
-    o["kind"] = "button";
-    o["text"] = button->text();
-  } else if (auto* scroll = qobject_cast<QScrollBar*>(control)) {
-    o["kind"] = scroll->orientation() == Qt::Horizontal ? "hscroll" : "vscroll";
-    o["value"] = scroll->value();
-    o["min"] = scroll->minimum();
-    o["max"] = scroll->maximum();
-    o["smallchange"] = scroll->singleStep();
-    o["largechange"] = scroll->pageStep();
-  } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-    o["kind"] = "combo";
-    o["text"] = combo->currentText();
-    o["index"] = combo->currentIndex();
-    o["items"] = Items(ComboItems(combo));
-  } else if (auto* files = qobject_cast<kit::FileListControl*>(control)) {
-    o["kind"] = "filelist";
-    o["index"] = files->currentRow();
-    o["items"] = Items(ListItems(files));
-    o["path"] = files->Path();
-    o["pattern"] = files->Pattern();
-  } else if (auto* list = qobject_cast<QListWidget*>(control)) {
-    o["kind"] = "list";
-    o["index"] = list->currentRow();
-    o["items"] = Items(ListItems(list));
-  } else if (auto* frame = qobject_cast<QGroupBox*>(control)) {
-    o["kind"] = "frame";
-    o["text"] = frame->title();
-  } else if (qobject_cast<kit::PageCanvas*>(control) || qobject_cast<kit::PictureBox*>(control)) {
-    o["kind"] = "picture";
-  } else if (auto* timer = qobject_cast<QTimer*>(control)) {
-    o["kind"] = "timer";
-    o["interval"] = timer->interval();
-    o["running"] = timer->isActive();
-  } else {
-    o["kind"] = control->property("kind").toString();
-    for (const QByteArray& name : control->dynamicPropertyNames())
-      if (name != "kind" && name != "tag")
-        o[QString::fromLatin1(name)] = QJsonValue::fromVariant(control->property(name));
+  if (s.hasTag) o["tag"] = s.tag;
+  switch (s.kind) {
+    case Kind::kWindow:
+      o["kind"] = "form";
+      o["text"] = s.text;
+      break;
+    case Kind::kLabel:
+      o["kind"] = "label";
+      o["text"] = s.text;
+      o["color"] = Hex(s.colour);
+      break;
+    case Kind::kImage:
+      o["kind"] = "image";
+      o["file"] = s.file;
+      o["border"] = s.border ? 1 : 0;
+      break;
+    case Kind::kLine:
+      o["kind"] = "line";
+      o["x1"] = s.line.x1();
+      o["y1"] = s.line.y1();
+      o["x2"] = s.line.x2();
+      o["y2"] = s.line.y2();
+      o["color"] = Hex(s.colour);
+      break;
+    case Kind::kShape:
+      o["kind"] = "shape";
+      o["color"] = Hex(s.colour);
+      o["pressed"] = s.value;
+      break;
+    case Kind::kOption:
+    case Kind::kCheck:
+      o["kind"] = s.kind == Kind::kOption ? "option" : "check";
+      o["text"] = s.text;
+      o["value"] = s.value;
+      break;
+    case Kind::kButton:
+      o["kind"] = "button";
+      o["text"] = s.text;
+      break;
+    case Kind::kHScroll:
+    case Kind::kVScroll:
+      o["kind"] = s.kind == Kind::kHScroll ? "hscroll" : "vscroll";
+      o["value"] = s.value;
+      o["min"] = s.min;
+      o["max"] = s.max;
+      o["smallchange"] = s.smallChange;
+      o["largechange"] = s.largeChange;
+      break;
+    case Kind::kCombo:
+      o["kind"] = "combo";
+      o["text"] = s.text;
+      o["index"] = s.index;
+      o["items"] = QJsonArray::fromStringList(s.items);
+      break;
+    case Kind::kFileList:
+      o["kind"] = "filelist";
+      o["index"] = s.index;
+      o["items"] = QJsonArray::fromStringList(s.items);
+      o["path"] = s.file;
+      o["pattern"] = s.pattern;
+      break;
+    case Kind::kList:
+      o["kind"] = "list";
+      o["index"] = s.index;
+      o["items"] = QJsonArray::fromStringList(s.items);
+      break;
+    case Kind::kFrame:
+      o["kind"] = "frame";
+      o["text"] = s.text;
+      break;
+    case Kind::kPicture:
+      o["kind"] = "picture";
+      break;
+    case Kind::kTimer:
+      o["kind"] = "timer";
+      o["interval"] = s.interval;
+      o["running"] = s.running;
+      break;
+    case Kind::kOther:
+      o["kind"] = control->property("kind").toString();
+      for (const QByteArray& name : control->dynamicPropertyNames())
+        if (name != "kind" && name != "tag")
+          o[QString::fromLatin1(name)] = QJsonValue::fromVariant(control->property(name));
+      break;
   }
   return o;
 }
@@ -305,6 +291,7 @@ QJsonObject DumpWindow(Form1& form) {
       {"ExportStep", double(w.ExportStep)},
       {"BatchStamp", w.BatchStamp},
       {"PathBeforeBatch", w.PathBeforeBatch},
+      {"Modified", form.Seam().IsModified()},
   };
 
   QJsonObject controls;

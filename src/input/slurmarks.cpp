@@ -42,24 +42,26 @@ bool SlurMarks::Begun() const {
 }
 
 void SlurMarks::MarkOrDraw(const std::optional<QPointF>& noteEndBeforeBarLine) {
+  // The mark's place is the only record of where the slur begins, so an edit taken back that
+  // shows the mark again begins the slur there.
+  const QPoint cursor(page::RoundHalfEven(page_.CursorLeft()),
+                      page::RoundHalfEven(page_.CursorTop()));
   if (!Begun()) {
-    markLeft_ = page_.CursorLeft();
-    markTop_ = page_.CursorTop();
-    label8_->move(page::RoundHalfEven(markLeft_), page::RoundHalfEven(markTop_));
+    label8_->move(cursor);
     label8_->show();
     label8_->raise();
     return;
   }
   label8_->hide();
-  if (markLeft_ == page_.CursorLeft() && markTop_ == page_.CursorTop()) return;
+  if (label8_->pos() == cursor) return;
   // The two places bracket the slur's notes: the earlier is the cell of its first note, the later
   // lies just past its last note, where the cursor stands once that note is typed. The arc runs
   // from the middle of the first note to the middle of the last, so none of it lies at or right
   // of a cursor that closes it, and typing on pushes no piece of it along.
-  int left1 = page::RoundHalfEven(markLeft_);
-  int top1 = page::RoundHalfEven(markTop_);
-  int left2 = page::RoundHalfEven(page_.CursorLeft());
-  int top2 = page::RoundHalfEven(page_.CursorTop());
+  int left1 = label8_->x();
+  int top1 = label8_->y();
+  int left2 = cursor.x();
+  int top2 = cursor.y();
   if (top2 < top1 || (top2 == top1 && left2 < left1)) {
     engine::GlyphEngine::SwapIntegers(left1, left2);
     engine::GlyphEngine::SwapIntegers(top1, top2);

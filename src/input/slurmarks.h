@@ -41,8 +41,6 @@ class SlurMarks : public QObject {
   page::ScorePage& page_;
   kit::LabelControl* label8_;
   kit::ImageControl* image4_;
-  float markLeft_ = 0;
-  float markTop_ = 0;
 };
 
 }  // namespace tarvesh::input

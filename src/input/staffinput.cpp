@@ -138,7 +138,7 @@ StaffInput::StaffInput(const Context& context) : QObject(context.form), context_
   connect(combo2_, &QComboBox::currentIndexChanged, this, [this] { context_.focusPage(); });
   connect(check7_, &QCheckBox::toggled, this, &StaffInput::OnCheck7);
   connect(label12_->Mouse(), &kit::MouseEvents::Click, this,
-          [this] { SetAccidental((accidental_ + 1) % kAccidentalCaptions.size()); });
+          [this] { SetAccidental((Accidental() + 1) % kAccidentalCaptions.size()); });
   connect(label13_->Mouse(), &kit::MouseEvents::Click, this,
           [this] { label13_->SetCaption(label13_->Caption() == kNoDot ? kDot : kNoDot); });
   connect(label10_->Mouse(), &kit::MouseEvents::MouseMove, this,
@@ -213,7 +213,7 @@ void StaffInput::MouseDown(int button, int shift) {
   if (shift & kShift) context_.pressKey(kSharpKey);
   if (shift & kCtrl) context_.pressKey(kFlatKey);
   if (button == kLeftButton) {
-    if (accidental_ != 0) context_.pressKey(kAccidentalKeys[accidental_]);
+    if (const int accidental = Accidental()) context_.pressKey(kAccidentalKeys[accidental]);
     SetAccidental(0);
     context_.placeGlyph(context_.window.StaffNoteCode, NoteDurationRow());
   }
@@ -236,8 +236,11 @@ int StaffInput::NoteDurationRow() const {
 }
 
 void StaffInput::SetAccidental(int number) {
-  accidental_ = number;
   label12_->SetCaption(kAccidentalCaptions[number]);
+}
+
+int StaffInput::Accidental() const {
+  return std::max(0, int(kAccidentalCaptions.indexOf(label12_->Caption())));
 }
 
 }  // namespace tarvesh::input

@@ -69,6 +69,9 @@ class StaffInput : public QObject {
   void ShowStaffNotePicture();
   // The duration row of the next note: the zone under the pointer while time division is on.
   int NoteDurationRow() const;
+  // The accidental `Label12` shows: 0 none, 1 sharp, 2 flat, 3 natural. The caption is the only
+  // record of it, so an edit taken back takes it back too.
+  int Accidental() const;
   void SetAccidental(int number);
 
   Context context_;
@@ -79,8 +82,6 @@ class StaffInput : public QObject {
   kit::LabelControl* label10_;
   kit::LabelControl* label12_;
   kit::LabelControl* label13_;
-  // The accidental `Label12` stands for: 0 none, 1 sharp, 2 flat, 3 natural.
-  int accidental_ = 0;
   kit::LabelControl* label9_;
   QCheckBox* check7_;
   kit::ImageControl* image3_;

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QPrinter;
@@ -22,6 +23,11 @@ class Dialogs {
                                           const QString& proposed) = 0;
   // A Yes/No question with the error icon; true for Yes.
   virtual bool AskYesNo(const QString& text, const QString& title) = 0;
+  // A question with three answers, `buttons` being their captions in the order yes, no,
+  // cancel; closing the box cancels.
+  enum class Choice { kYes, kNo, kCancel };
+  virtual Choice AskYesNoCancel(const QString& text, const QString& title,
+                                const QStringList& buttons) = 0;
   // A message with only an OK button.
   virtual void Message(const QString& text, const QString& title) = 0;
   // A message telling of something that failed (a file that could not be written or read). The

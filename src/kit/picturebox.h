@@ -16,6 +16,7 @@ class PictureBox : public QWidget {
   PictureBox(const QString& name, QWidget* parent, bool white = false);
 
   QImage& Bitmap() { return bitmap_; }
+  const QImage& Bitmap() const { return bitmap_; }
   // Resizes the control and its bitmap; the bitmap keeps its top-left content, new parts white.
   void ResizeBitmap(int width, int height);
   MouseEvents* Mouse() const { return mouse_; }

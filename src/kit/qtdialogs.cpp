@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace tarvesh::kit {
 
@@ -51,6 +52,20 @@ std::optional<QString> QtDialogs::SaveFile(const QString& title, const QString& 
 bool QtDialogs::AskYesNo(const QString& text, const QString& title) {
   return QMessageBox::critical(parent_, title, text, QMessageBox::Yes | QMessageBox::No) ==
          QMessageBox::Yes;
+}
+
+QtDialogs::Choice QtDialogs::AskYesNoCancel(const QString& text, const QString& title,
+                                            const QStringList& buttons) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent_);
+  QPushButton* yes = box.addButton(buttons.value(0), QMessageBox::AcceptRole);
+  QPushButton* no = box.addButton(buttons.value(1), QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(buttons.value(2), QMessageBox::RejectRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == yes) return Choice::kYes;
+  if (box.clickedButton() == no) return Choice::kNo;
+  return Choice::kCancel;
 }
 
 void QtDialogs::Message(const QString& text, const QString& title) {

@@ -18,6 +18,8 @@ class QtDialogs : public Dialogs {
   std::optional<QString> SaveFile(const QString& title, const QString& filter,
                                   const QString& proposed) override;
   bool AskYesNo(const QString& text, const QString& title) override;
+  Choice AskYesNoCancel(const QString& text, const QString& title,
+                        const QStringList& buttons) override;
   void Message(const QString& text, const QString& title) override;
   std::optional<QColor> PickColour(const QColor& initial) override;
   bool PrintSetup(QPrinter& printer) override;

@@ -1,5 +1,7 @@
 #include "kit/recordingdialogs.h"
 
+#include <QJsonArray>
+
 namespace tarvesh::kit {
 
 std::optional<QString> RecordingDialogs::InputBox(const QString& prompt, const QString& title,
@@ -23,6 +25,12 @@ std::optional<QString> RecordingDialogs::SaveFile(const QString& title, const QS
 bool RecordingDialogs::AskYesNo(const QString& text, const QString& title) {
   log_.Add({{"message", text}, {"title", title}, {"buttons", "yesno"}});
   return inner_.AskYesNo(text, title);
+}
+
+RecordingDialogs::Choice RecordingDialogs::AskYesNoCancel(const QString& text, const QString& title,
+                                                          const QStringList& buttons) {
+  log_.Add({{"message", text}, {"title", title}, {"buttons", QJsonArray::fromStringList(buttons)}});
+  return inner_.AskYesNoCancel(text, title, buttons);
 }
 
 void RecordingDialogs::Message(const QString& text, const QString& title) {

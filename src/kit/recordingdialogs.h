@@ -17,6 +17,8 @@ class RecordingDialogs : public Dialogs {
   std::optional<QString> SaveFile(const QString& title, const QString& filter,
                                   const QString& proposed) override;
   bool AskYesNo(const QString& text, const QString& title) override;
+  Choice AskYesNoCancel(const QString& text, const QString& title,
+                        const QStringList& buttons) override;
   void Message(const QString& text, const QString& title) override;
   void Failure(const QString& text, const QString& title) override;
   std::optional<QColor> PickColour(const QColor& initial) override;

@@ -1,5 +1,6 @@
 set(KIT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/controlregistry.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/controlstate.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cursorview.cpp
   ${CMAKE_CURRENT_LIST_DIR}/documentviews.cpp
   ${CMAKE_CURRENT_LIST_DIR}/filelistcontrol.cpp

@@ -19,6 +19,8 @@ struct WindowState {
   float ExportStep = 0;
   QString BatchStamp;
   QString PathBeforeBatch;
+
+  bool operator==(const WindowState&) const = default;
 };
 
 }  // namespace tarvesh::kit

@@ -73,7 +73,11 @@ std::array<QRect, 2> Uncovered(const QRect& from, const QRect& to) {
 }  // namespace
 
 bool PageEdit::IsEmpty() const {
-  return patches_.empty() && stateBefore_ == stateAfter_ && sizeBefore_ == sizeAfter_;
+  return !WritesPage() && stateBefore_ == stateAfter_;
+}
+
+bool PageEdit::WritesPage() const {
+  return !patches_.empty() || sizeBefore_ != sizeAfter_;
 }
 
 void PageEdit::KeepPixels(const PageBitmap& bitmap, const QRect& rect) {

@@ -23,6 +23,8 @@ class PageEdit {
  public:
   // Nothing written, nothing resized, cursor and pen as they were.
   bool IsEmpty() const;
+  // Wrote or resized the page; an edit that only moved the cursor or the pen did not.
+  bool WritesPage() const;
   bool IsReverted() const { return reverted_; }
   // Every page pixel the edit wrote lies in this rectangle.
   QRect Bounds() const { return bounds_; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <cstddef>
 #include <deque>
@@ -17,20 +18,47 @@ namespace tarvesh::score {
 // the document's other contents and the engine state are taken at both ends (shared with the
 // edit before when they did not change). An edit that changed nothing is not kept. Past the
 // journal's bound (kMostBytes unless told) the oldest edits are dropped.
+//
+// The document's path is the file's, not the score's: a save that moves it is no edit, and only
+// an edit that changed it (an open, a new score) takes it back.
 class EditJournal : public QObject {
   Q_OBJECT
 
  public:
   static constexpr size_t kMostBytes = size_t(256) << 20;
 
+  // What an edit changed beside the document (the window around it), to be taken back after the
+  // document's own contents and done again after them.
+  class Beside {
+   public:
+    virtual ~Beside() = default;
+    virtual void Undo() = 0;
+    virtual void Redo() = 0;
+    virtual size_t Bytes() const = 0;
+  };
+  // Keeps what lies beside the document: told when an edit opens, asked when it closes.
+  class Companion {
+   public:
+    virtual ~Companion() = default;
+    // An edit opens; `continuing` when the edit before closed just now, nothing in between.
+    virtual void Opened(bool continuing) = 0;
+    // The edit closes: what changed beside the document since it opened, null for nothing.
+    virtual std::shared_ptr<Beside> Closed() = 0;
+  };
+
   explicit EditJournal(ScoreDocument& document, size_t mostBytes = kMostBytes,
                        QObject* parent = nullptr);
+
+  // Must outlive the journal, or be taken away first (null).
+  void SetCompanion(Companion* companion) { companion_ = companion; }
 
   // Opens an edit named `name`. Edits nest: an inner pair belongs to the outermost edit.
   void Begin(const QString& name);
   // Closes the edit; it is kept when it changed anything, and what could be done again is
   // forgotten.
   void End();
+  // Closes the outermost edit and opens the next one, named `name`, with nothing in between.
+  void Cut(const QString& name);
   bool IsOpen() const { return depth_ > 0; }
 
   bool CanUndo() const { return done_ > 0; }
@@ -44,6 +72,12 @@ class EditJournal : public QObject {
   bool Redo();
   // Forgets every edit.
   void Clear();
+
+  // Whether the score differs from the last one saved, opened or made new: an edit that wrote
+  // the page or changed the document (its path aside) lies between the two.
+  bool IsModified() const { return !unmodified_.contains(Version()); }
+  // The score as it stands is the one on disk (saved or opened) or a new one.
+  void MarkUnmodified() { unmodified_.insert(Version()); }
 
   // Bytes the kept edits hold.
   size_t Bytes() const { return bytes_; }
@@ -61,13 +95,21 @@ class EditJournal : public QObject {
     page::EngineState stateAfter;
     Contents before;
     Contents after;
+    std::shared_ptr<Beside> beside;
+    // Changed the score itself, not only the cursor, the engine's modes or the window; numbered
+    // so a saved score is known again after undo and redo.
+    bool alters = false;
+    quint64 serial = 0;
     size_t bytes = 0;
   };
 
   // The document's contents now, shared with `known_` when they did not change.
   Contents TakeContents();
-  void Put(const page::EngineState& state, const Contents& contents);
+  // Puts the contents back; the path only when the edit taken back or done again moved it.
+  void Put(const page::EngineState& state, const Contents& contents, bool withPath);
   void DropOldest();
+  // The serial of the last score-changing edit done, naming the score as it stands.
+  quint64 Version() const;
 
   ScoreDocument& document_;
   const size_t mostBytes_;
@@ -78,6 +120,12 @@ class EditJournal : public QObject {
   Step open_;
   // The contents last taken or put back.
   Contents known_;
+  Companion* companion_ = nullptr;
+  bool justClosed_ = false;
+  quint64 serials_ = 0;
+  // The version before the oldest edit kept.
+  quint64 floor_ = 0;
+  QSet<quint64> unmodified_{0};
 };
 
 }  // namespace tarvesh::score

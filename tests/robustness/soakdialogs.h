@@ -37,6 +37,9 @@ class SoakDialogs : public kit::Dialogs {
     return Score();
   }
   bool AskYesNo(const QString&, const QString&) override { return Roll(2) == 0; }
+  Choice AskYesNoCancel(const QString&, const QString&, const QStringList&) override {
+    return Choice(Roll(3));
+  }
   void Message(const QString&, const QString&) override {}
   std::optional<QColor> PickColour(const QColor&) override {
     if (Roll(2) == 0) return std::nullopt;

@@ -35,7 +35,13 @@ std::optional<QString> ScriptedDialogs::SaveFile(const QString& title, const QSt
 }
 
 bool ScriptedDialogs::AskYesNo(const QString& text, const QString&) {
-  return Take(replies_, QStringLiteral("message box \"%1\"").arg(text), false);
+  return Take(replies_, QStringLiteral("message box \"%1\"").arg(text), Choice::kNo) ==
+         Choice::kYes;
+}
+
+ScriptedDialogs::Choice ScriptedDialogs::AskYesNoCancel(const QString& text, const QString&,
+                                                        const QStringList&) {
+  return Take(replies_, QStringLiteral("message box \"%1\"").arg(text), Choice::kCancel);
 }
 
 void ScriptedDialogs::Message(const QString&, const QString&) {}

@@ -14,7 +14,7 @@ class ScriptedDialogs : public kit::Dialogs {
  public:
   void QueueInput(std::optional<QString> answer) { inputs_.push_back(TextAnswer::Of(answer)); }
   void QueueFile(std::optional<QString> answer) { files_.push_back(TextAnswer::Of(answer)); }
-  void QueueReply(bool yes) { replies_.push_back(yes); }
+  void QueueReply(Choice reply) { replies_.push_back(reply); }
   void QueueColour(std::optional<QColor> answer) { colours_.push_back(answer); }
 
   // The failure since the last call, empty when none; clears it.
@@ -26,7 +26,10 @@ class ScriptedDialogs : public kit::Dialogs {
                                   const QString& proposed) override;
   std::optional<QString> SaveFile(const QString& title, const QString& filter,
                                   const QString& proposed) override;
+  // A cancel answers a Yes/No question No.
   bool AskYesNo(const QString& text, const QString& title) override;
+  Choice AskYesNoCancel(const QString& text, const QString& title,
+                        const QStringList& buttons) override;
   void Message(const QString& text, const QString& title) override;
   // Leaves `text` as the failure the script runner reports.
   void Failure(const QString& text, const QString& title) override;
@@ -54,7 +57,7 @@ class ScriptedDialogs : public kit::Dialogs {
 
   std::deque<TextAnswer> inputs_;
   std::deque<TextAnswer> files_;
-  std::deque<bool> replies_;
+  std::deque<Choice> replies_;
   std::deque<std::optional<QColor>> colours_;
   QString failure_;
 };

@@ -15,12 +15,14 @@
 #include <functional>
 #include <map>
 
+#include "app/editseam.h"
 #include "app/form1.h"
 #include "app/script/scripteddialogs.h"
 #include "app/script/scriptparser.h"
 #include "app/statedump.h"
 #include "document/pagepicture.h"
 #include "document/safefile.h"
+#include "engine/virtualkey.h"
 #include "kit/imagecontrol.h"
 #include "kit/labelcontrol.h"
 #include "kit/mousebits.h"
@@ -57,6 +59,10 @@ class Runner {
   void Key(const QStringList& w);
   void KeyDown(const QStringList& w);
   void KeyUp(const QStringList& w);
+  void Undo(const QStringList&) { PressShortcut(engine::vk::Letter('Z')); }
+  void Redo(const QStringList&) { PressShortcut(engine::vk::Letter('Y')); }
+  // Ctrl with the key `keyCode`, pressed and released.
+  void PressShortcut(int keyCode);
   void SendKey(QEvent::Type type, const QStringList& w);
   void MouseDown(const QStringList& w) { SendMouse(QEvent::MouseButtonPress, w); }
   void MouseMove(const QStringList& w) { SendMouse(QEvent::MouseMove, w); }
@@ -90,6 +96,8 @@ const std::map<QString, std::pair<Runner::Step, int>>& Runner::Steps() {
       {"key", {&Runner::Key, 2}},
       {"keydown", {&Runner::KeyDown, 2}},
       {"keyup", {&Runner::KeyUp, 2}},
+      {"undo", {&Runner::Undo, 1}},
+      {"redo", {&Runner::Redo, 1}},
       {"mousedown", {&Runner::MouseDown, 6}},
       {"mousemove", {&Runner::MouseMove, 6}},
       {"mouseup", {&Runner::MouseUp, 6}},
@@ -168,6 +176,11 @@ void Runner::Key(const QStringList& w) {
   SendKey(QEvent::KeyPress, w);
   SendKey(QEvent::KeyRelease, w);
 }
+void Runner::PressShortcut(int keyCode) {
+  const QStringList w{QString(), QString::number(keyCode), QString::number(engine::vk::kCtrlBit)};
+  Key(w);
+}
+
 void Runner::KeyDown(const QStringList& w) {
   SendKey(QEvent::KeyPress, w);
 }
@@ -266,9 +279,12 @@ void Runner::Wait(const QStringList& w) {
 }
 
 void Runner::Reply(const QStringList& w) {
-  if (w[1] != QLatin1String("yes") && w[1] != QLatin1String("no"))
-    throw StepError{QStringLiteral("reply takes yes or no")};
-  dialogs_.QueueReply(w[1] == QLatin1String("yes"));
+  using Choice = kit::Dialogs::Choice;
+  static const std::map<QString, Choice> kReplies{
+      {"yes", Choice::kYes}, {"no", Choice::kNo}, {"cancel", Choice::kCancel}};
+  const auto reply = kReplies.find(w[1]);
+  if (reply == kReplies.end()) throw StepError{QStringLiteral("reply takes yes, no or cancel")};
+  dialogs_.QueueReply(reply->second);
 }
 
 void Runner::Colour(const QStringList& w) {
@@ -313,8 +329,12 @@ int RunScript(Form1& form, ScriptedDialogs& dialogs, const QString& path, QTextS
   }
   Runner runner(form, dialogs);
   for (const ScriptStep& step : *steps) {
+    // A step that delivers no event of its own (a click, a selection) is one step of the undo
+    // journal too: it ends with the step, unless a key or button is still held.
+    form.Seam().Settle();
     try {
       runner.Run(step.words);
+      form.Seam().Settle();
     } catch (const StepError& e) {
       errors << path << ':' << step.line << ": " << e.message << '\n';
       return 1;

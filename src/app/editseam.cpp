@@ -1,0 +1,294 @@
+#include "app/editseam.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <utility>
+
+#include "kit/controlregistry.h"
+
+namespace tarvesh::app {
+
+namespace {
+
+// The undo buttons' places in the command column, right of the staff key list and the clef.
+constexpr QRect kUndoBox(80, 416, 49, 17);
+constexpr QRect kRedoBox(80, 440, 49, 17);
+
+using kit::ControlState;
+using kit::WindowState;
+
+// The batch export's own variables: it puts the window back itself, so no step keeps them.
+WindowState WithBatchOf(WindowState state, const WindowState& batch) {
+  state.ExportStep = batch.ExportStep;
+  state.BatchStamp = batch.BatchStamp;
+  state.PathBeforeBatch = batch.PathBeforeBatch;
+  return state;
+}
+
+bool IsModifierKey(int key) {
+  switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+// What a step changed of the controls and the window's variables.
+class EditSeam::Controls : public score::EditJournal::Beside {
+ public:
+  struct Changed {
+    size_t control;
+    ControlState before;
+    ControlState after;
+  };
+
+  Controls(const std::vector<QObject*>& controls, WindowState& window, std::vector<Changed> changed,
+           const WindowState& windowBefore, const WindowState& windowAfter)
+      : controls_(controls),
+        window_(window),
+        changed_(std::move(changed)),
+        windowBefore_(windowBefore),
+        windowAfter_(windowAfter) {}
+
+  void Undo() override {
+    for (const Changed& c : changed_) ControlState::Put(controls_[c.control], c.before);
+    window_ = WithBatchOf(windowBefore_, window_);
+  }
+  void Redo() override {
+    for (const Changed& c : changed_) ControlState::Put(controls_[c.control], c.after);
+    window_ = WithBatchOf(windowAfter_, window_);
+  }
+  size_t Bytes() const override {
+    size_t bytes = sizeof(*this) + changed_.size() * sizeof(Changed);
+    for (const Changed& c : changed_)
+      bytes += size_t(c.before.text.size() + c.after.text.size()) * sizeof(QChar);
+    return bytes;
+  }
+
+ private:
+  const std::vector<QObject*>& controls_;
+  WindowState& window_;
+  std::vector<Changed> changed_;
+  WindowState windowBefore_;
+  WindowState windowAfter_;
+};
+
+// Takes the controls and the window's variables when a step opens and when it closes. The state
+// at a step's close is the next step's start, so a step costs one look at the window.
+class EditSeam::Companion : public score::EditJournal::Companion {
+ public:
+  Companion(std::vector<QObject*> controls, WindowState& window)
+      : controls_(std::move(controls)), window_(window) {}
+
+  void Opened(bool continuing) override {
+    if (continuing) return;
+    Capture(start_);
+    windowStart_ = window_;
+  }
+
+  std::shared_ptr<score::EditJournal::Beside> Closed() override {
+    Capture(now_);
+    std::vector<Controls::Changed> changed;
+    for (size_t i = 0; i < controls_.size(); ++i)
+      if (!(start_[i] == now_[i])) changed.push_back({i, start_[i], now_[i]});
+    const WindowState windowNow = window_;
+    const bool windowChanged = !(WithBatchOf(windowStart_, windowNow) == windowNow);
+    std::shared_ptr<score::EditJournal::Beside> beside;
+    if (!changed.empty() || windowChanged)
+      beside = std::make_shared<Controls>(controls_, window_, std::move(changed), windowStart_,
+                                          windowNow);
+    std::swap(start_, now_);
+    windowStart_ = windowNow;
+    return beside;
+  }
+
+ private:
+  void Capture(std::vector<ControlState>& into) const {
+    into.resize(controls_.size());
+    for (size_t i = 0; i < controls_.size(); ++i) into[i] = ControlState::Of(controls_[i]);
+  }
+
+  const std::vector<QObject*> controls_;
+  WindowState& window_;
+  std::vector<ControlState> start_;
+  std::vector<ControlState> now_;
+  WindowState windowStart_;
+};
+
+EditSeam::EditSeam(const Context& context)
+    : QObject(context.form), context_(context), journal_(context.document, context.journalBytes) {
+  auto button = [this](const QString& name, const QString& text, const QRect& box) {
+    auto* b = new QPushButton(text, context_.commandColumn);
+    b->setObjectName(name);
+    b->setGeometry(box);
+    b->setEnabled(false);
+    context_.controls.Add(b);
+    return b;
+  };
+  undo_ = button(QStringLiteral("Command18"), QStringLiteral("撤销"), kUndoBox);
+  redo_ = button(QStringLiteral("Command19"), QStringLiteral("重做"), kRedoBox);
+  connect(undo_, &QPushButton::clicked, this, [this] {
+    Undo();
+    context_.focusPage();
+  });
+  connect(redo_, &QPushButton::clicked, this, [this] {
+    Redo();
+    context_.focusPage();
+  });
+  connect(&journal_, &score::EditJournal::Changed, this, &EditSeam::Changed);
+}
+
+EditSeam::~EditSeam() {
+  journal_.SetCompanion(nullptr);
+}
+
+void EditSeam::Start() {
+  // The window itself, the dialogs' memory and the undo buttons follow the journal; they are
+  // no part of a step.
+  std::vector<QObject*> controls;
+  for (QObject* control : context_.controls.All()) {
+    if (control == undo_ || control == redo_) continue;
+    const ControlState::Kind kind = ControlState::Of(control).kind;
+    if (kind == ControlState::Kind::kWindow || kind == ControlState::Kind::kOther) continue;
+    controls.push_back(control);
+  }
+  companion_ = std::make_unique<Companion>(std::move(controls), context_.window);
+  journal_.SetCompanion(companion_.get());
+  journal_.Begin(QString());
+  started_ = true;
+  qApp->installEventFilter(this);
+  Changed();
+}
+
+void EditSeam::Cut() {
+  if (!started_ || suspended_) return;
+  journal_.Cut(QString());
+  Changed();
+}
+
+void EditSeam::Settle() {
+  if (heldKeys_.isEmpty() && heldButtons_ == 0) Cut();
+}
+
+void EditSeam::Outside(const std::function<void()>& change) {
+  if (!started_ || suspended_) {
+    change();
+    return;
+  }
+  journal_.End();
+  change();
+  journal_.Begin(QString());
+  Changed();
+}
+
+void EditSeam::SetSuspended(bool suspended) {
+  if (!started_ || suspended == suspended_) return;
+  if (suspended) {
+    journal_.End();
+    suspended_ = true;
+  } else {
+    suspended_ = false;
+    journal_.Begin(QString());
+  }
+  Changed();
+}
+
+void EditSeam::MarkUnmodified() {
+  Cut();
+  journal_.MarkUnmodified();
+  Changed();
+}
+
+void EditSeam::Undo() {
+  if (!started_ || suspended_) return;
+  journal_.End();
+  journal_.Undo();
+  journal_.Begin(QString());
+  Changed();
+}
+
+void EditSeam::Redo() {
+  if (!started_ || suspended_) return;
+  journal_.End();
+  journal_.Redo();
+  journal_.Begin(QString());
+  Changed();
+}
+
+void EditSeam::Changed() {
+  undo_->setEnabled(!suspended_ && journal_.CanUndo());
+  redo_->setEnabled(!suspended_ && journal_.CanRedo());
+  if (onChanged_) onChanged_();
+}
+
+bool EditSeam::InWindow(QObject* watched) const {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  return widget && (widget == context_.form || context_.form->isAncestorOf(widget));
+}
+
+bool EditSeam::eventFilter(QObject* watched, QEvent* event) {
+  // A key or button seen again is the same press on its way up to a parent, or a repeat.
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (IsModifierKey(key) || heldKeys_.contains(key) || !InWindow(watched)) break;
+      heldKeys_.insert(key);
+      Cut();
+      break;
+    }
+    case QEvent::KeyRelease: {
+      const auto* keyEvent = static_cast<QKeyEvent*>(event);
+      if (keyEvent->isAutoRepeat() || !heldKeys_.remove(keyEvent->key())) break;
+      PostSettle();
+      break;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+      const int button = int(static_cast<QMouseEvent*>(event)->button());
+      if ((heldButtons_ & button) || !InWindow(watched)) break;
+      heldButtons_ |= button;
+      Cut();
+      break;
+    }
+    case QEvent::MouseButtonRelease: {
+      const int button = int(static_cast<QMouseEvent*>(event)->button());
+      if (!(heldButtons_ & button)) break;
+      heldButtons_ &= ~button;
+      PostSettle();
+      break;
+    }
+    case QEvent::ApplicationDeactivate:
+      // What was held is released where the window no longer hears it.
+      heldKeys_.clear();
+      heldButtons_ = 0;
+      PostSettle();
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+void EditSeam::PostSettle() {
+  // After the release is handled: the handler's changes belong to the step it ends.
+  if (settlePosted_) return;
+  settlePosted_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        settlePosted_ = false;
+        Settle();
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace tarvesh::app

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "kit/controlstate.h"
+#include "kit/windowstate.h"
+#include "score/editjournal.h"
+
+class QEvent;
+class QPushButton;
+class QWidget;
+
+namespace tarvesh::kit {
+class ControlRegistry;
+}
+
+namespace tarvesh::app {
+
+// Every user action passes here on its way into the window, and becomes one step that "撤销"
+// (`Command18`, Ctrl+Z) takes back and "重做" (`Command19`, Ctrl+Y, Ctrl+Shift+Z) does again:
+// a key from press to release (a held key's repeats included), a mouse button from press to
+// release, a script step that delivers no event. A step keeps the page's changed rectangles, the
+// document's contents and engine state, and every control and window variable it changed, so
+// taking it back shows the window exactly as it was before.
+//
+// The journal is always open between actions, so nothing a handler does escapes it. Saving and
+// the batch export are no steps: the first only names the file, the second puts everything
+// back.
+class EditSeam : public QObject {
+  Q_OBJECT
+
+ public:
+  struct Context {
+    score::ScoreDocument& document;
+    kit::WindowState& window;
+    kit::ControlRegistry& controls;
+    QWidget* form;
+    QWidget* commandColumn;
+    std::function<void()> focusPage;
+    size_t journalBytes;
+  };
+
+  explicit EditSeam(const Context& context);
+  ~EditSeam() override;
+
+  // Starts the journal with the window as it stands: call once every control exists.
+  void Start();
+
+  score::EditJournal& Journal() { return journal_; }
+  bool IsModified() const { return journal_.IsModified(); }
+
+  // Ends the step under way, unless a key or mouse button is still held.
+  void Settle();
+  // Runs `change` outside every step (a save, the batch export), ending the step under way
+  // first; what it changes is the start of the next step.
+  void Outside(const std::function<void()>& change);
+  // While suspended (a batch export runs) no step is kept and nothing is undone; the window as
+  // it stands when it resumes is the start of the next step.
+  void SetSuspended(bool suspended);
+  // The score shown is the one on disk, or a new one: ends the step under way and marks it.
+  void MarkUnmodified();
+  // Tells when the window title or the undo buttons may have changed.
+  void SetOnChanged(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
+
+  void Undo();
+  void Redo();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class Companion;
+  class Controls;
+
+  // Ends the step under way and opens the next.
+  void Cut();
+  void Changed();
+  // Settles once the event under way has been handled.
+  void PostSettle();
+  bool InWindow(QObject* watched) const;
+
+  Context context_;
+  score::EditJournal journal_;
+  std::unique_ptr<Companion> companion_;
+  QPushButton* undo_;
+  QPushButton* redo_;
+  // Keys and mouse buttons pressed in the window and not yet released.
+  QSet<int> heldKeys_;
+  int heldButtons_ = 0;
+  bool settlePosted_ = false;
+  bool started_ = false;
+  bool suspended_ = false;
+  std::function<void()> onChanged_;
+};
+
+}  // namespace tarvesh::app

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QLine>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class QObject;
+
+namespace tarvesh::kit {
+
+// What a person can see of one control: its box and the values its kind shows. The script dump
+// writes it, and an edit taken back puts it back; both read it here.
+struct ControlState {
+  enum class Kind {
+    kWindow,
+    kLabel,
+    kImage,
+    kLine,
+    kShape,
+    kOption,
+    kCheck,
+    kButton,
+    kHScroll,
+    kVScroll,
+    kCombo,
+    kFileList,
+    kList,
+    kFrame,
+    kPicture,
+    kTimer,
+    kOther
+  };
+
+  Kind kind = Kind::kOther;
+  // Widgets only.
+  bool widget = false;
+  QRect box;
+  bool visible = false;
+  bool enabled = false;
+  QString tag;
+  bool hasTag = false;
+  // Captions, texts, a combo's current text, a frame's or a window's title.
+  QString text;
+  QColor colour;
+  // Sliders; check boxes and option buttons 0 or 1; a shape's pressed state.
+  int value = 0;
+  int min = 0;
+  int max = 0;
+  int smallChange = 0;
+  int largeChange = 0;
+  // Lists and combos: the selected entry (-1 for none) and the entries.
+  int index = -1;
+  QStringList items;
+  // Image controls: the file shown and its picture; file lists: the folder shown.
+  QString file;
+  QPixmap picture;
+  bool border = false;
+  QString pattern;
+  QLine line;
+  // Picture boxes: what they hold (the copy buffer among them), though no one sees it.
+  QImage bitmap;
+  // Timers.
+  int interval = 0;
+  bool running = false;
+
+  // Equal when a person would see no difference; pictures and bitmaps compare by identity.
+  bool operator==(const ControlState& other) const;
+
+  static ControlState Of(const QObject* control);
+  // Shows `state` on `control`, a control of the same kind, without telling anyone: what
+  // follows from a change was restored with the state that caused it.
+  static void Put(QObject* control, const ControlState& state);
+};
+
+}  // namespace tarvesh::kit
