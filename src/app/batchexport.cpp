@@ -149,7 +149,6 @@ void BatchExport::Finish() {
   context_.commandBar.SetCommandsEnabled(true);
   for (QWidget* command : context_.commands) command->setEnabled(true);
   running_ = false;
-  emit RunningChanged(false);
   // The page picture buffer is not kept past the batch.
   context_.picture6->Bitmap() = QImage();
   QStringList written = context_.file2->Files();
@@ -159,6 +158,7 @@ void BatchExport::Finish() {
     if (const auto failed = publish::FolderExport::WritePdf(exportFolder_, written, pdf))
       LeaveOut(QFileInfo(pdf).fileName(), failed->Reason());
   }
+  emit RunningChanged(false);
   if (notExported_.empty()) {
     context_.dialogs.Message(QStringLiteral("导出成功"), kHint);
     return;

@@ -51,20 +51,22 @@ class EditSeam::Controls : public score::EditJournal::Beside {
     ControlState after;
   };
 
-  Controls(const std::vector<QObject*>& controls, WindowState& window, std::vector<Changed> changed,
-           const WindowState& windowBefore, const WindowState& windowAfter)
+  Controls(const std::vector<QObject*>& controls, const QObject* blinking, WindowState& window,
+           std::vector<Changed> changed, const WindowState& windowBefore,
+           const WindowState& windowAfter)
       : controls_(controls),
+        blinking_(blinking),
         window_(window),
         changed_(std::move(changed)),
         windowBefore_(windowBefore),
         windowAfter_(windowAfter) {}
 
   void Undo() override {
-    for (const Changed& c : changed_) ControlState::Put(controls_[c.control], c.before);
+    for (const Changed& c : changed_) Put(c.control, c.before);
     window_ = WithBatchOf(windowBefore_, window_);
   }
   void Redo() override {
-    for (const Changed& c : changed_) ControlState::Put(controls_[c.control], c.after);
+    for (const Changed& c : changed_) Put(c.control, c.after);
     window_ = WithBatchOf(windowAfter_, window_);
   }
   size_t Bytes() const override {
@@ -75,7 +77,14 @@ class EditSeam::Controls : public score::EditJournal::Beside {
   }
 
  private:
+  void Put(size_t control, ControlState state) const {
+    QObject* object = controls_[control];
+    if (object == blinking_) state.visible = !static_cast<QWidget*>(object)->isHidden();
+    ControlState::Put(object, state);
+  }
+
   const std::vector<QObject*>& controls_;
+  const QObject* blinking_;
   WindowState& window_;
   std::vector<Changed> changed_;
   WindowState windowBefore_;
@@ -86,8 +95,8 @@ class EditSeam::Controls : public score::EditJournal::Beside {
 // at a step's close is the next step's start, so a step costs one look at the window.
 class EditSeam::Companion : public score::EditJournal::Companion {
  public:
-  Companion(std::vector<QObject*> controls, WindowState& window)
-      : controls_(std::move(controls)), window_(window) {}
+  Companion(std::vector<QObject*> controls, const QObject* blinking, WindowState& window)
+      : controls_(std::move(controls)), blinking_(blinking), window_(window) {}
 
   void Opened(bool continuing) override {
     if (continuing) return;
@@ -104,8 +113,8 @@ class EditSeam::Companion : public score::EditJournal::Companion {
     const bool windowChanged = !(WithBatchOf(windowStart_, windowNow) == windowNow);
     std::shared_ptr<score::EditJournal::Beside> beside;
     if (!changed.empty() || windowChanged)
-      beside = std::make_shared<Controls>(controls_, window_, std::move(changed), windowStart_,
-                                          windowNow);
+      beside = std::make_shared<Controls>(controls_, blinking_, window_, std::move(changed),
+                                          windowStart_, windowNow);
     std::swap(start_, now_);
     windowStart_ = windowNow;
     return beside;
@@ -114,10 +123,14 @@ class EditSeam::Companion : public score::EditJournal::Companion {
  private:
   void Capture(std::vector<ControlState>& into) const {
     into.resize(controls_.size());
-    for (size_t i = 0; i < controls_.size(); ++i) into[i] = ControlState::Of(controls_[i]);
+    for (size_t i = 0; i < controls_.size(); ++i) {
+      into[i] = ControlState::Of(controls_[i]);
+      if (controls_[i] == blinking_) into[i].visible = false;
+    }
   }
 
   const std::vector<QObject*> controls_;
+  const QObject* blinking_;
   WindowState& window_;
   std::vector<ControlState> start_;
   std::vector<ControlState> now_;
@@ -161,7 +174,7 @@ void EditSeam::Start() {
     if (kind == ControlState::Kind::kWindow || kind == ControlState::Kind::kOther) continue;
     controls.push_back(control);
   }
-  companion_ = std::make_unique<Companion>(std::move(controls), context_.window);
+  companion_ = std::make_unique<Companion>(std::move(controls), context_.blinking, context_.window);
   journal_.SetCompanion(companion_.get());
   journal_.Begin(QString());
   started_ = true;
@@ -210,7 +223,9 @@ void EditSeam::MarkUnmodified() {
 
 void EditSeam::Undo() {
   if (!started_ || suspended_) return;
-  journal_.End();
+  // What changed since the last action ended (a pointer passing over the staff) goes back with
+  // the action before it.
+  journal_.Abandon();
   journal_.Undo();
   journal_.Begin(QString());
   Changed();
@@ -218,7 +233,7 @@ void EditSeam::Undo() {
 
 void EditSeam::Redo() {
   if (!started_ || suspended_) return;
-  journal_.End();
+  journal_.Abandon();
   journal_.Redo();
   journal_.Begin(QString());
   Changed();
@@ -236,13 +251,13 @@ bool EditSeam::InWindow(QObject* watched) const {
 }
 
 bool EditSeam::eventFilter(QObject* watched, QEvent* event) {
-  // A key or button seen again is the same press on its way up to a parent, or a repeat.
+  // A step ends when the last key or button held in the window is released; what happens
+  // before the press (a pointer passing over the staff) belongs to that step too. A release seen
+  // again is the same one on its way up to a parent.
   switch (event->type()) {
     case QEvent::KeyPress: {
       const int key = static_cast<QKeyEvent*>(event)->key();
-      if (IsModifierKey(key) || heldKeys_.contains(key) || !InWindow(watched)) break;
-      heldKeys_.insert(key);
-      Cut();
+      if (!IsModifierKey(key) && InWindow(watched)) heldKeys_.insert(key);
       break;
     }
     case QEvent::KeyRelease: {
@@ -252,13 +267,9 @@ bool EditSeam::eventFilter(QObject* watched, QEvent* event) {
       break;
     }
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-      const int button = int(static_cast<QMouseEvent*>(event)->button());
-      if ((heldButtons_ & button) || !InWindow(watched)) break;
-      heldButtons_ |= button;
-      Cut();
+    case QEvent::MouseButtonDblClick:
+      if (InWindow(watched)) heldButtons_ |= int(static_cast<QMouseEvent*>(event)->button());
       break;
-    }
     case QEvent::MouseButtonRelease: {
       const int button = int(static_cast<QMouseEvent*>(event)->button());
       if (!(heldButtons_ & button)) break;

@@ -24,10 +24,10 @@ namespace tarvesh::app {
 
 // Every user action passes here on its way into the window, and becomes one step that "撤销"
 // (`Command18`, Ctrl+Z) takes back and "重做" (`Command19`, Ctrl+Y, Ctrl+Shift+Z) does again:
-// a key from press to release (a held key's repeats included), a mouse button from press to
-// release, a script step that delivers no event. A step keeps the page's changed rectangles, the
-// document's contents and engine state, and every control and window variable it changed, so
-// taking it back shows the window exactly as it was before.
+// what happened up to the release of the last key or mouse button held (a held key's repeats
+// included), or up to the end of a script step that delivers no event. A step keeps the page's
+// changed rectangles, the document's contents and engine state, and every control and window
+// variable it changed, so taking it back shows the window exactly as it was before.
 //
 // The journal is always open between actions, so nothing a handler does escapes it. Saving and
 // the batch export are no steps: the first only names the file, the second puts everything
@@ -42,6 +42,8 @@ class EditSeam : public QObject {
     kit::ControlRegistry& controls;
     QWidget* form;
     QWidget* commandColumn;
+    // The cursor's picture: its blinking is no change of anyone's.
+    QObject* blinking;
     std::function<void()> focusPage;
     size_t journalBytes;
   };

@@ -174,6 +174,7 @@ void Form1::BuildControls() {
   commandBar_ = std::make_unique<CommandBar>(
       CommandBar::Context{controls_, this, frame1_, canvas_, layout_->OptionsPanel(), focus});
   seam_ = std::make_unique<EditSeam>(EditSeam::Context{document_, window_, controls_, this, frame1_,
+                                                       controls_.Find(QStringLiteral("Imapnt")),
                                                        focus, options_.journalBytes});
 
   // Work pictures that are never seen.

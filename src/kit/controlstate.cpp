@@ -50,9 +50,12 @@ bool ControlState::operator==(const ControlState& o) const {
          enabled == o.enabled && tag == o.tag && hasTag == o.hasTag && text == o.text &&
          colour == o.colour && value == o.value && min == o.min && max == o.max &&
          smallChange == o.smallChange && largeChange == o.largeChange && index == o.index &&
-         items == o.items && file == o.file && picture.cacheKey() == o.picture.cacheKey() &&
-         border == o.border && pattern == o.pattern && line == o.line &&
-         bitmap.cacheKey() == o.bitmap.cacheKey() && interval == o.interval && running == o.running;
+         items == o.items && file == o.file &&
+         // A picture loaded again from its file is the same picture.
+         (picture.cacheKey() == o.picture.cacheKey() || !file.isEmpty()) && border == o.border &&
+         pattern == o.pattern && line == o.line &&
+         (bitmap.cacheKey() == o.bitmap.cacheKey() || bitmap == o.bitmap) &&
+         interval == o.interval && running == o.running;
 }
 
 ControlState ControlState::Of(const QObject* control) {
@@ -62,6 +65,8 @@ ControlState ControlState::Of(const QObject* control) {
     s.visible = !widget->isHidden();
     s.enabled = !widget->testAttribute(Qt::WA_ForceDisabled);
     s.box = widget->geometry();
+    s.sized = widget->testAttribute(Qt::WA_Resized);
+    s.shownOrHidden = widget->testAttribute(Qt::WA_WState_ExplicitShowHide);
   }
   const QVariant tag = control->property("tag");
   s.hasTag = tag.isValid();
@@ -218,14 +223,18 @@ void ControlState::Put(QObject* control, const ControlState& s) {
     case Kind::kOther:
       break;
   }
-  if (s.hasTag) control->setProperty("tag", s.tag);
+  // A control that had no tag loses the one it got.
+  control->setProperty("tag", s.hasTag ? QVariant(s.tag) : QVariant());
   // The window keeps its own place and size.
   if (s.widget && s.kind != Kind::kWindow) {
     auto* widget = static_cast<QWidget*>(control);
-    // The box after the contents: a label sized by its caption takes the size it had.
-    widget->setGeometry(s.box);
-    widget->setVisible(s.visible);
+    // The box after the contents, as a label sized by its caption takes the size it had, and
+    // after showing, which fits a widget never sized.
+    if (widget->isHidden() == s.visible) widget->setVisible(s.visible);
     widget->setEnabled(s.enabled);
+    widget->setGeometry(s.box);
+    widget->setAttribute(Qt::WA_Resized, s.sized);
+    widget->setAttribute(Qt::WA_WState_ExplicitShowHide, s.shownOrHidden);
   }
 }
 

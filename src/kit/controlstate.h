@@ -41,6 +41,11 @@ struct ControlState {
   QRect box;
   bool visible = false;
   bool enabled = false;
+  // Whether the box was ever set and the widget ever shown or hidden itself: Qt fits a widget
+  // never sized to its contents when it is first shown by its own or its parent's showing. Put
+  // back with the rest, but no difference by themselves.
+  bool sized = false;
+  bool shownOrHidden = false;
   QString tag;
   bool hasTag = false;
   // Captions, texts, a combo's current text, a frame's or a window's title.
@@ -67,7 +72,7 @@ struct ControlState {
   int interval = 0;
   bool running = false;
 
-  // Equal when a person would see no difference; pictures and bitmaps compare by identity.
+  // Equal when a person would see no difference.
   bool operator==(const ControlState& other) const;
 
   static ControlState Of(const QObject* control);

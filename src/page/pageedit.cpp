@@ -73,7 +73,7 @@ std::array<QRect, 2> Uncovered(const QRect& from, const QRect& to) {
 }  // namespace
 
 bool PageEdit::IsEmpty() const {
-  return !WritesPage() && stateBefore_ == stateAfter_;
+  return !WritesPage() && !MovesCursorOrPen();
 }
 
 bool PageEdit::WritesPage() const {

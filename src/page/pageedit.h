@@ -25,6 +25,8 @@ class PageEdit {
   bool IsEmpty() const;
   // Wrote or resized the page; an edit that only moved the cursor or the pen did not.
   bool WritesPage() const;
+  // Left the cursor or the pen elsewhere than it found them.
+  bool MovesCursorOrPen() const { return stateBefore_ != stateAfter_; }
   bool IsReverted() const { return reverted_; }
   // Every page pixel the edit wrote lies in this rectangle.
   QRect Bounds() const { return bounds_; }

@@ -232,6 +232,20 @@ PageEdit ScorePage::EndEdit() {
   return edit;
 }
 
+bool ScorePage::ChangedBy(PageEdit& edit) {
+  if (!edit.WritesPage()) return false;
+  if (edit.sizeBefore_ != edit.sizeAfter_) return true;
+  const QRect bounds = edit.Bounds() & bitmap_.Rect();
+  if (bounds.isEmpty()) return false;
+  // The page before the edit is the page with the edit run backwards; both runs leave it as it
+  // is now.
+  const QImage after = bitmap_.Image().copy(bounds);
+  edit.Run(bitmap_, true);
+  const bool same = bitmap_.Image().copy(bounds) == after;
+  edit.Run(bitmap_, false);
+  return !same;
+}
+
 bool ScorePage::Revert(PageEdit& edit) {
   return Run(edit, true);
 }

@@ -94,6 +94,9 @@ class ScorePage {
   // not of the size the edit expects.
   bool Revert(PageEdit& edit);
   bool Reapply(PageEdit& edit);
+  // Whether `edit`, the edit just ended, left the page other than it found it: resized, or a
+  // pixel changed (a paste of white onto white wrote the page but changed nothing).
+  bool ChangedBy(PageEdit& edit);
 
   // Told what changed, so a view repaints only that.
   std::function<void(const QRect&)> onChanged;

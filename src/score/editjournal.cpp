@@ -36,13 +36,13 @@ void EditJournal::End() {
   open_.stateAfter = document_.State();
   open_.after = TakeContents();
   open_.beside = companion_ ? companion_->Closed() : nullptr;
-  open_.alters = open_.page.WritesPage();
+  open_.alters = document_.Page().ChangedBy(open_.page);
   if (!open_.alters && open_.before != open_.after) {
     ScoreDocument::Held pathAside = *open_.before;
     pathAside.path = open_.after->path;
     open_.alters = !(pathAside == *open_.after);
   }
-  const bool changed = open_.alters || !open_.page.IsEmpty() ||
+  const bool changed = open_.alters || open_.page.MovesCursorOrPen() ||
                        open_.stateBefore != open_.stateAfter || open_.before != open_.after ||
                        open_.beside;
   if (!changed) return;
@@ -60,6 +60,17 @@ void EditJournal::End() {
   ++done_;
   while (bytes_ > mostBytes_ && steps_.size() > 1) DropOldest();
   if (done_ == 1 || wasRedoable) emit Changed();
+}
+
+void EditJournal::Abandon() {
+  if (depth_ == 0) return;
+  depth_ = 0;
+  page::PageEdit page = document_.Page().EndEdit();
+  document_.Page().Revert(page);
+  const std::shared_ptr<Beside> beside = companion_ ? companion_->Closed() : nullptr;
+  Put(open_.stateBefore, open_.before, true);
+  if (beside) beside->Undo();
+  open_ = Step();
 }
 
 void EditJournal::Cut(const QString& name) {

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <cstddef>
 #include <deque>
 #include <memory>
+#include <set>
+#include <utility>
 
 #include "page/enginestate.h"
 #include "page/pageedit.h"
@@ -57,6 +58,9 @@ class EditJournal : public QObject {
   // Closes the edit; it is kept when it changed anything, and what could be done again is
   // forgotten.
   void End();
+  // Closes the outermost edit and takes back what it changed, keeping nothing: what could be done
+  // again stays so.
+  void Abandon();
   // Closes the outermost edit and opens the next one, named `name`, with nothing in between.
   void Cut(const QString& name);
   bool IsOpen() const { return depth_ > 0; }
@@ -73,11 +77,12 @@ class EditJournal : public QObject {
   // Forgets every edit.
   void Clear();
 
-  // Whether the score differs from the last one saved, opened or made new: an edit that wrote
-  // the page or changed the document (its path aside) lies between the two.
-  bool IsModified() const { return !unmodified_.contains(Version()); }
-  // The score as it stands is the one on disk (saved or opened) or a new one.
-  void MarkUnmodified() { unmodified_.insert(Version()); }
+  // Whether the score differs from the one on disk at its path (or, without a path, from a new
+  // score): an edit that wrote the page or changed the document (its path aside) lies between
+  // the score shown and the one last saved, opened or made new there.
+  bool IsModified() const { return !unmodified_.contains({Version(), document_.Path()}); }
+  // The score as it stands is the one on disk at its path (saved or opened), or a new one.
+  void MarkUnmodified() { unmodified_.insert({Version(), document_.Path()}); }
 
   // Bytes the kept edits hold.
   size_t Bytes() const { return bytes_; }
@@ -125,7 +130,8 @@ class EditJournal : public QObject {
   quint64 serials_ = 0;
   // The version before the oldest edit kept.
   quint64 floor_ = 0;
-  QSet<quint64> unmodified_{0};
+  // The versions known to be as on disk, each with the path it is at.
+  std::set<std::pair<quint64, QString>> unmodified_{{0, QString()}};
 };
 
 }  // namespace tarvesh::score

@@ -329,12 +329,11 @@ int RunScript(Form1& form, ScriptedDialogs& dialogs, const QString& path, QTextS
   }
   Runner runner(form, dialogs);
   for (const ScriptStep& step : *steps) {
-    // A step that delivers no event of its own (a click, a selection) is one step of the undo
-    // journal too: it ends with the step, unless a key or button is still held.
-    form.Seam().Settle();
     try {
       runner.Run(step.words);
-      form.Seam().Settle();
+      // A step that delivers no event of its own (a click, a selection) ends a step of the undo
+      // journal too, unless a key or button is still held; a pointer passing by ends nothing.
+      if (step.words[0] != QLatin1String("mousemove")) form.Seam().Settle();
     } catch (const StepError& e) {
       errors << path << ':' << step.line << ": " << e.message << '\n';
       return 1;
