@@ -274,6 +274,21 @@ void JustifyJournaled(benchmark::State& bench, int barsPerLine, int barWidth) {
   }
 }
 
+// The justification's edit taken back, as undo does.
+void JustifyUndone(benchmark::State& bench, int barsPerLine, int barWidth) {
+  UnjustifiedLine& line = LineToJustify(barsPerLine, barWidth);
+  page::ScorePage& page = line.typist.page;
+  for (auto _ : bench) {
+    bench.PauseTiming();
+    page.LoadImage(line.before);
+    page.BeginEdit();
+    line.typist.engine.JustifyLine();
+    page::PageEdit edit = page.EndEdit();
+    bench.ResumeTiming();
+    page.Revert(edit);
+  }
+}
+
 // Every narrow blank shifts the rest of the line once: that many strip moves.
 void JustifyFloor(benchmark::State& bench, int barsPerLine, int barWidth) {
   UnjustifiedLine& line = LineToJustify(barsPerLine, barWidth);
@@ -289,6 +304,7 @@ BENCHMARK_CAPTURE(JustifyFloor, default_8x120, 8, 120)->Unit(benchmark::kMicrose
 BENCHMARK_CAPTURE(Justify, widest_16x240, 16, 240)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(JustifyFloor, widest_16x240, 16, 240)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(JustifyJournaled, widest_16x240, 16, 240)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(JustifyUndone, widest_16x240, 16, 240)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tarvesh::bench

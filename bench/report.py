@@ -145,6 +145,8 @@ def main():
         pair("JustifyLine, 8 bars x 120", "Justify/default_8x120", "JustifyFloor/default_8x120")
         pair("JustifyLine, 16 bars x 240", "Justify/widest_16x240", "JustifyFloor/widest_16x240",
              absolute=0.005)
+        pair("undo of a justified line, 16 bars x 240", "JustifyUndone/widest_16x240",
+             "JustifyJournaled/widest_16x240", target=2)
         pair("JustifyLine with the edit journal, 16 bars x 240", "JustifyJournaled/widest_16x240",
              "JustifyFloor/widest_16x240", absolute=0.005)
         pair("read a full 64-bar page back", "ReadPage", "ReadPageFloor", absolute=0.005)
@@ -206,6 +208,26 @@ def main():
         rows.append(("a duration key through the window (CPU per key)", fmt_time(per_key),
                      f"keypad key noted {fmt_time(per_held)}",
                      f"{per_key / per_held:.2f}x" if per_held > 0 else "", "", None))
+
+        # Undo through the window: the same keys typed, then each taken back; the undo's cost
+        # beside the key's own (both with the window's part of the journal).
+        typed_keys = 400
+        typed = os.path.join(tmp, "typed.tvs")
+        undone = os.path.join(tmp, "undone.tvs")
+        with open(typed, "w") as f:
+            f.write(key_script([53, 54, 55, 49], typed_keys))
+        with open(undone, "w") as f:
+            f.write(key_script([53, 54, 55, 49], typed_keys) + "undo\n" * typed_keys)
+        undo = interleaved(max(3, runs // 3), {
+            "typed": ([tarvesh, "--script", typed] + screen, env, None),
+            "undone": ([tarvesh, "--script", undone] + screen, env, None),
+            "empty": ([tarvesh, "--script", empty] + screen, env, None)})
+        per_typed = (undo["typed"]["cpu"] - undo["empty"]["cpu"]) / typed_keys
+        per_undo = (undo["undone"]["cpu"] - undo["typed"]["cpu"]) / typed_keys
+        rows.append(("undo of a keystroke through the window (CPU)", fmt_time(per_undo),
+                     f"the keystroke {fmt_time(per_typed)}",
+                     f"{per_undo / per_typed:.2f}x" if per_typed > 0 else "", "<= 2x",
+                     per_typed > 0 and per_undo <= 2 * per_typed))
 
         # tarvesh --export of a folder of scores: a PDF page's cost beyond start-up, and the
         # whole export on every core beside the same on one.
