@@ -96,7 +96,9 @@ class EditSeam::Controls : public score::EditJournal::Beside {
 class EditSeam::Companion : public score::EditJournal::Companion {
  public:
   Companion(std::vector<QObject*> controls, const QObject* blinking, WindowState& window)
-      : controls_(std::move(controls)), blinking_(blinking), window_(window) {}
+      : controls_(std::move(controls)), blinking_(blinking), window_(window) {
+    for (const QObject* control : controls_) kinds_.push_back(ControlState::KindOf(control));
+  }
 
   void Opened(bool continuing) override {
     if (continuing) return;
@@ -124,12 +126,13 @@ class EditSeam::Companion : public score::EditJournal::Companion {
   void Capture(std::vector<ControlState>& into) const {
     into.resize(controls_.size());
     for (size_t i = 0; i < controls_.size(); ++i) {
-      into[i] = ControlState::Of(controls_[i]);
+      into[i] = ControlState::Of(controls_[i], kinds_[i]);
       if (controls_[i] == blinking_) into[i].visible = false;
     }
   }
 
   const std::vector<QObject*> controls_;
+  std::vector<ControlState::Kind> kinds_;
   const QObject* blinking_;
   WindowState& window_;
   std::vector<ControlState> start_;
@@ -170,7 +173,7 @@ void EditSeam::Start() {
   std::vector<QObject*> controls;
   for (QObject* control : context_.controls.All()) {
     if (control == undo_ || control == redo_) continue;
-    const ControlState::Kind kind = ControlState::Of(control).kind;
+    const ControlState::Kind kind = ControlState::KindOf(control);
     if (kind == ControlState::Kind::kWindow || kind == ControlState::Kind::kOther) continue;
     controls.push_back(control);
   }

@@ -58,9 +58,37 @@ bool ControlState::operator==(const ControlState& o) const {
          interval == o.interval && running == o.running;
 }
 
+ControlState::Kind ControlState::KindOf(const QObject* control) {
+  if (qobject_cast<const LabelControl*>(control)) return Kind::kLabel;
+  if (qobject_cast<const ImageControl*>(control)) return Kind::kImage;
+  if (qobject_cast<const LineControl*>(control)) return Kind::kLine;
+  if (qobject_cast<const ShapeControl*>(control)) return Kind::kShape;
+  if (qobject_cast<const QRadioButton*>(control)) return Kind::kOption;
+  if (qobject_cast<const QCheckBox*>(control)) return Kind::kCheck;
+  if (qobject_cast<const QPushButton*>(control)) return Kind::kButton;
+  if (const auto* scroll = qobject_cast<const QScrollBar*>(control))
+    return scroll->orientation() == Qt::Horizontal ? Kind::kHScroll : Kind::kVScroll;
+  if (qobject_cast<const QComboBox*>(control)) return Kind::kCombo;
+  if (qobject_cast<const FileListControl*>(control)) return Kind::kFileList;
+  if (qobject_cast<const QListWidget*>(control)) return Kind::kList;
+  if (qobject_cast<const QGroupBox*>(control)) return Kind::kFrame;
+  if (qobject_cast<const PageCanvas*>(control) || qobject_cast<const PictureBox*>(control))
+    return Kind::kPicture;
+  if (qobject_cast<const QTimer*>(control)) return Kind::kTimer;
+  if (const auto* widget = qobject_cast<const QWidget*>(control); widget && widget->isWindow())
+    return Kind::kWindow;
+  return Kind::kOther;
+}
+
 ControlState ControlState::Of(const QObject* control) {
+  return Of(control, KindOf(control));
+}
+
+ControlState ControlState::Of(const QObject* control, Kind kind) {
   ControlState s;
-  if (const auto* widget = qobject_cast<const QWidget*>(control)) {
+  s.kind = kind;
+  if (control->isWidgetType()) {
+    const auto* widget = static_cast<const QWidget*>(control);
     s.widget = true;
     s.visible = !widget->isHidden();
     s.enabled = !widget->testAttribute(Qt::WA_ForceDisabled);
@@ -68,76 +96,96 @@ ControlState ControlState::Of(const QObject* control) {
     s.sized = widget->testAttribute(Qt::WA_Resized);
     s.shownOrHidden = widget->testAttribute(Qt::WA_WState_ExplicitShowHide);
   }
-  const QVariant tag = control->property("tag");
-  s.hasTag = tag.isValid();
-  if (s.hasTag) s.tag = tag.toString();
+  // Tags are dynamic properties: most controls have none, and asking for one by name is slow.
+  if (!control->dynamicPropertyNames().isEmpty()) {
+    const QVariant tag = control->property("tag");
+    s.hasTag = tag.isValid();
+    if (s.hasTag) s.tag = tag.toString();
+  }
 
-  if (const auto* label = qobject_cast<const LabelControl*>(control)) {
-    s.kind = Kind::kLabel;
-    s.text = label->Caption();
-    s.colour = label->ForeColour();
-  } else if (const auto* image = qobject_cast<const ImageControl*>(control)) {
-    s.kind = Kind::kImage;
-    s.file = image->File();
-    s.picture = image->Picture();
-    s.border = image->Border();
-  } else if (const auto* line = qobject_cast<const LineControl*>(control)) {
-    s.kind = Kind::kLine;
-    s.line = QLine(line->X1(), line->Y1(), line->X2(), line->Y2());
-    s.colour = line->Colour();
-  } else if (const auto* shape = qobject_cast<const ShapeControl*>(control)) {
-    s.kind = Kind::kShape;
-    s.colour = shape->Colour();
-    s.value = shape->Pressed() ? 1 : 0;
-  } else if (const auto* radio = qobject_cast<const QRadioButton*>(control)) {
-    s.kind = Kind::kOption;
-    s.text = radio->text();
-    s.value = radio->isChecked() ? 1 : 0;
-  } else if (const auto* check = qobject_cast<const QCheckBox*>(control)) {
-    s.kind = Kind::kCheck;
-    s.text = check->text();
-    s.value = check->isChecked() ? 1 : 0;
-  } else if (const auto* button = qobject_cast<const QPushButton*>(control)) {
-    s.kind = Kind::kButton;
-    s.text = button->text();
-  } else if (const auto* scroll = qobject_cast<const QScrollBar*>(control)) {
-    s.kind = scroll->orientation() == Qt::Horizontal ? Kind::kHScroll : Kind::kVScroll;
-    s.value = scroll->value();
-    s.min = scroll->minimum();
-    s.max = scroll->maximum();
-    s.smallChange = scroll->singleStep();
-    s.largeChange = scroll->pageStep();
-  } else if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
-    s.kind = Kind::kCombo;
-    s.text = combo->currentText();
-    s.index = combo->currentIndex();
-    s.items = ComboItems(combo);
-  } else if (const auto* files = qobject_cast<const FileListControl*>(control)) {
-    s.kind = Kind::kFileList;
-    s.index = files->currentRow();
-    s.items = ListItems(files);
-    s.file = files->Path();
-    s.pattern = files->Pattern();
-  } else if (const auto* list = qobject_cast<const QListWidget*>(control)) {
-    s.kind = Kind::kList;
-    s.index = list->currentRow();
-    s.items = ListItems(list);
-  } else if (const auto* frame = qobject_cast<const QGroupBox*>(control)) {
-    s.kind = Kind::kFrame;
-    s.text = frame->title();
-  } else if (qobject_cast<const PageCanvas*>(control)) {
-    s.kind = Kind::kPicture;
-  } else if (const auto* picture = qobject_cast<const PictureBox*>(control)) {
-    s.kind = Kind::kPicture;
-    s.bitmap = picture->Bitmap();
-  } else if (const auto* timer = qobject_cast<const QTimer*>(control)) {
-    s.kind = Kind::kTimer;
-    s.interval = timer->interval();
-    s.running = timer->isActive();
-  } else if (const auto* widget = qobject_cast<const QWidget*>(control);
-             widget && widget->isWindow()) {
-    s.kind = Kind::kWindow;
-    s.text = widget->windowTitle();
+  switch (kind) {
+    case Kind::kLabel: {
+      const auto* label = static_cast<const LabelControl*>(control);
+      s.text = label->Caption();
+      s.colour = label->ForeColour();
+      break;
+    }
+    case Kind::kImage: {
+      const auto* image = static_cast<const ImageControl*>(control);
+      s.file = image->File();
+      s.picture = image->Picture();
+      s.border = image->Border();
+      break;
+    }
+    case Kind::kLine: {
+      const auto* line = static_cast<const LineControl*>(control);
+      s.line = QLine(line->X1(), line->Y1(), line->X2(), line->Y2());
+      s.colour = line->Colour();
+      break;
+    }
+    case Kind::kShape: {
+      const auto* shape = static_cast<const ShapeControl*>(control);
+      s.colour = shape->Colour();
+      s.value = shape->Pressed() ? 1 : 0;
+      break;
+    }
+    case Kind::kOption:
+    case Kind::kCheck:
+    case Kind::kButton: {
+      const auto* button = static_cast<const QAbstractButton*>(control);
+      s.text = button->text();
+      s.value = button->isChecked() ? 1 : 0;
+      break;
+    }
+    case Kind::kHScroll:
+    case Kind::kVScroll: {
+      const auto* scroll = static_cast<const QScrollBar*>(control);
+      s.value = scroll->value();
+      s.min = scroll->minimum();
+      s.max = scroll->maximum();
+      s.smallChange = scroll->singleStep();
+      s.largeChange = scroll->pageStep();
+      break;
+    }
+    case Kind::kCombo: {
+      const auto* combo = static_cast<const QComboBox*>(control);
+      s.text = combo->currentText();
+      s.index = combo->currentIndex();
+      s.items = ComboItems(combo);
+      break;
+    }
+    case Kind::kFileList: {
+      const auto* files = static_cast<const FileListControl*>(control);
+      s.index = files->currentRow();
+      s.items = ListItems(files);
+      s.file = files->Path();
+      s.pattern = files->Pattern();
+      break;
+    }
+    case Kind::kList: {
+      const auto* list = static_cast<const QListWidget*>(control);
+      s.index = list->currentRow();
+      s.items = ListItems(list);
+      break;
+    }
+    case Kind::kFrame:
+      s.text = static_cast<const QGroupBox*>(control)->title();
+      break;
+    case Kind::kPicture:
+      if (const auto* picture = qobject_cast<const PictureBox*>(control))
+        s.bitmap = picture->Bitmap();
+      break;
+    case Kind::kTimer: {
+      const auto* timer = static_cast<const QTimer*>(control);
+      s.interval = timer->interval();
+      s.running = timer->isActive();
+      break;
+    }
+    case Kind::kWindow:
+      s.text = static_cast<const QWidget*>(control)->windowTitle();
+      break;
+    case Kind::kOther:
+      break;
   }
   return s;
 }

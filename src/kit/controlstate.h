@@ -75,7 +75,10 @@ struct ControlState {
   // Equal when a person would see no difference.
   bool operator==(const ControlState& other) const;
 
+  static Kind KindOf(const QObject* control);
   static ControlState Of(const QObject* control);
+  // Quicker for a control whose kind is known.
+  static ControlState Of(const QObject* control, Kind kind);
   // Shows `state` on `control`, a control of the same kind, without telling anyone: what
   // follows from a change was restored with the state that caused it.
   static void Put(QObject* control, const ControlState& state);
