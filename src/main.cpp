@@ -1,8 +1,10 @@
+#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTextStream>
+
 #include <cstdio>
 
 #include "app/commandline.h"
@@ -11,6 +13,7 @@
 #include "app/script/scripteddialogs.h"
 #include "app/script/scriptrunner.h"
 #include "kit/qtdialogs.h"
+#include "page/glyphatlas.h"
 #include "page/pagefont.h"
 #include "publish/folderexport.h"
 
@@ -18,8 +21,13 @@ using namespace tarvesh;
 
 namespace {
 
+// The data folder: the one the command line names, else the program's own folder when the data
+// lies beside it (a build folder), else the installed one at the same place relative to bin/.
 QString DataDir(const app::CommandLine& command) {
-  return command.dataDir.isEmpty() ? QCoreApplication::applicationDirPath() : command.dataDir;
+  if (!command.dataDir.isEmpty()) return command.dataDir;
+  const QDir program(QCoreApplication::applicationDirPath());
+  if (program.exists(page::GlyphAtlas::kPicmodeFile)) return program.path();
+  return QDir::cleanPath(program.filePath(QStringLiteral(TARVESH_DATA_FROM_BIN)));
 }
 
 // The atlases of the data folder, or the message that tells which file is missing.
@@ -48,6 +56,7 @@ int ExportFolder(int& argc, char** argv, const app::CommandLine& command, QTextS
   publish::FolderExport::Request request{command.exportFolder, command.exportFormat,
                                          command.exportOut, dataDir};
   if (command.screen.isValid()) request.screenHeight = command.screen.height();
+  request.progressBar = isatty(STDERR_FILENO);
   return publish::FolderExport::Run(request, err);
 }
 
@@ -99,6 +108,11 @@ int main(int argc, char** argv) {
     app::ScriptedDialogs dialogs;
     app::Form1 form(options, std::move(*atlas), dialogs);
     form.show();
+    // A script never runs on a window other than the one asked for.
+    if (!command.score.isEmpty() && !form.OpenScore(command.score)) {
+      err << "tarvesh: " << command.score << ": the score cannot be opened\n";
+      return 1;
+    }
     const int status = app::RunScript(form, dialogs, command.script, err);
     err.flush();
     return status;
@@ -108,5 +122,6 @@ int main(int argc, char** argv) {
   app::Form1 form(options, std::move(*atlas), dialogs);
   QObject::connect(&form, &app::Form1::Exited, &application, [] { QApplication::exit(0); });
   form.show();
+  if (!command.score.isEmpty()) form.OpenScore(command.score);
   return application.exec();
 }

@@ -3,7 +3,8 @@
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
           libgtest-dev libbenchmark-dev libgif-dev xvfb xauth fonts-arphic-uming
-          libxkbcommon-dev ccache xdotool imagemagick python3 clang libclang-rt-14-dev)
+          libxkbcommon-dev ccache xdotool imagemagick python3 clang libclang-rt-14-dev
+          desktop-file-utils librsvg2-bin dpkg-dev file)
 
 install_missing() {
   local missing=()

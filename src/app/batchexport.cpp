@@ -6,6 +6,7 @@
 #include <QTime>
 #include <cmath>
 
+#include "app/batchprogress.h"
 #include "app/commandbar.h"
 #include "document/folders.h"
 #include "document/pagepicture.h"
@@ -30,6 +31,11 @@ constexpr float kPhaseStep = 0.25f;
 
 BatchExport::BatchExport(const Context& context) : context_(context) {
   connect(context_.timer2, &kit::TimerControl::Tick, this, &BatchExport::Tick);
+  connect(&context_.progress, &BatchProgress::StopRequested, this, &BatchExport::Stop);
+}
+
+void BatchExport::Stop() {
+  if (running_) stopRequested_ = true;
 }
 
 void BatchExport::Start() {
@@ -55,6 +61,7 @@ void BatchExport::Start() {
   }
   before_ = documents.TakeSnapshot();
   notExported_.clear();
+  stopRequested_ = false;
 
   TakeOver();
   context_.commandBar.SetCommandsEnabled(false);
@@ -95,13 +102,19 @@ void BatchExport::Tick() {
   kit::WindowState& window = context_.window;
   window.ExportStep -= kPhaseStep;
   const int f = int(std::floor(window.ExportStep));
-  if (f < 0) {
-    Finish();
+  // A score's first phase: the one before it is written whole.
+  const bool nextScore = window.ExportStep - float(f) == 1.0f - kPhaseStep;
+  if (f < 0 || (nextScore && stopRequested_)) {
+    Finish(f + 1);
     return;
   }
   const QListWidgetItem* entry = context_.file2->item(f);
   if (!entry) return;
   const QString name = entry->text();
+  if (nextScore) {
+    const int total = context_.file2->count();
+    context_.progress.Show(total - f, total, name);
+  }
   context_.document.SetPath(QDir(context_.file2->Path()).filePath(name));
   // A score whose picture cannot be read is left out rather than exported with the page of the
   // score before it.
@@ -137,8 +150,9 @@ void BatchExport::LeaveOut(const QString& name, const QString& reason) {
   notExported_.push_back({name, reason});
 }
 
-void BatchExport::Finish() {
+void BatchExport::Finish(int notStarted) {
   context_.timer2->stop();
+  context_.progress.Hide();
   // Still running while the window is put back, so staff input and guide lines stay off.
   context_.documents.RestoreSnapshot(before_);
   before_ = {};
@@ -151,7 +165,8 @@ void BatchExport::Finish() {
   running_ = false;
   // The page picture buffer is not kept past the batch.
   context_.picture6->Bitmap() = QImage();
-  QStringList written = context_.file2->Files();
+  const QStringList files = context_.file2->Files();
+  QStringList written = files.mid(notStarted);
   for (const LeftOut& left : notExported_) written.removeAll(left.name);
   const QString pdf = publish::FolderExport::PdfPathFor(exportFolder_);
   if (!written.isEmpty()) {
@@ -159,13 +174,19 @@ void BatchExport::Finish() {
       LeaveOut(QFileInfo(pdf).fileName(), failed->Reason());
   }
   emit RunningChanged(false);
+  const QString stopped =
+      stopRequested_
+          ? QStringLiteral("导出已停止，已导出 %1/%2").arg(written.size()).arg(files.size())
+          : QString();
+  stopRequested_ = false;
   if (notExported_.empty()) {
-    context_.dialogs.Message(QStringLiteral("导出成功"), kHint);
+    context_.dialogs.Message(stopped.isEmpty() ? QStringLiteral("导出成功") : stopped, kHint);
     return;
   }
   QStringList lines;
   for (const LeftOut& left : notExported_) lines << left.name + QStringLiteral("：") + left.reason;
-  context_.dialogs.Failure(QStringLiteral("导出完成，以下图片未能导出：\n") + lines.join(u'\n'),
+  context_.dialogs.Failure((stopped.isEmpty() ? QStringLiteral("导出完成") : stopped) +
+                               QStringLiteral("，以下图片未能导出：\n") + lines.join(u'\n'),
                            kHint);
 }
 

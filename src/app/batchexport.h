@@ -27,6 +27,7 @@ struct WindowState;
 
 namespace tarvesh::app {
 
+class BatchProgress;
 class CommandBar;
 
 // "批量导出图片": every score picture of a folder becomes an A4 page picture with what lies over
@@ -48,6 +49,7 @@ class BatchExport : public QObject {
     kit::FileListControl* file2;
     kit::TimerControl* timer2;
     kit::PictureBox* picture6;
+    BatchProgress& progress;   // Label25 and Command25
     QWidget* canvas;           // Picture1
     kit::LabelControl* title;  // Label1
     QWidget* marginLine;       // Line3
@@ -69,6 +71,8 @@ class BatchExport : public QObject {
   void Start();
   // One Timer2 tick; nothing while no batch runs.
   void Tick();
+  // Command25: the batch ends, as a finished one does, once the score in work is written.
+  void Stop();
   // One phase of the page picture at `path`, the phase being the fraction of ExportStep.
   void ExportPageImage(const QString& path);
 
@@ -83,7 +87,8 @@ class BatchExport : public QObject {
  private:
   // The batch counts as running from here on.
   void TakeOver();
-  void Finish();
+  // `notStarted`: the scores at the head of the list the batch did not reach.
+  void Finish(int notStarted);
   // Picture6 cleared to white at the page picture's size for the page's width.
   void ClearPagePicture();
   // Notes a score (or the PDF) left out, once, with the reason.
@@ -91,6 +96,7 @@ class BatchExport : public QObject {
 
   Context context_;
   bool running_ = false;
+  bool stopRequested_ = false;
   QString exportFolder_;
   DocumentCommands::Snapshot before_;
   // Scores that could not be opened or whose page picture could not be written, each with the

@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -47,6 +48,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
       command.help = true;
     } else if (arg == QLatin1String("--version")) {
       command.version = true;
+    } else if (!arg.startsWith(u'-') && command.score.isEmpty()) {
+      command.score = QFileInfo(arg).absoluteFilePath();
     } else {
       command.error = QStringLiteral("unknown argument \"%1\"").arg(arg);
     }
@@ -57,6 +60,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
   const bool exporting = !command.exportFolder.isEmpty();
   if (command.error.isEmpty() && exporting && !command.script.isEmpty())
     command.error = QStringLiteral("--export and --script cannot be used together");
+  if (command.error.isEmpty() && exporting && !command.score.isEmpty())
+    command.error = QStringLiteral("a score to open is for the window, not for --export");
   if (command.error.isEmpty() && !exporting && (formatGiven || !command.exportOut.isEmpty()))
     command.error = QStringLiteral("--format and --out are for --export");
   if (command.error.isEmpty() &&
@@ -68,12 +73,13 @@ CommandLine ParseCommandLine(int argc, char** argv) {
 
 QString Usage() {
   return QStringLiteral(
-      "usage: tarvesh [--data-dir DIR] [--screen WxH]\n"
-      "       tarvesh --script FILE [--data-dir DIR] [--screen WxH] [--show]\n"
+      "usage: tarvesh [--data-dir DIR] [--screen WxH] [SCORE.bmp]\n"
+      "       tarvesh --script FILE [--data-dir DIR] [--screen WxH] [--show] [SCORE.bmp]\n"
       "       tarvesh --export FOLDER [--format bmp|png|pdf] [--out DIR] [--data-dir DIR]\n"
       "               [--screen WxH]\n"
       "       tarvesh --help | --version\n"
       "\n"
+      "  SCORE.bmp        open that score at start, as Open does\n"
       "  --script FILE    run the steps of FILE headless, then exit\n"
       "  --export FOLDER  export every score of FOLDER as page pictures, without a window\n"
       "  --format FORMAT  bmp (default) or png: one page picture per score; pdf: one PDF of\n"

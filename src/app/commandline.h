@@ -12,6 +12,7 @@ struct CommandLine {
   QString exportFormat = QStringLiteral("bmp");  // --format bmp|png|pdf
   QString exportOut;                             // --out DIR, empty for the default
   QString dataDir;                               // --data-dir DIR
+  QString score;                                 // FILE.bmp: opened at start as Open opens it
   QSize screen;                                  // --screen WxH, invalid when not given
   bool show = false;
   bool help = false;

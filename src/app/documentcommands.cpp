@@ -71,11 +71,15 @@ bool DocumentCommands::Open() {
   context_.commandBar.ApplyScroll();
   const auto chosen = context_.dialogs.OpenFile(QStringLiteral("打开"), kFilter, RememberedFile());
   if (!chosen) return false;
-  RememberFile(*chosen);
+  return OpenFile(*chosen);
+}
+
+bool DocumentCommands::OpenFile(const QString& path) {
+  RememberFile(path);
   // A score that cannot be opened leaves the window as it was, its document path included, so
   // a later Save still goes to the document shown.
   const QString before = context_.document.Path();
-  context_.document.SetPath(*chosen);
+  context_.document.SetPath(path);
   if (const std::optional<FileError> failed = OpenScoreDocument()) {
     context_.document.SetPath(before);
     context_.dialogs.Failure(failed->Told(QStringLiteral("无法打开文件")), kHint);

@@ -90,6 +90,8 @@ class DocumentCommands : public QObject {
   void New();
   // True when a score was opened.
   bool Open();
+  // Opens the score at `path` as Open does once the dialog has chosen it (`tarvesh FILE.bmp`).
+  bool OpenFile(const QString& path);
   // Save, or Save as when `saveAs`.
   // True when the score was saved.
   bool Save(bool saveAs);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "app/batchexport.h"
+#include "app/batchprogress.h"
 #include "app/commandbar.h"
 #include "app/documentcommands.h"
 #include "app/editseam.h"
@@ -71,6 +72,12 @@ Form1::~Form1() = default;
 void Form1::FocusPage() {
   // Focus requests while the window is not shown (start-up, headless scripts) are skipped.
   if (canvas_->isVisible()) canvas_->setFocus();
+}
+
+bool Form1::OpenScore(const QString& path) {
+  if (!documents_->OpenFile(path)) return false;
+  seam_->MarkUnmodified();
+  return true;
 }
 
 void Form1::showEvent(QShowEvent* event) {
@@ -214,9 +221,9 @@ void Form1::BuildControls() {
   const QList<QWidget*> offWhileExporting{print_->PrintButton(), print_->PdfButton()};
   batch_ = std::make_unique<BatchExport>(BatchExport::Context{
       window_, document_, dialogs_, *documents_, *commandBar_, *cursor_, file2_, timer2_, picture6_,
-      canvas_, title_->Title(), guides_->MarginLine(), hiddenWhileExporting, offWhileExporting,
-      staff_->Check1(), guides_->Check2(), options_.screen.height(),
-      [this] { return PageView(); }});
+      *new BatchProgress(this, controls_), canvas_, title_->Title(), guides_->MarginLine(),
+      hiddenWhileExporting, offWhileExporting, staff_->Check1(), guides_->Check2(),
+      options_.screen.height(), [this] { return PageView(); }});
 
   using score::ScoreDocument;
   kit::BindSwitch(staff_->Check1(), document_, ScoreDocument::kStaffInput);

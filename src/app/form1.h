@@ -107,6 +107,9 @@ class Form1 : public QWidget {
   QImage PageView();
 
   void FocusPage();
+  // Opens the score at `path` as Open does, leaving it unmodified (`tarvesh FILE.bmp`); false,
+  // after the message box, when it cannot be opened.
+  bool OpenScore(const QString& path);
 
  signals:
   void Exited();

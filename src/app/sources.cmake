@@ -1,5 +1,6 @@
 set(APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/batchexport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/batchprogress.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandbar.cpp
   ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp

@@ -15,6 +15,7 @@
 #include "document/pagepicture.h"
 #include "page/geometry.h"
 #include "publish/pageprinter.h"
+#include "publish/progressreport.h"
 #include "score/pagecomposer.h"
 #include "score/scoredocument.h"
 #include "score/scorefile.h"
@@ -86,20 +87,21 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   // The PDF's pages, in the order of `written`.
   std::vector<QImage> sheets;
   int failures = 0;
+  ProgressReport progress(err, int(scores.size()), request.progressBar);
   auto tellOldest = [&] {
     Outcome& outcome = outcomes.front();
     const Written result = outcome.result.result();
     if (result.failure) {
-      err << outcome.progress << *result.failure << "\n";
       ++failures;
     } else {
       written.prepend(outcome.name);
       if (pdf) sheets.insert(sheets.begin(), result.sheet);
-      err << outcome.progress
-          << (pdf ? QString() : QStringLiteral(" -> ") + QDir::toNativeSeparators(outcome.target))
-          << "\n";
     }
-    err.flush();
+    const QString told = result.failure ? *result.failure
+                         : pdf          ? QString()
+                               : QStringLiteral(" -> ") + QDir::toNativeSeparators(outcome.target);
+    progress.Done(failures + int(written.size()), outcome.name, outcome.progress + told,
+                  result.failure.has_value());
     outcomes.pop_front();
   };
 
@@ -133,6 +135,7 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
     while (outcomes.size() > ahead) tellOldest();
   }
   while (!outcomes.empty()) tellOldest();
+  progress.End();
 
   if (pdf && !written.isEmpty()) {
     const QString path = PdfPathFor(out);

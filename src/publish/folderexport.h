@@ -29,11 +29,13 @@ class FolderExport {
     QString out;      // empty: the folder's "导出 HHMMSS", as the window's batch export
     QString dataDir;  // phrases and symbol pictures the side files name
     int screenHeight = kWholePageScreenHeight;
+    bool progressBar = false;  // `err` is a terminal: a bar instead of a line per score
   };
 
   // Exports the "*.bmp" scores of the folder into the output folder: page pictures under the
   // scores' names (".png" for png), or for pdf the one PDF of all pages, named after the output
-  // folder. Writes one progress line per score and names every failure on `err`. Returns 0 when
+  // folder. Writes one progress line per score, or the bar on a terminal, and names every failure
+  // on `err`. Returns 0 when
   // every score was exported, 1 otherwise; a score that cannot be read is skipped.
   static int Run(const Request& request, QTextStream& err);
 

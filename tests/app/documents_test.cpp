@@ -752,6 +752,56 @@ click Command1(3)
 
 INSTANTIATE_TEST_SUITE_P(ScreenHeights, BatchExport, ::testing::Values(768, 600));
 
+// 停止 during the second of five scores: that score is written whole, the batch ends as a
+// finished one does and the three scores it did not reach are left alone.
+TEST(BatchExportStopped, EndsAfterTheScoreInWorkAndPutsTheWindowBack) {
+  QTemporaryDir dir;
+  WindowHarness window;
+  auto run = [&](QString script) {
+    script.replace("DIR", dir.path());
+    ASSERT_EQ(window.Run(script), 0) << window.LastError().toStdString();
+  };
+  ASSERT_TRUE(QDir(dir.path()).mkdir("scores"));
+  for (const char* name : {"a", "b", "c", "d", "e"})
+    run(QStringLiteral("key 53\nfile \"DIR/scores/%1.bmp\"\nclick Command1(2)\n").arg(name));
+  run("click Command1(6)\nkey 55\nset HScroll2(1) 9\n");
+  const QImage viewBefore = window.Form().PageView();
+  EXPECT_FALSE(window.Control("Command25")["visible"].toBool());
+  EXPECT_FALSE(window.Control("Label25")["visible"].toBool());
+
+  run("file \"DIR/scores/a.bmp\"\nclick Command1(3)\ntick Timer2 5\n");
+  EXPECT_TRUE(window.Control("Command25")["visible"].toBool());
+  EXPECT_EQ(window.Control("Command25")["text"].toString(), "停止");
+  EXPECT_TRUE(window.Control("Command25")["enabled"].toBool());
+  EXPECT_TRUE(window.Control("Label25")["visible"].toBool());
+  EXPECT_EQ(window.Control("Label25")["text"].toString(), "导出 2/5 d.bmp");
+  const QJsonObject stop = window.Control("Command25");
+  EXPECT_GE(stop["top"].toInt(), 756);
+  EXPECT_LE(stop["top"].toInt() + stop["height"].toInt(), 800);
+
+  run("click Command25\ntick Timer2 3\n");
+  EXPECT_TRUE(window.Control("Timer2")["running"].toBool());  // d is still in work
+  run("tick Timer2\n");
+  EXPECT_FALSE(window.Control("Timer2")["running"].toBool());
+  EXPECT_FALSE(window.Control("Command25")["visible"].toBool());
+  EXPECT_FALSE(window.Control("Label25")["visible"].toBool());
+  EXPECT_TRUE(window.Control("Command1(1)")["enabled"].toBool());
+  EXPECT_EQ(window.State()["DocumentPath"].toString(), "");
+  EXPECT_EQ(window.Control("HScroll2(1)")["value"].toInt(), 9);
+  EXPECT_EQ(window.Form().PageView(), viewBefore);
+  const QJsonObject last = window.Dump()["events"].toArray().last().toObject();
+  EXPECT_EQ(last["message"].toString(), "导出已停止，已导出 2/5");
+
+  const QString stamp = window.State()["BatchStamp"].toString();
+  const QDir exportFolder(dir.filePath(QStringLiteral("scores/导出 ") + stamp));
+  EXPECT_EQ(exportFolder.entryList({"*.bmp"}, QDir::Files), QStringList({"d.bmp", "e.bmp"}));
+  EXPECT_TRUE(QFileInfo(exportFolder.filePath(QStringLiteral("导出 ") + stamp + ".pdf")).isFile());
+
+  // The next batch runs to its end again.
+  run("file \"DIR/scores/a.bmp\"\nclick Command1(3)\ntick Timer2 21\n");
+  EXPECT_EQ(window.Dump()["events"].toArray().last().toObject()["message"].toString(), "导出成功");
+}
+
 TEST(BatchExportOfADamagedFolder, SkipsAPictureItCannotReadAndSaysSo) {
   QTemporaryDir dir;
   WindowHarness window;

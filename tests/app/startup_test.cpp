@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -231,6 +234,30 @@ TEST(ScriptInterface, CommandLine) {
   const ProcessResult broken = RunTarvesh({"--data-dir", empty.path()}, "");
   EXPECT_NE(broken.status, 0);
   EXPECT_TRUE(broken.errors.contains("picmode.bmp"));
+}
+
+// `tarvesh FILE.bmp`, as a file manager starts it: the score is open as Open leaves it.
+TEST(ScriptInterface, AScoreOnTheCommandLineOpensAtStart) {
+  QTemporaryDir dir;
+  const QString score = dir.filePath("tune.bmp");
+  ASSERT_EQ(
+      RunTarvesh({}, QStringLiteral("key 53\nfile \"%1\"\nclick Command1(2)\n").arg(score)).status,
+      0);
+  const QString dump = dir.filePath("state.json");
+  ASSERT_EQ(RunTarvesh({score}, QStringLiteral("dump \"%1\"\n").arg(dump)).status, 0);
+  QFile file(dump);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QJsonObject state = QJsonDocument::fromJson(file.readAll()).object()["state"].toObject();
+  EXPECT_EQ(state["DocumentPath"].toString(), score);
+  EXPECT_EQ(state["Modified"].toBool(true), false);
+
+  // A score that cannot be opened is told; a script then counts it as a failed step.
+  const ProcessResult missing = RunTarvesh({dir.filePath("gone.bmp")}, "");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_TRUE(missing.errors.contains("gone.bmp")) << missing.errors.toStdString();
+
+  EXPECT_EQ(RunTarvesh({score, score}, "").status, 2);
+  EXPECT_EQ(RunTarvesh({"--export", dir.path(), score}).status, 2);
 }
 
 }  // namespace
