@@ -49,7 +49,8 @@ int ExportFolder(int& argc, char** argv, const app::CommandLine& command, QTextS
   const QString dataDir = DataDir(command);
   // An installation without its atlases is reported even where nothing is typed.
   QString message;
-  if (!LoadAtlas(dataDir, &message)) {
+  const std::optional<page::GlyphAtlas> atlas = LoadAtlas(dataDir, &message);
+  if (!atlas) {
     err << "tarvesh: " << message << "\n";
     return 1;
   }
@@ -57,6 +58,7 @@ int ExportFolder(int& argc, char** argv, const app::CommandLine& command, QTextS
                                          command.exportOut, dataDir};
   if (command.screen.isValid()) request.screenHeight = command.screen.height();
   request.progressBar = isatty(STDERR_FILENO);
+  request.atlas = &*atlas;
   return publish::FolderExport::Run(request, err);
 }
 

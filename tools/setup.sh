@@ -4,7 +4,8 @@
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
           libgtest-dev libbenchmark-dev libgif-dev xvfb xauth fonts-arphic-uming
           libxkbcommon-dev ccache xdotool imagemagick python3 clang libclang-rt-14-dev
-          desktop-file-utils librsvg2-bin dpkg-dev file)
+          desktop-file-utils librsvg2-bin dpkg-dev file
+          libfluidsynth-dev timgm6mb-soundfont python3-mido)
 
 install_missing() {
   local missing=()

@@ -64,10 +64,10 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     command.error = QStringLiteral("a score to open is for the window, not for --export");
   if (command.error.isEmpty() && !exporting && (formatGiven || !command.exportOut.isEmpty()))
     command.error = QStringLiteral("--format and --out are for --export");
-  if (command.error.isEmpty() &&
-      !QStringList{QStringLiteral("bmp"), QStringLiteral("png"), QStringLiteral("pdf")}.contains(
-          command.exportFormat))
-    command.error = QStringLiteral("--format takes bmp, png or pdf");
+  if (command.error.isEmpty() && !QStringList{QStringLiteral("bmp"), QStringLiteral("png"),
+                                              QStringLiteral("pdf"), QStringLiteral("midi")}
+                                      .contains(command.exportFormat))
+    command.error = QStringLiteral("--format takes bmp, png, pdf or midi");
   return command;
 }
 
@@ -75,7 +75,7 @@ QString Usage() {
   return QStringLiteral(
       "usage: tarvesh [--data-dir DIR] [--screen WxH] [SCORE.bmp]\n"
       "       tarvesh --script FILE [--data-dir DIR] [--screen WxH] [--show] [SCORE.bmp]\n"
-      "       tarvesh --export FOLDER [--format bmp|png|pdf] [--out DIR] [--data-dir DIR]\n"
+      "       tarvesh --export FOLDER [--format bmp|png|pdf|midi] [--out DIR] [--data-dir DIR]\n"
       "               [--screen WxH]\n"
       "       tarvesh --help | --version\n"
       "\n"
@@ -83,7 +83,8 @@ QString Usage() {
       "  --script FILE    run the steps of FILE headless, then exit\n"
       "  --export FOLDER  export every score of FOLDER as page pictures, without a window\n"
       "  --format FORMAT  bmp (default) or png: one page picture per score; pdf: one PDF of\n"
-      "                   all pages in the order of the file list\n"
+      "                   all pages in the order of the file list; midi: one MIDI file per\n"
+      "                   score, the music read from its page\n"
       "  --out DIR        where the export goes; default: FOLDER/导出 HHMMSS, as the batch\n"
       "                   export of the window\n"
       "  --data-dir DIR   the folder holding the atlases, pictures, sounds and text files\n"

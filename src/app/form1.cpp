@@ -13,6 +13,7 @@
 #include "app/commandbar.h"
 #include "app/documentcommands.h"
 #include "app/editseam.h"
+#include "app/playbackcommands.h"
 #include "app/printcommands.h"
 #include "app/shortcuts.h"
 #include "app/windowenginehost.h"
@@ -183,6 +184,9 @@ void Form1::BuildControls() {
   seam_ = std::make_unique<EditSeam>(EditSeam::Context{document_, window_, controls_, this, frame1_,
                                                        controls_.Find(QStringLiteral("Imapnt")),
                                                        focus, options_.journalBytes});
+  playback_ = std::make_unique<PlaybackCommands>(PlaybackCommands::Context{
+      controls_, dialogs_, events_, document_, page_, this, frame1_, canvas_,
+      [this] { return Reader().Read(page_.Image()); }, focus, options_.audible});
 
   // Work pictures that are never seen.
   picture4_ = new kit::PictureBox(QStringLiteral("Picture4"), this, true);
@@ -257,8 +261,10 @@ void Form1::BuildControls() {
       },
       [this] { textPanel_->Open(page_.Width()); }, [this] { symbolPanel_->Open(page_.Width()); },
       [this](int keyCode, int shift) {
+        if (playback_->CommandKey(keyCode, shift)) return;
         if (QAbstractButton* command = ShortcutButton(controls_, keyCode, shift)) command->click();
-      }});
+      },
+      [this] { return playback_->Stop(); }});
 
   // What lies over the page stacks above the guide marks; the panels above all.
   pageNumbering_->Label()->raise();
@@ -274,6 +280,8 @@ void Form1::BuildControls() {
 
 void Form1::WireEvents() {
   page_.onChanged = [this](const QRect& rect) {
+    // An edit ends playback: what sounds would no longer be the page.
+    playback_->Stop();
     canvas_->MarksChanged();
     canvas_->update(rect);
   };

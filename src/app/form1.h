@@ -62,6 +62,7 @@ class BatchExport;
 class CommandBar;
 class DocumentCommands;
 class EditSeam;
+class PlaybackCommands;
 class PrintCommands;
 class WindowEngineHost;
 
@@ -96,6 +97,7 @@ class Form1 : public QWidget {
   DocumentCommands& Documents() { return *documents_; }
   BatchExport& Batch() { return *batch_; }
   EditSeam& Seam() { return *seam_; }
+  PlaybackCommands& Playback() { return *playback_; }
   const QString& DataDir() const { return options_.dataDir; }
   bool ExitRequested() const { return exitRequested_; }
 
@@ -169,6 +171,7 @@ class Form1 : public QWidget {
   std::unique_ptr<PrintCommands> print_;
   std::unique_ptr<BatchExport> batch_;
   std::unique_ptr<EditSeam> seam_;
+  std::unique_ptr<PlaybackCommands> playback_;
   std::unique_ptr<WindowEngineHost> host_;
   std::unique_ptr<engine::GlyphEngine> engine_;
   std::unique_ptr<input::KeyHandler> keys_;

@@ -7,6 +7,7 @@ set(APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/editseam.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/largebuffers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/playbackcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shortcuts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script/scripteddialogs.cpp

@@ -66,7 +66,7 @@ void KeyHandler::KeyDown(int keyCode, int shift) {
       context_.modes.ToggleInsert();
       return;
     case kEsc:
-      NextEnabledDuration();
+      if (!context_.stopPlaying()) NextEnabledDuration();
       return;
     case kPageUp:
       context_.modes.SelectDuration(std::max(state.CurrentDurationRow - 1, 0));

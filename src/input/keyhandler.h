@@ -49,6 +49,8 @@ class KeyHandler : public QObject {
     std::function<void()> openSymbolPanel;     // key F, after the anchor is set
     // A key pressed with Ctrl or Alt, other than an arrow: a command shortcut, if any.
     std::function<void(int keyCode, int shift)> commandKey;
+    // Esc: stops playback and is nothing else then; false when nothing was playing.
+    std::function<bool()> stopPlaying;
   };
 
   explicit KeyHandler(const Context& context);

@@ -13,9 +13,13 @@
 
 #include "document/folders.h"
 #include "document/pagepicture.h"
+#include "document/safefile.h"
 #include "page/geometry.h"
+#include "playback/midifile.h"
+#include "playback/performance.h"
 #include "publish/pageprinter.h"
 #include "publish/progressreport.h"
+#include "reading/pagereader.h"
 #include "score/pagecomposer.h"
 #include "score/scoredocument.h"
 #include "score/scorefile.h"
@@ -47,6 +51,13 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   }
   const bool pdf = request.format == QLatin1String("pdf");
   const bool png = request.format == QLatin1String("png");
+  const bool midi = request.format == QLatin1String("midi");
+  if (midi && !request.atlas) {
+    err << "tarvesh: no glyph atlas to read the pages with\n";
+    return 1;
+  }
+  std::optional<reading::PageReader> reader;
+  if (midi) reader.emplace(*request.atlas);
 
   // One document takes every score in turn, as the window's does.
   score::ScoreDocument document;
@@ -121,6 +132,17 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
     if (failed) {
       outcome.result = QtFuture::makeReadyFuture(Written{
           QStringLiteral(": cannot be read (%1), skipped").arg(failed->TerminalText()), {}});
+    } else if (midi) {
+      const playback::Performance performance(reader->Read(document.Page().Image()),
+                                              playback::ScoreHead::Of(document));
+      outcome.target =
+          QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".mid"));
+      outcome.result = QtConcurrent::run(
+          &pool, [bytes = playback::MidiFile::Write(performance, 0), target = outcome.target] {
+            const auto failed = document::WriteFileSafely(target, bytes);
+            return failed ? Written{QStringLiteral(": cannot write ") + failed->TerminalText(), {}}
+                          : Written{};
+          });
     } else {
       const QImage view = composer.Compose(document, composeOptions);
       outcome.target =

@@ -11,6 +11,7 @@
 #include "document/fileerror.h"
 #include "document/pagepicture.h"
 #include "document/scorefiles.h"
+#include "page/glyphatlas.h"
 
 namespace tarvesh::publish {
 
@@ -25,18 +26,20 @@ class FolderExport {
 
   struct Request {
     QString folder;
-    QString format;   // "bmp", "png" or "pdf"
+    QString format;   // "bmp", "png", "pdf" or "midi"
     QString out;      // empty: the folder's "导出 HHMMSS", as the window's batch export
     QString dataDir;  // phrases and symbol pictures the side files name
     int screenHeight = kWholePageScreenHeight;
     bool progressBar = false;  // `err` is a terminal: a bar instead of a line per score
+    // The glyphs a page is read back with, for midi.
+    const page::GlyphAtlas* atlas = nullptr;
   };
 
   // Exports the "*.bmp" scores of the folder into the output folder: page pictures under the
   // scores' names (".png" for png), or for pdf the one PDF of all pages, named after the output
-  // folder. Writes one progress line per score, or the bar on a terminal, and names every failure
-  // on `err`. Returns 0 when
-  // every score was exported, 1 otherwise; a score that cannot be read is skipped.
+  // folder; for midi a MIDI file of each score's music under its name. Writes one progress line
+  // per score, or the bar on a terminal, and names every failure on `err`. Returns 0 when every
+  // score was exported, 1 otherwise; a score that cannot be read is skipped.
   static int Run(const Request& request, QTextStream& err);
 
   // The page picture of a page seen as `view`: A4 proportions at the page's width, white, with

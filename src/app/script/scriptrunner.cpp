@@ -17,6 +17,7 @@
 
 #include "app/editseam.h"
 #include "app/form1.h"
+#include "app/playbackcommands.h"
 #include "app/script/scripteddialogs.h"
 #include "app/script/scriptparser.h"
 #include "app/statedump.h"
@@ -61,6 +62,9 @@ class Runner {
   void KeyUp(const QStringList& w);
   void Undo(const QStringList&) { PressShortcut(engine::vk::Letter('Z')); }
   void Redo(const QStringList&) { PressShortcut(engine::vk::Letter('Y')); }
+  void Play(const QStringList&) { PressShortcut(engine::vk::kEnter); }
+  // The play button pressed while playing; nothing when nothing plays.
+  void Stop(const QStringList&);
   // Ctrl with the key `keyCode`, pressed and released.
   void PressShortcut(int keyCode);
   void SendKey(QEvent::Type type, const QStringList& w);
@@ -98,6 +102,8 @@ const std::map<QString, std::pair<Runner::Step, int>>& Runner::Steps() {
       {"keyup", {&Runner::KeyUp, 2}},
       {"undo", {&Runner::Undo, 1}},
       {"redo", {&Runner::Redo, 1}},
+      {"play", {&Runner::Play, 1}},
+      {"stop", {&Runner::Stop, 1}},
       {"mousedown", {&Runner::MouseDown, 6}},
       {"mousemove", {&Runner::MouseMove, 6}},
       {"mouseup", {&Runner::MouseUp, 6}},
@@ -179,6 +185,10 @@ void Runner::Key(const QStringList& w) {
 void Runner::PressShortcut(int keyCode) {
   const QStringList w{QString(), QString::number(keyCode), QString::number(engine::vk::kCtrlBit)};
   Key(w);
+}
+
+void Runner::Stop(const QStringList&) {
+  if (form_.Playback().Playing()) Click({QString(), QStringLiteral("Command20")});
 }
 
 void Runner::KeyDown(const QStringList& w) {
