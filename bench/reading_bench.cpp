@@ -1,9 +1,12 @@
-// Reading a page back, beside its floor: one pass over every pixel of the page.
+// Reading a page back, beside its floor: one pass over every pixel of the page; and what playback
+// and the MIDI export add to the reading.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 
 #include "pagetypist.h"
+#include "playback/midifile.h"
+#include "playback/performance.h"
 #include "reading/pagereader.h"
 #include "tune.h"
 
@@ -34,6 +37,33 @@ void ReadPage(benchmark::State& bench) {
   bench.counters["items"] = items;
 }
 BENCHMARK(ReadPage)->Unit(benchmark::kMillisecond);
+
+// What 播放 does before the first note sounds: the page read back, timed, and cut at the cursor
+// (the tune's second line).
+void PlayPage(benchmark::State& bench) {
+  const reading::PageReader reader(BuiltAtlas());
+  const QImage& image = TunePage();
+  size_t notes = 0;
+  for (auto _ : bench) {
+    const playback::Performance performance(reader.Read(image), playback::ScoreHead{});
+    notes = performance.From(1, 0).size();
+    benchmark::DoNotOptimize(notes);
+  }
+  if (notes == 0) bench.SkipWithError("nothing to play on the tune's page");
+  bench.counters["notes"] = double(notes);
+}
+BENCHMARK(PlayPage)->Unit(benchmark::kMillisecond);
+
+// 导出MIDI without the file: the page read back, timed and written as MIDI bytes.
+void MidiOfPage(benchmark::State& bench) {
+  const reading::PageReader reader(BuiltAtlas());
+  const QImage& image = TunePage();
+  for (auto _ : bench) {
+    const playback::Performance performance(reader.Read(image), playback::ScoreHead{});
+    benchmark::DoNotOptimize(playback::MidiFile::Write(performance, 0));
+  }
+}
+BENCHMARK(MidiOfPage)->Unit(benchmark::kMillisecond);
 
 // Every pixel looked at once: what any reading of the page costs at the least.
 void ReadPageFloor(benchmark::State& bench) {

@@ -150,6 +150,9 @@ def main():
         pair("JustifyLine with the edit journal, 16 bars x 240", "JustifyJournaled/widest_16x240",
              "JustifyFloor/widest_16x240", absolute=0.005)
         pair("read a full 64-bar page back", "ReadPage", "ReadPageFloor", absolute=0.005)
+        pair("播放 on the 64-bar page: read, timed, cut at the cursor", "PlayPage", "ReadPage",
+             target=1.2)
+        pair("导出MIDI of the 64-bar page, bytes in memory", "MidiOfPage", "ReadPage", target=1.2)
         pair("save a page document", "SaveDocument", "SaveDocumentFloor", target=2)
         pair("open a page document", "OpenDocument", "OpenDocumentFloor", target=2)
 

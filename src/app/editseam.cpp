@@ -161,6 +161,7 @@ EditSeam::EditSeam(const Context& context)
     context_.focusPage();
   });
   connect(&journal_, &score::EditJournal::Changed, this, &EditSeam::Changed);
+  connect(&journal_, &score::EditJournal::Altered, this, &EditSeam::ScoreChanged);
 }
 
 EditSeam::~EditSeam() {
@@ -168,11 +169,11 @@ EditSeam::~EditSeam() {
 }
 
 void EditSeam::Start() {
-  // The window itself, the dialogs' memory and the undo buttons follow the journal; they are
-  // no part of a step.
+  // The window itself, the dialogs' memory, the undo buttons and what was kept out follow the
+  // journal or nothing; they are no part of a step.
   std::vector<QObject*> controls;
   for (QObject* control : context_.controls.All()) {
-    if (control == undo_ || control == redo_) continue;
+    if (control == undo_ || control == redo_ || keptOut_.contains(control)) continue;
     const ControlState::Kind kind = ControlState::KindOf(control);
     if (kind == ControlState::Kind::kWindow || kind == ControlState::Kind::kOther) continue;
     controls.push_back(control);
@@ -211,6 +212,7 @@ void EditSeam::SetSuspended(bool suspended) {
   if (suspended) {
     journal_.End();
     suspended_ = true;
+    emit ScoreChanged();
   } else {
     suspended_ = false;
     journal_.Begin(QString());

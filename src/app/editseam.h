@@ -73,6 +73,16 @@ class EditSeam : public QObject {
   void Undo();
   void Redo();
 
+  // Leaves `control` out of every step: a choice that is no part of the score (the instrument
+  // playback sounds with), whose change must neither be undone nor end what could be redone.
+  // Call before Start.
+  void KeepOut(QObject* control) { keptOut_.insert(control); }
+
+ signals:
+  // The score shown changed: an action that altered it ended, or was taken back or done again;
+  // or the batch export takes the window to show other scores.
+  void ScoreChanged();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -98,6 +108,7 @@ class EditSeam : public QObject {
   bool settlePosted_ = false;
   bool started_ = false;
   bool suspended_ = false;
+  QSet<QObject*> keptOut_;
   std::function<void()> onChanged_;
 };
 

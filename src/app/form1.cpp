@@ -187,6 +187,8 @@ void Form1::BuildControls() {
   playback_ = std::make_unique<PlaybackCommands>(PlaybackCommands::Context{
       controls_, dialogs_, events_, document_, page_, this, frame1_, canvas_,
       [this] { return Reader().Read(page_.Image()); }, focus, options_.audible});
+  // The instrument is how the score is heard, no part of it.
+  seam_->KeepOut(controls_.Find(QStringLiteral("Combo5")));
 
   // Work pictures that are never seen.
   picture4_ = new kit::PictureBox(QStringLiteral("Picture4"), this, true);
@@ -280,8 +282,6 @@ void Form1::BuildControls() {
 
 void Form1::WireEvents() {
   page_.onChanged = [this](const QRect& rect) {
-    // An edit ends playback: what sounds would no longer be the page.
-    playback_->Stop();
     canvas_->MarksChanged();
     canvas_->update(rect);
   };
@@ -312,6 +312,8 @@ void Form1::WireEvents() {
   connect(commandBar_.get(), &CommandBar::BatchExportRequested, batch_.get(), &BatchExport::Start);
   connect(batch_.get(), &BatchExport::RunningChanged, seam_.get(), &EditSeam::SetSuspended);
   seam_->SetOnChanged([this] { UpdateTitle(); });
+  // An edit ends playback: what sounds would no longer be the score.
+  connect(seam_.get(), &EditSeam::ScoreChanged, playback_.get(), [this] { playback_->Stop(); });
   connect(commandBar_.get(), &CommandBar::ExitRequested, this, [this] {
     if (!MayClose()) return;
     exitRequested_ = true;

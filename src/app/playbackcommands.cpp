@@ -27,7 +27,6 @@ namespace {
 constexpr QRect kPlayBox(64, 488, 65, 25);
 constexpr QRect kInstrumentBox(80, 560, 49, 20);
 constexpr QRect kExportBox(72, 584, 57, 17);
-constexpr int kPercussionKit = -1;
 
 struct Instrument {
   const char16_t* name;
@@ -37,7 +36,7 @@ constexpr std::array<Instrument, 5> kInstruments{{{u"钢琴", 0},
                                                   {u"长笛", 73},
                                                   {u"小提琴", 40},
                                                   {u"人声", 52},  // Choir Aahs
-                                                  {u"打击乐", kPercussionKit}}};
+                                                  {u"打击乐", playback::kPercussionKit}}};
 
 // The reading's line and item the cursor stands at: the first item at or right of the cursor on
 // its line, else the first item of the lines below.
@@ -76,10 +75,11 @@ PlaybackCommands::PlaybackCommands(const Context& context)
   command21_->setToolTip(command21_->text());
   context_.controls.Add(command21_);
 
-  // The mark of the item sounding lies over the page, never on it.
+  // The mark of the item sounding lies over the page, never on it; blue, apart from the orange
+  // of a bar whose beats do not add up.
   marker_ = new QFrame(context_.canvas);
   marker_->setFrameShape(QFrame::Box);
-  marker_->setStyleSheet(QStringLiteral("border: 2px solid #ff8000; background: transparent;"));
+  marker_->setStyleSheet(QStringLiteral("border: 2px solid #1e78e6; background: transparent;"));
   marker_->setAttribute(Qt::WA_TransparentForMouseEvents);
   marker_->hide();
 
@@ -131,7 +131,7 @@ void PlaybackCommands::Play() {
     QJsonObject event{{"play", note.pitch},
                       {"at", qint64(std::lround(performance.Milliseconds(note.start)))},
                       {"length", qint64(std::lround(performance.Milliseconds(note.length)))}};
-    if (note.percussion || program == kPercussionKit)
+    if (playback::ChannelOf(note, program) == playback::kPercussionChannel - 1)
       event.insert(QStringLiteral("channel"), playback::kPercussionChannel);
     context_.events.Add(event);
   }
@@ -165,9 +165,8 @@ void PlaybackCommands::ExportMidi() {
   if (!target) return;
   const playback::Performance performance(context_.read(),
                                           playback::ScoreHead::Of(context_.document));
-  const int program = Program();
-  if (const auto failed = document::WriteFileSafely(
-          *target, playback::MidiFile::Write(performance, program < 0 ? 0 : program)))
+  if (const auto failed =
+          document::WriteFileSafely(*target, playback::MidiFile::Write(performance, Program())))
     context_.dialogs.Failure(failed->Told(QStringLiteral("无法导出MIDI")), QStringLiteral("提示"));
 }
 

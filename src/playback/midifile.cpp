@@ -65,7 +65,7 @@ QByteArray Track(std::vector<Event> events, int endTick) {
 QByteArray MidiFile::Write(const Performance& performance, int program) {
   const ScoreHead& head = performance.Head();
   QByteArray tempo;
-  AppendNumber(tempo, static_cast<quint32>(std::lround(60'000'000.0 / head.beatsPerMinute)), 3);
+  AppendNumber(tempo, static_cast<quint32>(std::lround(60'000'000.0 / head.quartersPerMinute)), 3);
   QByteArray time;
   time.append(static_cast<char>(head.beatsPerBar));
   time.append(static_cast<char>(std::log2(head.beatUnit)));
@@ -77,14 +77,13 @@ QByteArray MidiFile::Write(const Performance& performance, int program) {
   const std::vector<Event> conductor{
       {0, Meta(0x51, tempo)}, {0, Meta(0x58, time)}, {0, Meta(0x59, key)}};
 
-  constexpr int kMelody = 0;
-  constexpr int kDrums = kPercussionChannel - 1;
-  std::vector<Event> notes{{0, Channel(0xc0, kMelody, program)}};
+  std::vector<Event> notes;
+  if (program != kPercussionKit) notes.push_back({0, Channel(0xc0, 0, program)});
   // A note's end comes before a note starting at the same tick, so repeated pitches sound twice.
   std::vector<Event> offs;
   std::vector<Event> ons;
   for (const TimedNote& note : performance.Notes()) {
-    const int channel = note.percussion ? kDrums : kMelody;
+    const int channel = ChannelOf(note, program);
     ons.push_back({note.start, Channel(0x90, channel, note.pitch, note.velocity)});
     offs.push_back({note.start + note.length, Channel(0x80, channel, note.pitch, 0)});
   }

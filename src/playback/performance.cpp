@@ -50,6 +50,11 @@ std::vector<Position> PlayOrder(const std::vector<reading::ReadLine>& lines) {
   return order;
 }
 
+// An arc from the note struck last to a note of the same pitch is a tie: one sound held.
+bool TiedFrom(const std::vector<reading::ReadLine>& lines, const TimedNote& last, int pitch) {
+  return !last.percussion && last.pitch == pitch && lines[last.line].items[last.item].slurStart;
+}
+
 int ValueTicks(int duration) {
   return duration > 0 ? kTicksPerWhole / duration : kTicksPerQuarter;
 }
@@ -98,12 +103,16 @@ Performance::Performance(const std::vector<reading::ReadLine>& lines, const Scor
             break;
         }
         const auto found = held.find(key);
-        const int pitch = head.tonic + kDegreeSemitones[degree - 1] + 12 * item.octave +
-                          (found != held.end() ? found->second : 0);
+        const int pitch = std::clamp(head.tonic + kDegreeSemitones[degree - 1] + 12 * item.octave +
+                                         (found != held.end() ? found->second : 0),
+                                     0, 127);
         lastAdded = ValueTicks(item.duration);
-        sounding = static_cast<int>(notes_.size());
-        notes_.push_back({std::clamp(pitch, 0, 127), velocityAt(tick), false, tick, lastAdded,
-                          at.line, at.item});
+        if (item.slurEnd && sounding >= 0 && TiedFrom(lines, notes_[sounding], pitch)) {
+          notes_[sounding].length += lastAdded;
+        } else {
+          sounding = static_cast<int>(notes_.size());
+          notes_.push_back({pitch, velocityAt(tick), false, tick, lastAdded, at.line, at.item});
+        }
         tick += lastAdded;
         break;
       }
@@ -143,7 +152,7 @@ Performance::Performance(const std::vector<reading::ReadLine>& lines, const Scor
 }
 
 double Performance::Milliseconds(int ticks) const {
-  return ticks * 60000.0 / (kTicksPerQuarter * head_.beatsPerMinute);
+  return ticks * 60000.0 / (kTicksPerQuarter * head_.quartersPerMinute);
 }
 
 std::vector<TimedNote> Performance::From(int line, int item) const {

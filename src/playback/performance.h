@@ -11,7 +11,8 @@ namespace tarvesh::playback {
 // The score as timed notes, read from the page's reading and its head. Pitch comes from the
 // degree, the key, octave dots and accidentals (held to the end of the bar for the same degree
 // and octave, cancelled by a natural); length from the underlines, augmentation dots and dashes
-// (a dash holds the sound one quarter longer); rests and dashes after them are silence;
+// (a dash holds the sound one quarter longer), an arc between two notes of one pitch ties them
+// into one sound; rests and dashes after them are silence;
 // percussion syllables are hits on the percussion channel; the section between a start and an
 // end repeat sign (or the start of the score) is played twice. The first beat of a bar is struck
 // hardest, the other beats less, what lies between them least.

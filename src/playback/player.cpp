@@ -1,18 +1,18 @@
 #include "playback/player.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace tarvesh::playback {
 
 namespace {
-constexpr int kStepMs = 5;
 constexpr int kMelodyChannel = 0;
-constexpr int kDrumChannel = kPercussionChannel - 1;
 }  // namespace
 
 Player::Player(QObject* parent) : QObject(parent) {
   timer_.setTimerType(Qt::PreciseTimer);
-  timer_.setInterval(kStepMs);
+  timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &Player::Advance);
 }
 
@@ -20,26 +20,23 @@ Player::~Player() {
   if (synth_ && Playing()) synth_->Silence();
 }
 
-int Player::ChannelOf(const TimedNote& note) const {
-  return note.percussion || drumsOnly_ ? kDrumChannel : kMelodyChannel;
-}
-
 void Player::Start(std::vector<TimedNote> notes, double msPerTick, int program) {
   Stop();
   notes_ = std::move(notes);
   msPerTick_ = msPerTick;
-  drumsOnly_ = program < 0;
+  program_ = program;
   next_ = 0;
   sounding_.clear();
   if (notes_.empty()) return;
-  if (synth_ && !drumsOnly_) synth_->Program(kMelodyChannel, program);
+  if (synth_ && program_ != kPercussionKit) synth_->Program(kMelodyChannel, program_);
+  playing_ = true;
   clock_.start();
-  timer_.start();
   Advance();
 }
 
 void Player::Stop() {
-  if (!Playing()) return;
+  if (!playing_) return;
+  playing_ = false;
   timer_.stop();
   if (synth_) synth_->Silence();
   sounding_.clear();
@@ -48,21 +45,28 @@ void Player::Stop() {
 
 void Player::Advance() {
   const double now = static_cast<double>(clock_.elapsed());
+  auto endOf = [&](size_t i) { return (notes_[i].start + notes_[i].length) * msPerTick_; };
   // Ends first, so a note struck again at the moment the last one ends sounds again.
   std::erase_if(sounding_, [&](size_t i) {
-    const TimedNote& note = notes_[i];
-    if ((note.start + note.length) * msPerTick_ > now) return false;
-    if (synth_) synth_->NoteOff(ChannelOf(note), note.pitch);
+    if (endOf(i) > now) return false;
+    if (synth_) synth_->NoteOff(ChannelOf(notes_[i], program_), notes_[i].pitch);
     return true;
   });
   while (next_ < notes_.size() && notes_[next_].start * msPerTick_ <= now) {
     const TimedNote& note = notes_[next_];
-    if (synth_) synth_->NoteOn(ChannelOf(note), note.pitch, note.velocity);
+    if (synth_) synth_->NoteOn(ChannelOf(note, program_), note.pitch, note.velocity);
     sounding_.push_back(next_);
     emit Sounding(note.line, note.item);
     ++next_;
   }
-  if (next_ == notes_.size() && sounding_.empty()) Stop();
+  double due = std::numeric_limits<double>::infinity();
+  if (next_ < notes_.size()) due = notes_[next_].start * msPerTick_;
+  for (const size_t i : sounding_) due = std::min(due, endOf(i));
+  if (std::isinf(due)) {
+    Stop();
+    return;
+  }
+  timer_.start(static_cast<int>(std::ceil(std::max(0.0, due - now))));
 }
 
 }  // namespace tarvesh::playback

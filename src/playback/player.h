@@ -21,11 +21,11 @@ class Player : public QObject {
 
   // `synth` may be null; it must outlive the playing.
   void SetSynth(Synth* synth) { synth_ = synth; }
-  // Plays `notes` (in time order, from tick 0) at `msPerTick`; the melody with `program`, or
-  // every note on the percussion channel when `program` is negative.
+  // Plays `notes` (in time order, from tick 0) at `msPerTick`, the melody with `program` (see
+  // ChannelOf).
   void Start(std::vector<TimedNote> notes, double msPerTick, int program);
   void Stop();
-  bool Playing() const { return timer_.isActive(); }
+  bool Playing() const { return playing_; }
 
  signals:
   // The item of the reading whose note has just started.
@@ -34,15 +34,16 @@ class Player : public QObject {
   void Stopped();
 
  private:
+  // Starts and ends what is due, then waits for the next start or end.
   void Advance();
-  int ChannelOf(const TimedNote& note) const;
 
   Synth* synth_ = nullptr;
+  bool playing_ = false;
   QTimer timer_;
   QElapsedTimer clock_;
   std::vector<TimedNote> notes_;
   double msPerTick_ = 1;
-  bool drumsOnly_ = false;
+  int program_ = 0;
   size_t next_ = 0;
   // Notes sounding, by index, to be ended.
   std::vector<size_t> sounding_;

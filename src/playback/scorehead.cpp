@@ -26,11 +26,11 @@ const std::array<std::pair<const char16_t*, int>, 23> kTempoWords{{
 
 }  // namespace
 
-int ScoreHead::TempoFigure(const QString& tempo) {
+double ScoreHead::QuartersPerMinute(const QString& tempo, int beatUnit) {
   static const QRegularExpression number(QStringLiteral("(\\d+)"));
   if (const auto match = number.match(tempo); match.hasMatch()) {
-    const int figure = match.captured(1).toInt();
-    if (figure >= kFewestBeats && figure <= kMostBeats) return figure;
+    const int beats = match.captured(1).toInt();
+    if (beats >= kFewestBeats && beats <= kMostBeats) return beats * 4.0 / beatUnit;
   }
   int at = -1;
   int figure = kModeratePace;
@@ -73,7 +73,7 @@ ScoreHead ScoreHead::FromTexts(const QString& key, const QString& numerator,
   if (ok && beats > 0 && beats <= 32) head.beatsPerBar = beats;
   const int unit = denominator.trimmed().toInt(&ok);
   if (ok && (unit == 2 || unit == 4 || unit == 8 || unit == 16)) head.beatUnit = unit;
-  head.beatsPerMinute = TempoFigure(tempo);
+  head.quartersPerMinute = QuartersPerMinute(tempo, head.beatUnit);
   return head;
 }
 

@@ -46,6 +46,7 @@ void EditJournal::End() {
                        open_.stateBefore != open_.stateAfter || open_.before != open_.after ||
                        open_.beside;
   if (!changed) return;
+  const bool alters = open_.alters;
   const bool wasRedoable = CanRedo();
   while (steps_.size() > done_) {
     bytes_ -= steps_.back().bytes;
@@ -60,6 +61,7 @@ void EditJournal::End() {
   ++done_;
   while (bytes_ > mostBytes_ && steps_.size() > 1) DropOldest();
   if (done_ == 1 || wasRedoable) emit Changed();
+  if (alters) emit Altered();
 }
 
 void EditJournal::Abandon() {
@@ -122,7 +124,9 @@ bool EditJournal::Undo() {
   Put(step.stateBefore, step.before, step.before->path != step.after->path);
   if (step.beside) step.beside->Undo();
   --done_;
+  const bool alters = step.alters;
   emit Changed();
+  if (alters) emit Altered();
   return true;
 }
 
@@ -133,7 +137,9 @@ bool EditJournal::Redo() {
   Put(step.stateAfter, step.after, step.before->path != step.after->path);
   if (step.beside) step.beside->Redo();
   ++done_;
+  const bool alters = step.alters;
   emit Changed();
+  if (alters) emit Altered();
   return true;
 }
 

@@ -90,6 +90,8 @@ class EditJournal : public QObject {
  signals:
   // Something can now (or no longer) be undone or redone.
   void Changed();
+  // The score itself changed: an edit that altered it was kept, taken back or done again.
+  void Altered();
 
  private:
   using Contents = std::shared_ptr<const ScoreDocument::Held>;

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QStringList>
+#include <array>
 
 namespace tarvesh::sound {
 
@@ -13,6 +14,13 @@ namespace {
 const QStringList kSoundFonts{QStringLiteral("/usr/share/sounds/sf2/TimGM6mb.sf2"),
                               QStringLiteral("/usr/share/sounds/sf2/FluidR3_GM.sf2"),
                               QStringLiteral("/usr/share/sounds/sf2/default-GM.sf2")};
+
+constexpr double kGain = 1.0;
+
+// PulseAudio first: desktops (PipeWire ones too) play through it, sharing the device; ALSA where
+// no sound server runs. JACK is left out: its library may start a server that takes the device
+// from every other program.
+constexpr std::array<const char*, 2> kAudioDrivers{"pulseaudio", "alsa"};
 
 }  // namespace
 
@@ -36,7 +44,8 @@ std::unique_ptr<FluidSynthesizer> FluidSynthesizer::Open(QString* error) {
       break;
     }
   if (font.isEmpty()) {
-    *error = QStringLiteral("找不到音色库（General MIDI 音色库），无法播放。");
+    *error =
+        QStringLiteral("找不到 General MIDI 音色库，无法播放。请安装软件包 timgm6mb-soundfont。");
     return nullptr;
   }
   auto parts = std::make_unique<Parts>();
@@ -44,13 +53,21 @@ std::unique_ptr<FluidSynthesizer> FluidSynthesizer::Open(QString* error) {
   for (int level = FLUID_PANIC; level <= FLUID_DBG; ++level)
     fluid_set_log_function(level, nullptr, nullptr);
   parts->settings = new_fluid_settings();
-  if (parts->settings) parts->synth = new_fluid_synth(parts->settings);
+  if (parts->settings) {
+    // FluidSynth's own gain (0.2) leaves a melody about 30 dB below full scale.
+    fluid_settings_setnum(parts->settings, "synth.gain", kGain);
+    parts->synth = new_fluid_synth(parts->settings);
+  }
   if (!parts->synth ||
       fluid_synth_sfload(parts->synth, font.toLocal8Bit().constData(), 1) == FLUID_FAILED) {
     *error = QStringLiteral("无法载入音色库 %1，无法播放。").arg(font);
     return nullptr;
   }
-  parts->driver = new_fluid_audio_driver(parts->settings, parts->synth);
+  for (const char* driver : kAudioDrivers) {
+    if (fluid_settings_setstr(parts->settings, "audio.driver", driver) == FLUID_OK)
+      parts->driver = new_fluid_audio_driver(parts->settings, parts->synth);
+    if (parts->driver) break;
+  }
   if (!parts->driver) {
     *error = QStringLiteral("没有可用的音频设备，无法播放。");
     return nullptr;

@@ -48,7 +48,7 @@ TEST_P(MidiFiles, AgreeWithTheTimedNotes) {
   for (const TimedNote& note : performance.Notes())
     notes << QStringLiteral("note %1 channel %2 start %3 length %4 velocity %5 track 1")
                  .arg(note.pitch)
-                 .arg(note.percussion ? kPercussionChannel : 1)
+                 .arg(ChannelOf(note, c.program) + 1)
                  .arg(note.start)
                  .arg(note.length)
                  .arg(note.velocity);
@@ -82,10 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "bB",
                  "6",
                  "8",
-                 "快板",
+                 "每分钟120拍",
                  73,
                  {Line({N(1, 0, 8), N(1, 0, 8), N(1, 0, 8), R(8), N(5, -1, 8), N(5, -1, 8)})},
-                 {"type 1 tracks 2 ticks 480", "tempo 120 track 0", "time 6 8 track 0",
+                 {"type 1 tracks 2 ticks 480", "tempo 60 track 0", "time 6 8 track 0",
                   "key Bb track 0", "program 73 channel 1"}},
         MidiCase{"PercussionOnChannelTen",
                  "C",
@@ -95,7 +95,17 @@ INSTANTIATE_TEST_SUITE_P(
                  40,
                  {Line({P(0), P(1, 8), P(3, 8), Bar(), N(1)})},
                  {"type 1 tracks 2 ticks 480", "tempo 60 track 0", "time 2 4 track 0",
-                  "key C track 0", "program 40 channel 1"}}),
+                  "key C track 0", "program 40 channel 1"}},
+        // The melody on the kit, as playback sounds it: no program, everything on channel 10.
+        MidiCase{"TheKitPlaysTheMelodyOnChannelTen",
+                 "F",
+                 "3",
+                 "4",
+                 "中板",
+                 kPercussionKit,
+                 {Line({N(1), P(0), N(3, 1, 8), N(2, 1, 8)})},
+                 {"type 1 tracks 2 ticks 480", "tempo 90 track 0", "time 3 4 track 0",
+                  "key F track 0"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -102,6 +102,17 @@ INSTANTIATE_TEST_SUITE_P(
                         "C",
                         {Line({N(1), Bar()}), Line({N(2), Bar(kRepeatEnd)}), Line({N(3)})},
                         {{60, 0, Q}, {62, Q, Q}, {60, 2 * Q, Q}, {62, 3 * Q, Q}, {64, 4 * Q, Q}}},
+        PerformanceCase{
+            "ATieAcrossTheBarIsOneSound",
+            "C",
+            {Line({N(2), Slur(N(5), true, false), Dash(), Bar(), Slur(N(5), false, true), N(3)})},
+            {{62, 0, Q}, {67, Q, 3 * Q}, {64, 4 * Q, Q}}},
+        // An arc over different pitches, or over a pitch with another between, is a slur.
+        PerformanceCase{"ASlurStrikesEachNote",
+                        "C",
+                        {Line({Slur(N(1), true, false), N(2), Slur(N(1), false, true),
+                               Slur(N(3), true, false), Slur(N(4), false, true)})},
+                        {{60, 0, Q}, {62, Q, Q}, {60, 2 * Q, Q}, {64, 3 * Q, Q}, {65, 4 * Q, Q}}},
         PerformanceCase{"PercussionHits",
                         "C",
                         {Line({P(0), P(2, 8), P(4, 8)})},
@@ -129,22 +140,27 @@ TEST(Performance, PlaysFromTheItemAtTheCursorOn) {
 
 struct TempoCase {
   const char* label;
-  int beatsPerMinute;
+  int beatUnit;
+  double quartersPerMinute;
 };
 
-class TempoFigures : public ::testing::TestWithParam<TempoCase> {};
+class Tempos : public ::testing::TestWithParam<TempoCase> {};
 
-TEST_P(TempoFigures, AreTheNumberOrTheUsualFigure) {
-  EXPECT_EQ(ScoreHead::TempoFigure(QString::fromUtf8(GetParam().label)), GetParam().beatsPerMinute);
+TEST_P(Tempos, AreTheBeatsOfTheLabelOrTheUsualFigure) {
+  EXPECT_EQ(ScoreHead::QuartersPerMinute(QString::fromUtf8(GetParam().label), GetParam().beatUnit),
+            GetParam().quartersPerMinute);
 }
 
-INSTANTIATE_TEST_SUITE_P(Playback, TempoFigures,
-                         ::testing::Values(TempoCase{"每分钟72拍", 72},
-                                           TempoCase{"每分钟120拍", 120}, TempoCase{"慢板", 60},
-                                           TempoCase{"中板", 90}, TempoCase{"快板", 120},
-                                           TempoCase{"小快板", 108}, TempoCase{"中速,稍慢", 90},
-                                           TempoCase{"稍慢", 80}, TempoCase{"每分钟0拍", 90},
-                                           TempoCase{"", 90}));
+INSTANTIATE_TEST_SUITE_P(
+    Playback, Tempos,
+    ::testing::Values(TempoCase{"每分钟72拍", 4, 72}, TempoCase{"每分钟120拍", 4, 120},
+                      // In 6/8 a beat is an eighth.
+                      TempoCase{"每分钟120拍", 8, 60}, TempoCase{"慢板", 4, 60},
+                      TempoCase{"中板", 4, 90}, TempoCase{"快板", 4, 120},
+                      // A word is a pace in quarters, whatever the time signature.
+                      TempoCase{"快板", 8, 120}, TempoCase{"小快板", 4, 108},
+                      TempoCase{"中速,稍慢", 4, 90}, TempoCase{"稍慢", 4, 80},
+                      TempoCase{"每分钟0拍", 4, 90}, TempoCase{"", 4, 90}));
 
 TEST(ScoreHead, ReadsTheKeyAndTimeSignature) {
   const ScoreHead head = ScoreHead::FromTexts("bE", "6", "8", "快板");
@@ -152,7 +168,7 @@ TEST(ScoreHead, ReadsTheKeyAndTimeSignature) {
   EXPECT_EQ(head.fifths, -3);
   EXPECT_EQ(head.beatsPerBar, 6);
   EXPECT_EQ(head.beatUnit, 8);
-  EXPECT_EQ(head.beatsPerMinute, 120);
+  EXPECT_EQ(head.quartersPerMinute, 120);
   // What cannot be read keeps C and 4/4.
   const ScoreHead odd = ScoreHead::FromTexts("H", "x", "7", "");
   EXPECT_EQ(odd.tonic, 60);

@@ -27,6 +27,12 @@ inline reading::ReadItem N(int degree, int octave = 0, int duration = 4,
   return item;
 }
 
+inline reading::ReadItem Slur(reading::ReadItem item, bool start, bool end) {
+  item.slurStart = start;
+  item.slurEnd = end;
+  return item;
+}
+
 inline reading::ReadItem R(int duration) {
   reading::ReadItem item;
   item.kind = ItemKind::kRest;
