@@ -18,7 +18,8 @@
 #include "playback/midifile.h"
 #include "playback/performance.h"
 #include "score/scoredocument.h"
-#include "sound/fluidsynthesizer.h"
+#include "sound/audiomodule.h"
+#include "sound/audiooutputs.h"
 
 namespace tarvesh::app {
 
@@ -115,7 +116,8 @@ void PlaybackCommands::Play() {
   player_.Stop();
   if (context_.audible && !synth_) {
     QString error;
-    synth_ = sound::FluidSynthesizer::Open(&error);
+    if (sound::AudioOutputs* outputs = sound::AudioModule::Outputs(&error))
+      synth_ = outputs->OpenSynth(&error);
     if (!synth_) {
       context_.dialogs.Message(error, QStringLiteral("提示"));
       return;

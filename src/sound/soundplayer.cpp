@@ -2,12 +2,11 @@
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
 
 #include "kit/controlregistry.h"
 #include "kit/eventlog.h"
+#include "sound/audiomodule.h"
+#include "sound/audiooutputs.h"
 
 namespace tarvesh::sound {
 
@@ -35,17 +34,9 @@ void SoundPlayer::PlaySoundFile(const QString& name) {
   if (!Enabled()) return;
   events_.Add({{"sound", name}});
   if (!audible_) return;
-  const QString path = QDir(folder_).filePath(name);
-  if (!QFileInfo::exists(path)) return;
-  QSoundEffect*& effect = effects_[name];
-  if (!effect) {
-    effect = new QSoundEffect(this);
-    effect->setSource(QUrl::fromLocalFile(path));
-  }
-  if (playing_ && playing_ != effect) playing_->stop();
-  effect->stop();
-  effect->play();
-  playing_ = effect;
+  // Without the sound module the sounds stay unheard, as with a missing file.
+  if (AudioOutputs* outputs = AudioModule::Outputs(nullptr))
+    outputs->PlayEffect(QDir(folder_).filePath(name));
 }
 
 }  // namespace tarvesh::sound

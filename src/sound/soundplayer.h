@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
 class QCheckBox;
-class QSoundEffect;
 
 namespace tarvesh::kit {
 class ControlRegistry;
@@ -34,8 +32,6 @@ class SoundPlayer : public QObject {
   QCheckBox* check9_;
   kit::EventLog& events_;
   bool audible_;
-  QHash<QString, QSoundEffect*> effects_;
-  QSoundEffect* playing_ = nullptr;
 };
 
 }  // namespace tarvesh::sound

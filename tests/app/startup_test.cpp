@@ -3,10 +3,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPluginLoader>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include "app/windowharness.h"
+#include "sound/audiomodule.h"
+#include "sound/audiooutputs.h"
 
 namespace tarvesh::testing {
 namespace {
@@ -172,6 +175,16 @@ TEST(StartUpData, MissingTextFilesAndSymbolFolderLeaveListsEmpty) {
   EXPECT_EQ(controls["List1"].toObject()["items"].toArray().size(), 0);
   EXPECT_EQ(controls["File1"].toObject()["items"].toArray().size(), 0);
   EXPECT_EQ(window.Dump()["page"].toObject()["width"].toInt(), 988);
+}
+
+// The sound outputs come from the module beside the program, which Qt takes as the program's
+// plugin; a file that cannot be played is passed over.
+TEST(SoundModule, LoadsFromBesideTheProgram) {
+  QPluginLoader loader(sound::AudioModule::Places(QStringLiteral(TARVESH_DATA_DIR)).first());
+  auto* outputs = qobject_cast<sound::AudioOutputs*>(loader.instance());
+  ASSERT_NE(outputs, nullptr) << loader.errorString().toStdString();
+  outputs->PlayEffect(QStringLiteral(TARVESH_DATA_DIR "/sound/no-such-sound.wav"));
+  EXPECT_TRUE(loader.unload());
 }
 
 struct ProcessResult {

@@ -14,16 +14,20 @@ echo "Depends: $depends"
 dpkg-deb -x "$deb" "$work/root"
 
 program=$work/root/usr/bin/tarvesh
-missing=$(ldd "$program" | grep "not found" || true)
-[ -z "$missing" ] || fail "libraries not found: $missing"
-for library in $(readelf -d "$program" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p'); do
-  owners=$(dpkg -S "*/$library" 2>/dev/null | cut -d: -f1 | sort -u)
-  [ -n "$owners" ] || fail "no package holds $library"
-  found=
-  for owner in $owners; do
-    [[ ", $depends," == *", $owner "* || ", $depends," == *", $owner,"* ]] && found=1
+module=$(find "$work/root/usr/lib" -name 'libtarvesh_audio.so')
+[ -n "$module" ] || fail "the sound module is not in the package"
+for file in "$program" "$module"; do
+  missing=$(ldd "$file" | grep "not found" || true)
+  [ -z "$missing" ] || fail "libraries of $(basename "$file") not found: $missing"
+  for library in $(readelf -d "$file" | sed -n 's/.*Shared library: \[\(.*\)\]/\1/p'); do
+    owners=$(dpkg -S "*/$library" 2>/dev/null | cut -d: -f1 | sort -u)
+    [ -n "$owners" ] || fail "no package holds $library"
+    found=
+    for owner in $owners; do
+      [[ ", $depends," == *", $owner "* || ", $depends," == *", $owner,"* ]] && found=1
+    done
+    [ -n "$found" ] || fail "$library comes from $owners, which the package does not depend on"
   done
-  [ -n "$found" ] || fail "$library comes from $owners, which the package does not depend on"
 done
 run_installed "$work/root" "$version"
 echo "$(basename "$deb") unpacked and ran"

@@ -20,6 +20,11 @@ for size in 16 32 48 64 128 256; do
   [ -s "$icon" ] || fail "no ${size} px icon"
   file "$icon" | grep -q "PNG image data, $size x $size" || fail "the ${size} px icon is $(file -b "$icon")"
 done
+# The sound libraries are the module's, loaded when something first sounds, never the program's.
+[ -n "$(find "$root/usr/lib" -path '*/tarvesh/libtarvesh_audio.so')" ] || fail "the sound module is not installed"
+if readelf -d "$root/usr/bin/tarvesh" | grep -E -q 'Multimedia|fluidsynth'; then
+  fail "the program links the sound libraries itself"
+fi
 desktop-file-validate "$root/usr/share/applications/tarvesh.desktop"
 grep -qx 'Name\[zh\]=简谱排版' "$root/usr/share/applications/tarvesh.desktop" ||
   fail "the desktop entry has no Chinese name"

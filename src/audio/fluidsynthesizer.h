@@ -5,7 +5,7 @@
 
 #include "playback/synth.h"
 
-namespace tarvesh::sound {
+namespace tarvesh::audio {
 
 // FluidSynth with a General MIDI sound font, playing on the system's audio output.
 class FluidSynthesizer : public playback::Synth {
@@ -25,4 +25,4 @@ class FluidSynthesizer : public playback::Synth {
   std::unique_ptr<Parts> parts_;
 };
 
-}  // namespace tarvesh::sound
+}  // namespace tarvesh::audio

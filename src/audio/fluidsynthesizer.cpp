@@ -1,4 +1,4 @@
-#include "sound/fluidsynthesizer.h"
+#include "audio/fluidsynthesizer.h"
 
 #include <fluidsynth.h>
 
@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <array>
 
-namespace tarvesh::sound {
+namespace tarvesh::audio {
 
 namespace {
 
@@ -95,4 +95,4 @@ void FluidSynthesizer::Silence() {
   fluid_synth_all_notes_off(parts_->synth, -1);
 }
 
-}  // namespace tarvesh::sound
+}  // namespace tarvesh::audio
