@@ -50,9 +50,16 @@ std::vector<Position> PlayOrder(const std::vector<reading::ReadLine>& lines) {
   return order;
 }
 
-// An arc from the note struck last to a note of the same pitch is a tie: one sound held.
-bool TiedFrom(const std::vector<reading::ReadLine>& lines, const TimedNote& last, int pitch) {
-  return !last.percussion && last.pitch == pitch && lines[last.line].items[last.item].slurStart;
+// An arc from the note struck last to a note of the same pitch is a tie: one sound held. The
+// same degree without an accidental of its own is the same pitch too, even where a bar line has
+// cancelled the first note's accidental: a tie carries it over the bar line.
+bool TiedFrom(const std::vector<reading::ReadLine>& lines, const TimedNote& last,
+              const reading::ReadItem& item, int pitch) {
+  if (last.percussion) return false;
+  const reading::ReadItem& from = lines[last.line].items[last.item];
+  if (!from.slurStart) return false;
+  return last.pitch == pitch || (item.accidental == reading::Accidental::kNone &&
+                                 from.degree == item.degree && from.octave == item.octave);
 }
 
 int ValueTicks(int duration) {
@@ -107,7 +114,7 @@ Performance::Performance(const std::vector<reading::ReadLine>& lines, const Scor
                                          (found != held.end() ? found->second : 0),
                                      0, 127);
         lastAdded = ValueTicks(item.duration);
-        if (item.slurEnd && sounding >= 0 && TiedFrom(lines, notes_[sounding], pitch)) {
+        if (item.slurEnd && sounding >= 0 && TiedFrom(lines, notes_[sounding], item, pitch)) {
           notes_[sounding].length += lastAdded;
         } else {
           sounding = static_cast<int>(notes_.size());

@@ -107,6 +107,12 @@ INSTANTIATE_TEST_SUITE_P(
             "C",
             {Line({N(2), Slur(N(5), true, false), Dash(), Bar(), Slur(N(5), false, true), N(3)})},
             {{62, 0, Q}, {67, Q, 3 * Q}, {64, 4 * Q, Q}}},
+        // The tie holds the sharp over the bar line; the next 4 of the bar is natural.
+        PerformanceCase{"ATieCarriesItsAccidentalOverTheBar",
+                        "C",
+                        {Line({N(3), Slur(N(4, 0, 4, kSharp), true, false), Bar(),
+                               Slur(N(4), false, true), N(4)})},
+                        {{64, 0, Q}, {66, Q, 2 * Q}, {65, 3 * Q, Q}}},
         // An arc over different pitches, or over a pitch with another between, is a slur.
         PerformanceCase{"ASlurStrikesEachNote",
                         "C",
