@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "page/geometry.h"
+#include "tune.h"
 
 namespace tarvesh::bench {
 
@@ -41,10 +42,23 @@ void PageTypist::Reset() {
   state = page::EngineState{};
 }
 
+QString BuiltDataDir() {
+  return QStringLiteral(TARVESH_DATA_DIR);
+}
+
+const QImage& TunePage() {
+  static const QImage image = [] {
+    PageTypist t(BuiltAtlas());
+    for (int key : SixtyFourBarTune()) t.Press(key);
+    return t.page.Image();
+  }();
+  return image;
+}
+
 const page::GlyphAtlas& BuiltAtlas() {
   static const page::GlyphAtlas atlas = [] {
     QString failed;
-    auto loaded = page::GlyphAtlas::Load(QStringLiteral(TARVESH_DATA_DIR), &failed);
+    auto loaded = page::GlyphAtlas::Load(BuiltDataDir(), &failed);
     if (!loaded) {
       std::fprintf(stderr, "cannot read %s\n", qPrintable(failed));
       std::exit(1);

@@ -27,5 +27,9 @@ class PageTypist {
 
 // The atlases beside the program in the build folder; aborts when they are missing.
 const page::GlyphAtlas& BuiltAtlas();
+// The build folder, where the data folder is drawn.
+QString BuiltDataDir();
+// The 64-bar tune typed on the default page.
+const QImage& TunePage();
 
 }  // namespace tarvesh::bench

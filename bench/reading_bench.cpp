@@ -8,20 +8,9 @@
 #include "playback/midifile.h"
 #include "playback/performance.h"
 #include "reading/pagereader.h"
-#include "tune.h"
 
 namespace tarvesh::bench {
 namespace {
-
-// The 64-bar tune typed on the default page.
-const QImage& TunePage() {
-  static const QImage image = [] {
-    PageTypist t(BuiltAtlas());
-    for (int key : SixtyFourBarTune()) t.Press(key);
-    return t.page.Image();
-  }();
-  return image;
-}
 
 void ReadPage(benchmark::State& bench) {
   const reading::PageReader reader(BuiltAtlas());

@@ -153,6 +153,9 @@ def main():
         pair("播放 on the 64-bar page: read, timed, cut at the cursor", "PlayPage", "ReadPage",
              target=1.2)
         pair("导出MIDI of the 64-bar page, bytes in memory", "MidiOfPage", "ReadPage", target=1.2)
+        pair("print page of the 64-bar page, set from its pixels", "SetPrintPage", "ReadPage")
+        pair("a PDF page at print resolution, 64-bar page", "PdfPageAtPrintResolution",
+             "PdfPageOfThePixels", absolute=0.030)
         pair("save a page document", "SaveDocument", "SaveDocumentFloor", target=2)
         pair("open a page document", "OpenDocument", "OpenDocumentFloor", target=2)
 
@@ -192,6 +195,18 @@ def main():
         rows.append(("64-bar tune typed through the window + picture (process)",
                      fmt_time(tune_time), f"empty script {fmt_time(start_time)}",
                      f"{tune_time / start_time:.2f}x", "", None))
+
+        # The default page typed, printed as a PDF at print resolution: the program's peak with
+        # its print page.
+        printed = os.path.join(tmp, "printed.tvs")
+        with open(tune) as f, open(printed, "w") as g:
+            g.write(f.read() + f'file "{tmp}/printed.pdf"\nclick Command17\n')
+        _, printed_rss = median_run([tarvesh, "--script", printed] + screen, env, 1)
+        print_allowed = 128 * mib
+        rows.append(("peak memory, 64-bar default page with its print page, PDF",
+                     f"{printed_rss / mib:.0f} MiB", f"bare Qt {bare_rss / mib:.0f} MiB",
+                     f"{printed_rss / bare_rss:.2f}x", f"<= {print_allowed / mib:.0f} MiB",
+                     printed_rss <= print_allowed))
 
         # Duration keys through the window, beside a keypad key the window only notes as held:
         # the cost of the key's dispatch alone.

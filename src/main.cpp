@@ -56,6 +56,7 @@ int ExportFolder(int& argc, char** argv, const app::CommandLine& command, QTextS
   }
   publish::FolderExport::Request request{command.exportFolder, command.exportFormat,
                                          command.exportOut, dataDir};
+  if (command.dpi != 0) request.dpi = command.dpi;
   if (command.screen.isValid()) request.screenHeight = command.screen.height();
   request.progressBar = isatty(STDERR_FILENO);
   request.atlas = &*atlas;

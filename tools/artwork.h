@@ -9,8 +9,9 @@
 // the data folder; tests use the same drawings in memory.
 namespace tarvesh::artwork {
 
-QImage DrawPicmode();                // note atlas, 508 x 160
-QImage DrawPicmode2();               // sign atlas, 821 x 115
+// The atlases at `scale` times their size: at 1 the page atlases, larger for print.
+QImage DrawPicmode(int scale = 1);   // note atlas, 508 x 160
+QImage DrawPicmode2(int scale = 1);  // sign atlas, 821 x 115
 QImage DrawCursor();                 // built-in question-mark cursor, 13 x 40, transparent ground
 QImage DrawDurationCursor(int row);  // s/k0.bmp .. s/k3.bmp
 QImage DrawStaff(int clef);          // 0 treble, 1 bass; 477 wide

@@ -1,5 +1,6 @@
 // tarvesh_datagen OUTDIR: writes the data folder that lies beside the program (atlases,
-// cursor, staff and note pictures, symbol pictures, sounds and the two text files).
+// the atlases drawn larger for print, cursor, staff and note pictures, symbol pictures, sounds and
+// the two text files).
 #include <gif_lib.h>
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "artwork.h"
+#include "print/printart.h"
 
 namespace {
 
@@ -84,11 +86,15 @@ class Writer {
 
 bool WriteAll(Writer& out) {
   if (!out.Folder(QStringLiteral("s/sik")) || !out.Folder(QStringLiteral("wn")) ||
-      !out.Folder(QStringLiteral("sound")))
+      !out.Folder(QStringLiteral("sound")) || !out.Folder(QStringLiteral("print")))
     return false;
 
   if (!out.Picture(QStringLiteral("picmode.bmp"), DrawPicmode(), "BMP") ||
       !out.Picture(QStringLiteral("picmode2.bmp"), DrawPicmode2(), "BMP") ||
+      !out.Picture(tarvesh::print::PrintArt::kPicmodeFile, DrawPicmode(tarvesh::print::kPrintScale),
+                   "PNG") ||
+      !out.Picture(tarvesh::print::PrintArt::kPicmode2File,
+                   DrawPicmode2(tarvesh::print::kPrintScale), "PNG") ||
       !out.Picture(QStringLiteral("s/cursor.png"), DrawCursor(), "PNG") ||
       !out.Picture(QStringLiteral("s/treble.bmp"), DrawStaff(0), "BMP") ||
       !out.Picture(QStringLiteral("s/bass.bmp"), DrawStaff(1), "BMP") ||

@@ -5,7 +5,7 @@ PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimed
           libgtest-dev libbenchmark-dev libgif-dev xvfb xauth fonts-arphic-uming
           libxkbcommon-dev ccache xdotool imagemagick python3 clang libclang-rt-14-dev
           desktop-file-utils librsvg2-bin dpkg-dev file
-          libfluidsynth-dev timgm6mb-soundfont python3-mido)
+          libfluidsynth-dev timgm6mb-soundfont python3-mido poppler-utils)
 
 install_missing() {
   local missing=()

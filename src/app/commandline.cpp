@@ -28,6 +28,14 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     } else if (arg == QLatin1String("--format")) {
       value(&command.exportFormat);
       formatGiven = true;
+    } else if (arg == QLatin1String("--dpi")) {
+      QString dpi;
+      value(&dpi);
+      bool number = false;
+      command.dpi = dpi.toInt(&number);
+      if (command.error.isEmpty() && (!number || command.dpi < kLeastDpi || command.dpi > kMostDpi))
+        command.error =
+            QStringLiteral("--dpi takes a number from %1 to %2").arg(kLeastDpi).arg(kMostDpi);
     } else if (arg == QLatin1String("--out")) {
       value(&command.exportOut);
     } else if (arg == QLatin1String("--data-dir")) {
@@ -68,6 +76,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
                                               QStringLiteral("pdf"), QStringLiteral("midi")}
                                       .contains(command.exportFormat))
     command.error = QStringLiteral("--format takes bmp, png, pdf or midi");
+  if (command.error.isEmpty() && command.dpi != 0 && command.exportFormat != QLatin1String("png"))
+    command.error = QStringLiteral("--dpi is for --format png");
   return command;
 }
 
@@ -75,16 +85,18 @@ QString Usage() {
   return QStringLiteral(
       "usage: tarvesh [--data-dir DIR] [--screen WxH] [SCORE.bmp]\n"
       "       tarvesh --script FILE [--data-dir DIR] [--screen WxH] [--show] [SCORE.bmp]\n"
-      "       tarvesh --export FOLDER [--format bmp|png|pdf|midi] [--out DIR] [--data-dir DIR]\n"
-      "               [--screen WxH]\n"
+      "       tarvesh --export FOLDER [--format bmp|png|pdf|midi] [--dpi N] [--out DIR]\n"
+      "               [--data-dir DIR] [--screen WxH]\n"
       "       tarvesh --help | --version\n"
       "\n"
       "  SCORE.bmp        open that score at start, as Open does\n"
       "  --script FILE    run the steps of FILE headless, then exit\n"
       "  --export FOLDER  export every score of FOLDER as page pictures, without a window\n"
-      "  --format FORMAT  bmp (default) or png: one page picture per score; pdf: one PDF of\n"
-      "                   all pages in the order of the file list; midi: one MIDI file per\n"
+      "  --format FORMAT  bmp (default): one page picture per score; png: one A4 sheet per\n"
+      "                   score at print resolution; pdf: one PDF of all pages at print\n"
+      "                   resolution, in the order of the file list; midi: one MIDI file per\n"
       "                   score, the music read from its page\n"
+      "  --dpi N          dots per inch of the png sheets (default 300)\n"
       "  --out DIR        where the export goes; default: FOLDER/导出 HHMMSS, as the batch\n"
       "                   export of the window\n"
       "  --data-dir DIR   the folder holding the atlases, pictures, sounds and text files\n"

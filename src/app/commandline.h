@@ -5,12 +5,17 @@
 
 namespace tarvesh::app {
 
+// The resolutions --dpi takes.
+inline constexpr int kLeastDpi = 72;
+inline constexpr int kMostDpi = 1200;
+
 // What the command line asks for.
 struct CommandLine {
   QString script;                                // --script FILE
   QString exportFolder;                          // --export FOLDER
   QString exportFormat = QStringLiteral("bmp");  // --format bmp|png|pdf
   QString exportOut;                             // --out DIR, empty for the default
+  int dpi = 0;                                   // --dpi N for png, 0 when not given
   QString dataDir;                               // --data-dir DIR
   QString score;                                 // FILE.bmp: opened at start as Open opens it
   QSize screen;                                  // --screen WxH, invalid when not given

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 
 #include "app/batchexport.h"
@@ -38,6 +39,7 @@
 #include "overlays/symbolpanel.h"
 #include "overlays/textlabelpanel.h"
 #include "page/geometry.h"
+#include "publish/pageprinter.h"
 #include "reading/barcount.h"
 #include "score/scorefile.h"
 #include "settings/guidelines.h"
@@ -220,8 +222,9 @@ void Form1::BuildControls() {
       window_, document_, page_, state_, dialogs_, *commandBar_, *layout_, *guides_, *staff_,
       *title_, *pageNumbering_, *overlays_, controls_.Get<QListWidget>(QStringLiteral("List1")),
       symbolPanel_->Files(), commonDialog, [this] { return batch_->Running(); }});
-  print_ = std::make_unique<PrintCommands>(
-      PrintCommands::Context{controls_, dialogs_, frame1_, [this] { return PageView(); }, focus});
+  print_ = std::make_unique<PrintCommands>(PrintCommands::Context{
+      controls_, dialogs_, frame1_,
+      [this](publish::PagePrinter& sheets) { return AddPrintSheet(sheets); }, focus});
   const QList<QWidget*> hiddenWhileExporting{textPanel_->Frame(), layout_->OptionsPanel(),
                                              symbolPanel_->Frame(), staff_->Panel()};
   const QList<QWidget*> offWhileExporting{print_->PrintButton(), print_->PdfButton()};
@@ -357,12 +360,38 @@ const reading::PageReader& Form1::Reader() {
   return *reader_;
 }
 
-QImage Form1::PageView() {
+score::PageComposer::Options Form1::ViewOptions() const {
   // A batch lets the page show through the title, so the page pictures keep what lies under it.
   score::PageComposer::Options options;
   options.opaqueTitle = !batch_->Running();
   options.selected = overlays_->Selection();
-  return composer_.Compose(document_, options);
+  return options;
+}
+
+QImage Form1::PageView() {
+  return composer_.Compose(document_, ViewOptions());
+}
+
+const print::PrintPage& Form1::PrintPage() {
+  if (!printPage_)
+    printPage_ =
+        std::make_unique<print::PrintPage>(atlas_, print::PrintArt::Load(options_.dataDir));
+  // Set again only when the page's pixels changed since: a view asks for region after region.
+  if (page_.Image() != printedFrom_) {
+    printedFrom_ = page_.Image();
+    printPage_->SetFrom(printedFrom_);
+  }
+  return *printPage_;
+}
+
+QImage Form1::PrintRegion(const QRect& pageRect) {
+  return PrintPage().Region(pageRect);
+}
+
+bool Form1::AddPrintSheet(publish::PagePrinter& sheets) {
+  const score::PageComposer::Options options = ViewOptions();
+  return sheets.Add(PrintPage(),
+                    [&](QPainter& painter) { composer_.DrawOver(painter, document_, options); });
 }
 
 }  // namespace tarvesh::app

@@ -13,6 +13,7 @@
 #include "page/enginestate.h"
 #include "page/glyphatlas.h"
 #include "page/scorepage.h"
+#include "print/printpage.h"
 #include "reading/pagereader.h"
 #include "score/editjournal.h"
 #include "score/pagecomposer.h"
@@ -20,6 +21,9 @@
 
 class QGroupBox;
 
+namespace tarvesh::publish {
+class PagePrinter;
+}
 namespace tarvesh::engine {
 class GlyphEngine;
 }
@@ -107,6 +111,14 @@ class Form1 : public QWidget {
   // The page as a person sees it: the bitmap with the title block, text labels, symbol pictures
   // and page number over it; no cursor, guide lines, panels or pickers.
   QImage PageView();
+  // The page at print resolution, set from the page as it is now; made on first use from the
+  // window's atlases and the print art of the data folder.
+  const print::PrintPage& PrintPage();
+  // The print page over `pageRect` (page pixels), print::kPrintScale times as large: what a
+  // view zoomed above 100 % shows of the page's own pixels.
+  QImage PrintRegion(const QRect& pageRect);
+  // Adds the page as a person sees it to `sheets`, at print resolution with its texts as text.
+  bool AddPrintSheet(publish::PagePrinter& sheets);
 
   void FocusPage();
   // Opens the score at `path` as Open does, leaving it unmodified (`tarvesh FILE.bmp`); false,
@@ -123,6 +135,8 @@ class Form1 : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // How the page is shown: the title opaque but during a batch, the selected overlay marked.
+  score::PageComposer::Options ViewOptions() const;
   void BuildControls();
   void Load();
   void WireEvents();
@@ -176,6 +190,9 @@ class Form1 : public QWidget {
   std::unique_ptr<engine::GlyphEngine> engine_;
   std::unique_ptr<input::KeyHandler> keys_;
   std::unique_ptr<reading::PageReader> reader_;
+  std::unique_ptr<print::PrintPage> printPage_;
+  // The page the print page was set from.
+  QImage printedFrom_;
 };
 
 }  // namespace tarvesh::app

@@ -57,9 +57,11 @@ void PrintCommands::Print() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setPageOrientation(QPageLayout::Portrait);
+  const double margin = publish::PagePrinter::kMarginMm;
+  printer.setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
   if (!context_.dialogs.PrintSetup(printer)) return;
   publish::PagePrinter sheets(printer);
-  if (!sheets.Add(context_.pageView()) || !sheets.Finish())
+  if (!context_.addSheet(sheets) || !sheets.Finish())
     context_.dialogs.Failure(QStringLiteral("无法打印"), kHint);
 }
 
@@ -71,7 +73,7 @@ void PrintCommands::ExportPdf() {
       !context_.dialogs.AskYesNo(QStringLiteral("已经存在的文件，是否替换原来的？"), kHint))
     return;
   publish::PagePrinter sheets(path);
-  if (sheets.Add(context_.pageView()) && sheets.Finish()) return;
+  if (context_.addSheet(sheets) && sheets.Finish()) return;
   const QString what = QStringLiteral("无法保存文件");
   const std::optional<document::FileError> error = sheets.WriteError();
   context_.dialogs.Failure(

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -12,11 +11,15 @@ namespace tarvesh::kit {
 class ControlRegistry;
 class Dialogs;
 }  // namespace tarvesh::kit
+namespace tarvesh::publish {
+class PagePrinter;
+}
 
 namespace tarvesh::app {
 
-// "打印" (`Command16`) and "导出PDF" (`Command17`) in the command column: the page as shown, on
-// an A4 sheet of the printer the print dialog chose, or on the one A4 page of a PDF file.
+// "打印" (`Command16`) and "导出PDF" (`Command17`) in the command column: the page as shown, at
+// print resolution, on an A4 sheet of the printer the print dialog chose, or on the one A4 page
+// of a PDF file.
 class PrintCommands : public QObject {
   Q_OBJECT
 
@@ -27,8 +30,9 @@ class PrintCommands : public QObject {
     kit::ControlRegistry& controls;
     kit::Dialogs& dialogs;
     QWidget* commandColumn;
-    // The page as a person sees it (Form1::PageView).
-    std::function<QImage()> pageView;
+    // Adds the page as a person sees it, at print resolution, on a sheet of its own
+    // (Form1::AddPrintSheet).
+    std::function<bool(publish::PagePrinter&)> addSheet;
     std::function<void()> focusPage;
   };
 

@@ -52,7 +52,7 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   const bool pdf = request.format == QLatin1String("pdf");
   const bool png = request.format == QLatin1String("png");
   const bool midi = request.format == QLatin1String("midi");
-  if (midi && !request.atlas) {
+  if ((midi || pdf || png) && !request.atlas) {
     err << "tarvesh: no glyph atlas to read the pages with\n";
     return 1;
   }
@@ -96,7 +96,10 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   std::deque<Outcome> outcomes;
   QStringList written;
   // The PDF's pages, in the order of `written`.
-  std::vector<QImage> sheets;
+  std::vector<Sheet> sheets;
+  // Each print page starts as a copy of this one, which knows the glyphs and their print art.
+  std::optional<print::PrintPage> printPrototype;
+  if (pdf || png) printPrototype.emplace(*request.atlas, print::PrintArt::Load(request.dataDir));
   int failures = 0;
   ProgressReport progress(err, int(scores.size()), request.progressBar);
   auto tellOldest = [&] {
@@ -106,7 +109,7 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
       ++failures;
     } else {
       written.prepend(outcome.name);
-      if (pdf) sheets.insert(sheets.begin(), result.sheet);
+      if (pdf && result.sheet) sheets.insert(sheets.begin(), *result.sheet);
     }
     const QString told = result.failure ? *result.failure
                          : pdf          ? QString()
@@ -143,14 +146,24 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
             return failed ? Written{QStringLiteral(": cannot write ") + failed->TerminalText(), {}}
                           : Written{};
           });
+    } else if (pdf || png) {
+      outcome.target =
+          QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"));
+      Sheet sheet{*printPrototype, QPicture()};
+      QPainter over(&sheet.over);
+      composer.DrawOver(over, document, composeOptions);
+      over.end();
+      outcome.result =
+          QtConcurrent::run(&pool, [sheet = std::move(sheet), page = document.Page().Image(), pdf,
+                                    dpi = request.dpi, target = outcome.target]() mutable {
+            return WriteSheet(std::move(sheet), page, pdf, dpi, target);
+          });
     } else {
       const QImage view = composer.Compose(document, composeOptions);
-      outcome.target =
-          png ? QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"))
-              : QDir(out).filePath(name);
+      outcome.target = QDir(out).filePath(name);
       outcome.result = QtConcurrent::run(
-          &pool, [view, screenHeight = request.screenHeight, pdf, png, target = outcome.target] {
-            return WritePicture(PagePicture(view, screenHeight), pdf, png, target);
+          &pool, [view, screenHeight = request.screenHeight, target = outcome.target] {
+            return WritePicture(PagePicture(view, screenHeight), target);
           });
     }
     outcomes.push_back(std::move(outcome));
@@ -161,8 +174,12 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
 
   if (pdf && !written.isEmpty()) {
     const QString path = PdfPathFor(out);
-    const auto sheet = [&sheets](qsizetype i) { return sheets[size_t(i)]; };
-    if (const auto failed = WriteSheets(written.size(), sheet, path)) {
+    const auto add = [&sheets](PagePrinter& printer, qsizetype i) {
+      const Sheet& sheet = sheets[size_t(i)];
+      return printer.Add(sheet.print,
+                         [&](QPainter& painter) { painter.drawPicture(0, 0, sheet.over); });
+    };
+    if (const auto failed = WriteSheets(written.size(), add, path)) {
       err << "tarvesh: cannot write " << failed->TerminalText() << "\n";
       ++failures;
     } else {
@@ -175,12 +192,20 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   return failures == 0 ? 0 : 1;
 }
 
-FolderExport::Written FolderExport::WritePicture(const QImage& picture, bool pdf, bool png,
-                                                 const QString& target) {
-  if (pdf) return {std::nullopt, PagePrinter::SheetPicture(picture)};
-  const auto failed = png ? document::WriteImageFile(picture, target, "PNG")
-                          : document::WritePagePicture(picture, target);
-  if (failed) return {QStringLiteral(": cannot write ") + failed->TerminalText(), {}};
+FolderExport::Written FolderExport::WritePicture(const QImage& picture, const QString& target) {
+  if (const auto failed = document::WritePagePicture(picture, target))
+    return {QStringLiteral(": cannot write ") + failed->TerminalText(), {}};
+  return {};
+}
+
+FolderExport::Written FolderExport::WriteSheet(Sheet sheet, const QImage& page, bool pdf, int dpi,
+                                               const QString& target) {
+  sheet.print.SetFrom(page);
+  if (pdf) return {std::nullopt, std::move(sheet)};
+  const QImage picture = PagePrinter::SheetImage(
+      sheet.print, [&](QPainter& painter) { painter.drawPicture(0, 0, sheet.over); }, dpi);
+  if (const auto failed = document::WriteImageFile(picture, target, "PNG"))
+    return {QStringLiteral(": cannot write ") + failed->TerminalText(), {}};
   return {};
 }
 
@@ -220,19 +245,20 @@ QString FolderExport::PdfPathFor(const QString& exportFolder) {
 std::optional<document::FileError> FolderExport::WritePdf(const QString& folder,
                                                           const QStringList& names,
                                                           const QString& pdfPath) {
-  const auto picture = [&](qsizetype i) {
-    return document::LoadPagePicture(QDir(folder).filePath(names[i])).value_or(QImage());
+  const auto add = [&](PagePrinter& printer, qsizetype i) {
+    const QImage picture =
+        document::LoadPagePicture(QDir(folder).filePath(names[i])).value_or(QImage());
+    return picture.isNull() || printer.Add(picture);
   };
-  return WriteSheets(names.size(), picture, pdfPath);
+  return WriteSheets(names.size(), add, pdfPath);
 }
 
 std::optional<document::FileError> FolderExport::WriteSheets(
-    qsizetype count, const std::function<QImage(qsizetype)>& page, const QString& pdfPath) {
+    qsizetype count, const std::function<bool(PagePrinter&, qsizetype)>& add,
+    const QString& pdfPath) {
   PagePrinter sheets(pdfPath);
-  for (qsizetype i = 0; i < count; ++i) {
-    const QImage picture = page(i);
-    if (!picture.isNull() && !sheets.Add(picture)) break;
-  }
+  for (qsizetype i = 0; i < count; ++i)
+    if (!add(sheets, i)) break;
   if (sheets.Finish()) return std::nullopt;
   return sheets.WriteError().value_or(
       document::FileError::Of(pdfPath, document::FileError::Problem::kMalformed));

@@ -2,6 +2,7 @@
 
 #include <QFuture>
 #include <QImage>
+#include <QPicture>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -12,8 +13,11 @@
 #include "document/pagepicture.h"
 #include "document/scorefiles.h"
 #include "page/glyphatlas.h"
+#include "print/printpage.h"
 
 namespace tarvesh::publish {
+
+class PagePrinter;
 
 // `tarvesh --export`: every score of a folder becomes its page picture at once, composed from
 // the score's document alone, as the window's batch export composes it on a screen of the given
@@ -23,23 +27,27 @@ class FolderExport {
   // Without a screen size the export takes one this high, so the two bands hold every page that
   // can be opened whole.
   static constexpr int kWholePageScreenHeight = document::kMaxPictureSide / 2;
+  // Dots per inch of a PNG sheet when none are asked for.
+  static constexpr int kDefaultDpi = 300;
 
   struct Request {
     QString folder;
     QString format;   // "bmp", "png", "pdf" or "midi"
     QString out;      // empty: the folder's "导出 HHMMSS", as the window's batch export
-    QString dataDir;  // phrases and symbol pictures the side files name
+    QString dataDir;  // phrases and symbol pictures the side files name, the print art
     int screenHeight = kWholePageScreenHeight;
     bool progressBar = false;  // `err` is a terminal: a bar instead of a line per score
-    // The glyphs a page is read back with, for midi.
+    // The glyphs a page is read back with, for midi, pdf and png.
     const page::GlyphAtlas* atlas = nullptr;
+    int dpi = kDefaultDpi;  // png: the A4 sheet's resolution
   };
 
   // Exports the "*.bmp" scores of the folder into the output folder: page pictures under the
-  // scores' names (".png" for png), or for pdf the one PDF of all pages, named after the output
-  // folder; for midi a MIDI file of each score's music under its name. Writes one progress line
-  // per score, or the bar on a terminal, and names every failure on `err`. Returns 0 when every
-  // score was exported, 1 otherwise; a score that cannot be read is skipped.
+  // scores' names (bmp), A4 sheets at print resolution as pictures (".png" for png), or for pdf
+  // the one PDF of all pages at print resolution, named after the output folder; for midi a MIDI
+  // file of each score's music under its name. Writes one progress line per score, or the bar on
+  // a terminal, and names every failure on `err`. Returns 0 when every score was exported, 1
+  // otherwise; a score that cannot be read is skipped.
   static int Run(const Request& request, QTextStream& err);
 
   // The page picture of a page seen as `view`: A4 proportions at the page's width, white, with
@@ -63,10 +71,15 @@ class FolderExport {
     std::optional<document::ScoreFiles::Contents> contents;
     document::FileError error;
   };
+  // A page at print resolution with what lies over it, recorded as painted.
+  struct Sheet {
+    print::PrintPage print;
+    QPicture over;
+  };
   struct Written {
     // What is told after the score's progress when it failed.
     std::optional<QString> failure;
-    QImage sheet;  // a PDF's page
+    std::optional<Sheet> sheet;  // a PDF's page
   };
   struct Outcome {
     QString name;
@@ -74,12 +87,17 @@ class FolderExport {
     QString target;
     QFuture<Written> result;
   };
-  // Writes a score's page picture at `target`, or for a PDF makes its sheet; on any thread.
-  static Written WritePicture(const QImage& picture, bool pdf, bool png, const QString& target);
-  // Writes the pages `page(0)` .. `page(count - 1)` as the PDF at `pdfPath`; a null page is
-  // left out.
+  // Writes a score's page picture at `target`; on any thread.
+  static Written WritePicture(const QImage& picture, const QString& target);
+  // Sets `sheet`'s print page from `page`, then writes it as a PNG sheet at `target`, or for a
+  // PDF keeps it; on any thread.
+  static Written WriteSheet(Sheet sheet, const QImage& page, bool pdf, int dpi,
+                            const QString& target);
+  // Writes the PDF at `pdfPath` of the sheets `add(printer, 0)` .. `add(printer, count - 1)`
+  // put on it; an `add` that fails ends it.
   static std::optional<document::FileError> WriteSheets(
-      qsizetype count, const std::function<QImage(qsizetype)>& page, const QString& pdfPath);
+      qsizetype count, const std::function<bool(PagePrinter&, qsizetype)>& add,
+      const QString& pdfPath);
 };
 
 }  // namespace tarvesh::publish

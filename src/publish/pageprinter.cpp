@@ -5,14 +5,62 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
+#include <vector>
 
 #include "document/safefile.h"
+#include "print/printpage.h"
 
 namespace tarvesh::publish {
 
 namespace {
 constexpr QRgb kBlack = 0xff000000u;
 constexpr QRgb kWhite = 0xffffffffu;
+constexpr double kMmPerInch = 25.4;
+constexpr int kPictureDpi = 96;
+
+// The page's black ink as a picture a PDF embeds at one bit a pixel: index 0 black, 1 white.
+QImage BlackInk(const print::InkLayer& layer) {
+  QImage bits = layer.Bits().copy();
+  bits.invertPixels();
+  bits.setColorTable({kBlack, kWhite});
+  return bits;
+}
+
+// Ink of another colour as filled runs of its rows, a run that goes on unchanged over the next
+// rows filled once, in print page pixels.
+void FillRuns(QPainter& painter, const print::InkLayer& layer) {
+  const QRect inked = layer.Inked();
+  if (inked.isEmpty()) return;
+  struct Run {
+    int x0, x1, top;
+  };
+  std::vector<Run> open, next;
+  const auto close = [&](const Run& run, int bottom) {
+    painter.fillRect(QRectF(run.x0, run.top, run.x1 - run.x0, bottom - run.top), layer.Colour());
+  };
+  for (int y = inked.top(); y <= inked.bottom() + 1; ++y) {
+    next.clear();
+    int x = inked.left();
+    while (y <= inked.bottom() && x <= inked.right()) {
+      if (!layer.Test(x, y)) {
+        ++x;
+        continue;
+      }
+      const int x0 = x;
+      while (x <= inked.right() && layer.Test(x, y)) ++x;
+      const auto same = std::find_if(open.begin(), open.end(),
+                                     [&](const Run& r) { return r.x0 == x0 && r.x1 == x; });
+      if (same != open.end()) {
+        next.push_back(*same);
+        open.erase(same);
+      } else {
+        next.push_back({x0, x, y});
+      }
+    }
+    for (const Run& run : open) close(run, y);
+    open.swap(next);
+  }
+}
 }  // namespace
 
 PagePrinter::PagePrinter(QPagedPaintDevice& device) : device_(&device) {}
@@ -22,8 +70,12 @@ PagePrinter::PagePrinter(const QString& pdfPath)
   failed_ = !file_->open(QIODevice::WriteOnly);
   writer_ = std::make_unique<QPdfWriter>(file_.get());
   writer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+                                     QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
+                                     QPageLayout::Millimeter));
   writer_->setCreator(QStringLiteral("Tarvesh"));
+  // The resolution a recorded QPicture is played back at unscaled; the pictures on the sheet
+  // keep their own resolution whatever this is.
+  writer_->setResolution(kPictureDpi);
   device_ = writer_.get();
 }
 
@@ -68,29 +120,91 @@ QImage PagePrinter::SheetPicture(const QImage& page) {
   return bits;
 }
 
-bool PagePrinter::Add(const QImage& page) {
-  if (failed_ || page.isNull()) return false;
+std::optional<QRectF> PagePrinter::NextSheet() {
+  if (failed_) return std::nullopt;
   if (!painter_) {
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(device_)) {
       painter_.reset();
       failed_ = true;
-      return false;
+      return std::nullopt;
     }
   } else if (!device_->newPage()) {
     failed_ = true;
-    return false;
+    return std::nullopt;
   }
   // The painter's origin is the corner of the printable area.
   const QRectF area = device_->pageLayout().paintRectPixels(device_->logicalDpiX());
-  const double scale = std::min(area.width() / page.width(), area.height() / double(page.height()));
+  return QRectF(QPointF(0, 0), area.size());
+}
+
+QRectF PagePrinter::PlaceOnSheet(QSizeF pageSize, const QRectF& area) {
+  const double scale = std::min(area.width() / pageSize.width(), area.height() / pageSize.height());
+  const QSizeF size = pageSize * scale;
+  return QRectF(area.topLeft() +
+                    QPointF((area.width() - size.width()) / 2, (area.height() - size.height()) / 2),
+                size);
+}
+
+bool PagePrinter::Add(const QImage& page) {
+  if (page.isNull()) return false;
+  const auto area = NextSheet();
+  if (!area) return false;
+  const QRectF target = PlaceOnSheet(page.size(), *area);
   painter_->save();
   painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter_->setRenderHint(QPainter::LosslessImageRendering, true);
-  painter_->scale(scale, scale);
-  painter_->drawImage(QPointF(0, 0), SheetPicture(page));
+  painter_->drawImage(target, SheetPicture(page));
   painter_->restore();
   return true;
+}
+
+bool PagePrinter::Add(const print::PrintPage& print, const DrawOver& over) {
+  if (print.PageSize().isEmpty()) return false;
+  const auto area = NextSheet();
+  if (!area) return false;
+  PaintPrintPage(*painter_, PlaceOnSheet(print.PageSize(), *area), print, over);
+  return true;
+}
+
+void PagePrinter::PaintPrintPage(QPainter& painter, const QRectF& target,
+                                 const print::PrintPage& print, const DrawOver& over) {
+  const QSize size = print.PageSize();
+  painter.save();
+  painter.translate(target.topLeft());
+  painter.scale(target.width() / size.width(), target.height() / size.height());
+  painter.setRenderHint(QPainter::LosslessImageRendering, true);
+  {
+    painter.save();
+    painter.scale(1.0 / print.Scale(), 1.0 / print.Scale());
+    for (const print::InkLayer& layer : print.Layers()) {
+      if (&layer == &print.Layers().front()) {
+        painter.drawImage(QPointF(0, 0), BlackInk(layer));
+      } else {
+        FillRuns(painter, layer);
+      }
+    }
+    painter.restore();
+  }
+  over(painter);
+  painter.restore();
+}
+
+QImage PagePrinter::SheetImage(const print::PrintPage& print, const DrawOver& over, int dpi) {
+  const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
+  const double perMm = dpi / kMmPerInch;
+  QImage sheet(qRound(a4.width() * perMm), qRound(a4.height() * perMm), QImage::Format_RGB32);
+  sheet.setDotsPerMeterX(qRound(perMm * 1000));
+  sheet.setDotsPerMeterY(qRound(perMm * 1000));
+  sheet.fill(Qt::white);
+  QPainter painter(&sheet);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  const double margin = kMarginMm * perMm;
+  const QRectF area = QRectF(sheet.rect()).adjusted(margin, margin, -margin, -margin);
+  PaintPrintPage(painter, PlaceOnSheet(print.PageSize(), area), print, over);
+  return sheet;
 }
 
 bool PagePrinter::Finish() {

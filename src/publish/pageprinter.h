@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QImage>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -14,16 +17,25 @@ class QPdfWriter;
 namespace tarvesh::document {
 class SafeFile;
 }
+namespace tarvesh::print {
+class PrintPage;
+}
 
 namespace tarvesh::publish {
 
-// The one print path: page pictures go onto A4 sheets, one picture a sheet, scaled to the
-// sheet's printable width (and no higher than its printable height) with every pixel kept. The
-// picture is drawn without smoothing, so a device that resamples it takes the nearest pixel,
-// and a PDF embeds it losslessly at its own size (Flate, never JPEG), at one bit a pixel when the
-// page is black and white (SheetPicture).
+// The one print path: pages go onto A4 sheets, one a sheet, inside margins of kMarginMm on every
+// side (what most printers can reach), as large as fits without distortion and centred. A print
+// page goes on at its own resolution, its black ink as one picture at one bit a pixel and other
+// colours as filled runs, with the texts over the page as text in the page font (selectable and
+// searchable in a PDF). A page picture is drawn without smoothing, so a device that resamples it
+// takes the nearest pixel, and a PDF embeds it losslessly at its own size (Flate, never JPEG),
+// at one bit a pixel when the page is black and white (SheetPicture).
 class PagePrinter {
  public:
+  static constexpr double kMarginMm = 12;
+  // Draws what lies over the page with the painter set to page pixels.
+  using DrawOver = std::function<void(QPainter&)>;
+
   // Sheets of `device` (a printer set up by the print dialog), which must outlive this object.
   explicit PagePrinter(QPagedPaintDevice& device);
   // Sheets of a PDF file at `path`, filled edge to edge (a page picture already has A4's
@@ -34,6 +46,15 @@ class PagePrinter {
   // Adds `page` on a sheet of its own. False when the device cannot be painted on (for a PDF:
   // the file cannot be written); later pages are then refused as well.
   bool Add(const QImage& page);
+  // Adds the print page `print` on a sheet of its own with `over` drawn over it.
+  bool Add(const print::PrintPage& print, const DrawOver& over);
+  // Where a page of `pageSize` goes on a sheet whose area inside the margins is `area`.
+  static QRectF PlaceOnSheet(QSizeF pageSize, const QRectF& area);
+  // Paints the print page and what lies over it into `target` (device units) of `painter`.
+  static void PaintPrintPage(QPainter& painter, const QRectF& target, const print::PrintPage& print,
+                             const DrawOver& over);
+  // An A4 sheet at `dpi` dots per inch as a picture: what the PDF's page shows, white paper.
+  static QImage SheetImage(const print::PrintPage& print, const DrawOver& over, int dpi);
   // `page` as it goes onto a sheet: a page of black and white only becomes a one-bit picture,
   // which a PDF embeds at one bit a pixel, in place of three bytes; the sheet shows the same
   // pixels. Any other page is returned as it is. Safe on any thread.
@@ -49,6 +70,10 @@ class PagePrinter {
   QPagedPaintDevice* device_;
   std::unique_ptr<QPainter> painter_;
   bool failed_ = false;
+
+  // Starts a new sheet; the painter's area inside the margins, in device units, or nothing when
+  // the device failed.
+  std::optional<QRectF> NextSheet();
 };
 
 }  // namespace tarvesh::publish

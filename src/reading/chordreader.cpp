@@ -50,6 +50,10 @@ ChordReader::Text ChordReader::Draw(const QString& text, double pointSize, bool 
   const QFontMetrics metrics(font);
   Text drawn;
   drawn.text = text.trimmed();
+  drawn.drawn = text;
+  drawn.pointSize = pointSize;
+  drawn.bold = bold;
+  drawn.row = row;
   drawn.advance = metrics.horizontalAdvance(text);
   QImage image(drawn.advance + 2 * kMargin, metrics.height() + 2 * kMargin, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -136,6 +140,8 @@ std::vector<ChordReader::Chord> ChordReader::Read(const std::vector<ColumnMask>&
     int top = kWindowRows, bottom = -1;
     for (const auto& [at, text] : pieces) {
       chord.item.text += text->text;
+      chord.texts.push_back(
+          {text->drawn, text->pointSize, text->bold, QPointF(at, lineTop + kBandTop + text->row)});
       const int from = at + text->dx;
       chord.left = std::min(chord.left, from);
       right = std::max(right, from + int(text->columns.size()));

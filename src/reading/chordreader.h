@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "reading/glyphtemplates.h"
+#include "reading/pagemake.h"
 #include "reading/readitem.h"
 
 namespace tarvesh::reading {
@@ -22,6 +23,8 @@ class ChordReader {
     ReadItem item;
     int left = 0;
     std::vector<ColumnMask> footprint;
+    // The texts it is drawn from.
+    std::vector<PageMake::Text> texts;
   };
 
   // Draws the texts the chord writer can draw; needs the application's fonts. Without a GUI
@@ -37,6 +40,11 @@ class ChordReader {
   // of the band for a text whose top lies `row` rows into it, and the width the text advances.
   struct Text {
     QString text;
+    // As drawn: the text with its blanks, in the page font of this size.
+    QString drawn;
+    double pointSize = 0;
+    bool bold = false;
+    int row = 0;
     int dx = 0;
     std::vector<ColumnMask> columns;
     int inkCount = 0;

@@ -46,20 +46,28 @@ std::vector<ColumnMask> CellInk(const QImage& atlas, int left, int top, int widt
   return columns;
 }
 
-std::vector<ColumnMask> WideSign(const page::GlyphAtlas& atlas, int code) {
-  return CellInk(atlas.Picmode2, kWideCell * (code - 100), 0, kWideCell);
+// A sign's ink with the atlas cells it comes from.
+struct SignInk {
+  std::vector<ColumnMask> ink;
+  std::vector<AtlasCell> cells;
+};
+
+SignInk WideSign(const page::GlyphAtlas& atlas, int code) {
+  const QRect cell(kWideCell * (code - 100), 0, kWideCell, kCellHeight);
+  return {CellInk(atlas.Picmode2, cell.x(), cell.y(), kWideCell),
+          {{page::PictureSource::SignAtlas, cell, 0}}};
 }
 
 // Narrow signs side by side, as the narrow pieces of a sign are stamped.
-std::vector<ColumnMask> NarrowSigns(const page::GlyphAtlas& atlas,
-                                    std::initializer_list<int> codes) {
-  std::vector<ColumnMask> columns;
+SignInk NarrowSigns(const page::GlyphAtlas& atlas, std::initializer_list<int> codes) {
+  SignInk sign;
   for (int code : codes) {
-    const auto cell =
-        CellInk(atlas.Picmode2, kNarrowCell * (code - 200), kNarrowRowTop, kNarrowCell);
-    columns.insert(columns.end(), cell.begin(), cell.end());
+    const QRect cell(kNarrowCell * (code - 200), kNarrowRowTop, kNarrowCell, kCellHeight);
+    sign.cells.push_back({page::PictureSource::SignAtlas, cell, int(sign.ink.size())});
+    const auto ink = CellInk(atlas.Picmode2, cell.x(), cell.y(), kNarrowCell);
+    sign.ink.insert(sign.ink.end(), ink.begin(), ink.end());
   }
-  return columns;
+  return sign;
 }
 
 int CountInk(const std::vector<ColumnMask>& columns) {
@@ -119,6 +127,10 @@ std::vector<std::pair<std::vector<ColumnMask>, int>> Pieces(const std::vector<Co
 }  // namespace
 
 GlyphTemplates::GlyphTemplates(const page::GlyphAtlas& atlas) {
+  const auto noteCell = [](int column, int row) {
+    return AtlasCell{page::PictureSource::NoteAtlas,
+                     QRect(kWideCell * column, kCellHeight * row, kWideCell, kCellHeight), 0};
+  };
   const auto noteInk = [&](int column, int row) {
     return CellInk(atlas.Picmode, kWideCell * column, kCellHeight * row, kWideCell);
   };
@@ -132,6 +144,7 @@ GlyphTemplates::GlyphTemplates(const page::GlyphAtlas& atlas) {
       for (int row = 0; row < rows; ++row) {
         GlyphVariant variant;
         variant.ink = noteInk(column + group * kDigitsPerGroup, row);
+        variant.cell = noteCell(column + group * kDigitsPerGroup, row);
         variant.inkCount = CountInk(variant.ink);
         variant.octave = octave;
         variant.duration = kind == ItemKind::kDash ? 0 : kQuarter << row;
@@ -156,14 +169,15 @@ GlyphTemplates::GlyphTemplates(const page::GlyphAtlas& atlas) {
               {{0, 0}});
   noteGlyph(ItemKind::kDash, 0, kDashColumn, 1, {{0, 0}});
 
-  const auto sign = [&](std::vector<ColumnMask> ink, ItemKind kind, int preference) {
+  const auto sign = [&](SignInk ink, ItemKind kind, int preference) {
     GlyphTemplate glyph;
     glyph.kind = kind;
-    glyph.ink = std::move(ink);
+    glyph.ink = std::move(ink.ink);
+    glyph.cells = std::move(ink.cells);
     glyph.preference = preference;
     return glyph;
   };
-  const auto bar = [&](std::vector<ColumnMask> ink, BarKind kind, int preference) {
+  const auto bar = [&](SignInk ink, BarKind kind, int preference) {
     GlyphTemplate glyph = sign(std::move(ink), ItemKind::kBar, preference);
     glyph.bar = kind;
     Add(std::move(glyph));
@@ -180,7 +194,7 @@ GlyphTemplates::GlyphTemplates(const page::GlyphAtlas& atlas) {
   bar(NarrowSigns(atlas, {214, 212}), BarKind::kRepeatEnd, 1);
 
   // Accidentals: the keys stamp the narrow ones; the wide ones have the same natural and flat.
-  const auto accidental = [&](std::vector<ColumnMask> ink, Accidental which, int preference) {
+  const auto accidental = [&](SignInk ink, Accidental which, int preference) {
     GlyphTemplate glyph = sign(std::move(ink), ItemKind::kUnknown, preference);
     glyph.accidental = which;
     Add(std::move(glyph));
@@ -192,7 +206,7 @@ GlyphTemplates::GlyphTemplates(const page::GlyphAtlas& atlas) {
   accidental(WideSign(atlas, 107), Accidental::kSharp, 1);
   accidental(WideSign(atlas, 108), Accidental::kFlat, 1);
 
-  const auto paren = [&](std::vector<ColumnMask> ink, const QString& text) {
+  const auto paren = [&](SignInk ink, const QString& text) {
     GlyphTemplate glyph = sign(std::move(ink), ItemKind::kParen, 0);
     glyph.text = text;
     Add(std::move(glyph));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "page/glyphatlas.h"
+#include "page/pageoperation.h"
 #include "reading/readitem.h"
 
 namespace tarvesh::reading {
@@ -26,9 +27,18 @@ constexpr ColumnMask RowBit(int row) {
   return ColumnMask{1} << (row + kRowsAbove);
 }
 
+// A cell of an atlas a glyph's ink is copied from, `dx` columns right of the glyph's left edge.
+struct AtlasCell {
+  page::PictureSource atlas = page::PictureSource::NoteAtlas;
+  QRect rect;
+  int dx = 0;
+};
+
 // A way a glyph can be stamped: its whole ink with octave dots and duration lines.
 struct GlyphVariant {
   std::vector<ColumnMask> ink;
+  // The note atlas cell of this octave and duration.
+  AtlasCell cell;
   int inkCount = 0;
   int octave = 0;
   int duration = 0;
@@ -43,6 +53,8 @@ struct GlyphTemplate {
   Accidental accidental = Accidental::kNone;
   QString text;
   std::vector<ColumnMask> ink;
+  // Signs: the atlas cells of the ink, side by side.
+  std::vector<AtlasCell> cells;
   std::vector<ColumnMask> mustBeWhite;
   int inkCount = 0;
   // The column with the most ink: tested first, as it rules out most places.

@@ -141,14 +141,15 @@ bool ByLeft(const ReadItem& a, const ReadItem& b) {
 class LineReading {
  public:
   LineReading(const InkMap& ink, const GlyphTemplates& templates, const ChordReader& chords,
-              Explained& explained, int top)
+              Explained& explained, int top, PageMake* make)
       : ink_(ink),
         templates_(templates),
         chords_(chords),
         explained_(explained),
         top_(top),
         windowTop_(top - kRowsAbove),
-        columns_(ColumnsOf(ink.BlackRuns(), ink.BlackRowStarts(), ink.Width(), windowTop_)) {}
+        columns_(ColumnsOf(ink.BlackRuns(), ink.BlackRowStarts(), ink.Width(), windowTop_)),
+        make_(make) {}
 
   std::vector<ReadItem> Read() {
     ReadGlyphs();
@@ -215,12 +216,24 @@ class LineReading {
     item.accidental = glyph.accidental;
     item.text = glyph.text;
     const std::vector<ColumnMask>* ink = &glyph.ink;
+    const AtlasCell* single = nullptr;
     for (const GlyphVariant& variant : glyph.variants) {
       if (!Contains(columns_, x, variant.ink)) continue;
       item.octave = variant.octave;
       item.duration = variant.duration;
       ink = &variant.ink;
+      single = &variant.cell;
       break;
+    }
+    if (make_) {
+      const auto stamp = [&](const AtlasCell& cell) {
+        make_->stamps.push_back({cell.atlas, cell.rect, QPoint(x + cell.dx, top_)});
+      };
+      if (single) {
+        stamp(*single);
+      } else {
+        for (const AtlasCell& cell : glyph.cells) stamp(cell);
+      }
     }
     for (int i = 0; i < glyph.Width(); ++i) explained_.SetColumn(x + i, (*ink)[i], windowTop_);
     return item;
@@ -238,6 +251,7 @@ class LineReading {
         for (int x = runs[i].x0; x < runs[i].x1 && !touches; ++x) touches = explained_.Test(x, y);
         if (!touches) continue;
         for (int x = runs[i].x0; x < runs[i].x1; ++x) explained_.Set(x, y);
+        if (make_) make_->lines.push_back(QRect(runs[i].x0, y, runs[i].x1 - runs[i].x0, 1));
       }
     }
   }
@@ -312,6 +326,7 @@ class LineReading {
     for (ChordReader::Chord& chord : chords_.Read(band, top_)) {
       for (size_t i = 0; i < chord.footprint.size(); ++i)
         explained_.SetColumn(chord.left + int(i), chord.footprint[i], bandTop);
+      if (make_) make_->texts.insert(make_->texts.end(), chord.texts.begin(), chord.texts.end());
       items_.push_back(std::move(chord.item));
     }
   }
@@ -323,6 +338,7 @@ class LineReading {
   const int top_;
   const int windowTop_;
   const std::vector<ColumnMask> columns_;
+  PageMake* const make_;
   std::vector<ReadItem> items_;
 };
 
@@ -376,12 +392,21 @@ std::optional<int> PageReader::ItemLeftAt(const QImage& page, int x, int top) co
   return std::nullopt;
 }
 
-std::vector<ReadLine> PageReader::ReadLines(const InkMap& ink, const std::vector<int>& tops) const {
+PageMake PageReader::Make(const QImage& page) const {
+  const InkMap ink(page);
+  const auto blackPieces = FindComponents(ink.BlackRuns(), ink.BlackRowStarts());
+  PageMake make;
+  ReadLines(ink, FindLineTops(ink, blackPieces, templates_), &make);
+  return make;
+}
+
+std::vector<ReadLine> PageReader::ReadLines(const InkMap& ink, const std::vector<int>& tops,
+                                            PageMake* make) const {
   std::vector<ReadLine> lines;
   for (int top : tops) lines.push_back({top, {}});
   Explained explained(ink.Width(), ink.Height());
   for (ReadLine& line : lines)
-    line.items = LineReading(ink, templates_, chords_, explained, line.top).Read();
+    line.items = LineReading(ink, templates_, chords_, explained, line.top, make).Read();
 
   // Whatever ink is left goes, piece by piece, to the line it lies nearest.
   const auto& runs = ink.InkRuns();

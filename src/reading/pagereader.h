@@ -8,6 +8,7 @@
 #include "reading/chordreader.h"
 #include "reading/glyphtemplates.h"
 #include "reading/inkmap.h"
+#include "reading/pagemake.h"
 #include "reading/readline.h"
 
 namespace tarvesh::reading {
@@ -22,6 +23,8 @@ class PageReader {
 
   // Every line of `page` that has items, top to bottom.
   std::vector<ReadLine> Read(const QImage& page) const;
+  // What `page` is made of, read as Read reads it.
+  PageMake Make(const QImage& page) const;
   // The line whose top is `top`, read alone: its items, empty when it has none.
   ReadLine ReadLineAt(const QImage& page, int top) const;
   // The left edge of the item stamped on the line at `top` whose cell holds column x past its
@@ -29,8 +32,10 @@ class PageReader {
   std::optional<int> ItemLeftAt(const QImage& page, int x, int top) const;
 
  private:
-  // Reads the lines at `tops` (top to bottom) and gives every piece of ink left to the nearest.
-  std::vector<ReadLine> ReadLines(const InkMap& ink, const std::vector<int>& tops) const;
+  // Reads the lines at `tops` (top to bottom) and gives every piece of ink left to the nearest;
+  // tells `make`, when given, what the lines are made of.
+  std::vector<ReadLine> ReadLines(const InkMap& ink, const std::vector<int>& tops,
+                                  PageMake* make = nullptr) const;
 
   GlyphTemplates templates_;
   ChordReader chords_;

@@ -41,6 +41,12 @@ const QImage& PageComposer::Picture(const QString& path) {
 QImage PageComposer::Compose(const ScoreDocument& document, const Options& options) {
   QImage view = document.Page().Image().copy();
   QPainter painter(&view);
+  DrawOver(painter, document, options);
+  return view;
+}
+
+void PageComposer::DrawOver(QPainter& painter, const ScoreDocument& document,
+                            const Options& options) {
   const auto text = [&document](ScoreDocument::HeadText which) { return document.Text(which); };
   const HeadPlacement& placed = document.Placement();
 
@@ -91,7 +97,6 @@ QImage PageComposer::Compose(const ScoreDocument& document, const Options& optio
     painter.fillRect(frame.left(), frame.top(), 1, frame.height(), Qt::black);
     painter.fillRect(frame.right(), frame.top(), 1, frame.height(), Qt::black);
   }
-  return view;
 }
 
 }  // namespace tarvesh::score

@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+class QPainter;
+
 #include "score/scoredocument.h"
 
 namespace tarvesh::score {
@@ -22,6 +24,9 @@ class PageComposer {
   };
 
   QImage Compose(const ScoreDocument& document, const Options& options);
+  // Draws what lies over the page (the head, the page number, the text labels and the symbol
+  // pictures) with `painter` set to page pixels: on a PDF the texts stay text.
+  void DrawOver(QPainter& painter, const ScoreDocument& document, const Options& options);
 
  private:
   // A symbol picture's file, read once.

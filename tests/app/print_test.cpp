@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QtMath>
 #include <cerrno>
 
 #include "app/printpdf.h"
@@ -14,6 +15,7 @@
 #include "document/faultycalls.h"
 #include "document/pagepicture.h"
 #include "document/usefilecalls.h"
+#include "print/printart.h"
 #include "publish/folderexport.h"
 
 namespace tarvesh::testing {
@@ -87,7 +89,34 @@ click Command1(2)
   WindowHarness window;
 };
 
-TEST_F(Printing, PdfAndPrintCarryThePageAsShownLosslesslyOnA4) {
+// Whether at least half of the k x k block of `large` over page pixel (x, y) is not white.
+bool MostlyInk(const QImage& large, int x, int y, int k) {
+  int ink = 0;
+  for (int j = 0; j < k; ++j)
+    for (int i = 0; i < k; ++i) ink += (large.pixel(x * k + i, y * k + j) & 0xffffff) != 0xffffff;
+  return 2 * ink >= k * k;
+}
+
+// Text of the PDF as pdftotext extracts it.
+QString PdfText(const QString& path) {
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The PDF's first page rendered at `dpi` as a grey picture.
+QImage PdfRaster(const QString& path, int dpi) {
+  QTemporaryDir dir;
+  QProcess process;
+  process.start(QStringLiteral("pdftoppm"),
+                {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"),
+                 QStringLiteral("-singlefile"), path, dir.filePath(QStringLiteral("page"))});
+  process.waitForFinished(60000);
+  return QImage(dir.filePath(QStringLiteral("page.pgm"))).convertToFormat(QImage::Format_RGB32);
+}
+
+TEST_F(Printing, PdfAndPrintCarryThePrintPageWithItsTextsOnA4InsideTheMargins) {
   Run(R"(key 53
 key 54
 select List1 0
@@ -97,13 +126,14 @@ click Command17
 file "DIR/printed.pdf"
 click Command16
 )");
-  const QImage view = window.Form().PageView();
+  const QImage bitmap = window.Form().Document().Page().Image();
   EXPECT_EQ(LastEvent("dialog")["dialog"].toString(), "打印");
   const QJsonArray events = window.Dump()["events"].toArray();
   const QJsonObject pdfDialog = events[events.size() - 2].toObject();
   EXPECT_EQ(pdfDialog["dialog"].toString(), "导出PDF");
   EXPECT_EQ(pdfDialog["filter"].toString(), "PDF(*.pdf)|*.pdf");
 
+  const int k = print::kPrintScale;
   for (const char* name : {"page.pdf", "printed.pdf"}) {
     SCOPED_TRACE(name);
     const PrintPdf pdf(Path(name));
@@ -113,8 +143,31 @@ click Command16
     const PrintPdf::Page& page = pdf.Pages()[0];
     EXPECT_EQ(page.mediaBox, kA4);
     EXPECT_EQ(page.filter, "FlateDecode");
-    EXPECT_EQ(page.image, view);
+    // The page's pixels at print resolution: scaled down, the page bitmap's ink.
+    ASSERT_EQ(page.image.size(), bitmap.size() * k);
+    int differ = 0;
+    for (int y = 0; y < bitmap.height(); ++y)
+      for (int x = 0; x < bitmap.width(); ++x)
+        differ += MostlyInk(page.image, x, y, k) != ((bitmap.pixel(x, y) & 0xffffff) != 0xffffff);
+    EXPECT_LT(differ, 60) << "pixels that differ from the page";
+    // The head of the page is text.
+    const QString text = PdfText(Path(name));
+    EXPECT_TRUE(text.contains("标题")) << text.toStdString();
+    EXPECT_TRUE(text.contains("每分钟72拍")) << text.toStdString();
   }
+  // Nothing lies within 12 mm of the paper's edges, where printers clip.
+  const QImage sheet = PdfRaster(Path("page.pdf"), 72);
+  ASSERT_EQ(sheet.size(), QSize(595, 842));
+  const int margin = qFloor(12 / 25.4 * 72);
+  int inked = 0, outside = 0;
+  for (int y = 0; y < sheet.height(); ++y)
+    for (int x = 0; x < sheet.width(); ++x) {
+      if (qGray(sheet.pixel(x, y)) > 200) continue;
+      ++inked;
+      if (!QRect(margin, margin, 595 - 2 * margin, 842 - 2 * margin).contains(x, y)) ++outside;
+    }
+  EXPECT_GT(inked, 0);
+  EXPECT_EQ(outside, 0);
 }
 
 TEST_F(Printing, PrintAndPdfDialogsOnlyActWhenAnswered) {
@@ -184,40 +237,54 @@ TEST_F(Printing, BatchExportAlsoWritesOnePdfInTheOrderOfTheList) {
   }
 }
 
-struct FormatCase {
-  const char* format;
-  const char* suffix;
-};
-
-TEST_F(Printing, CommandLineExportEqualsTheWindowsBatchPixelForPixel) {
+TEST_F(Printing, CommandLineExportEqualsTheWindowsBatchAndPrintsPdfAndPngAtPrintResolution) {
   WriteScores();
   const QString batch = WindowBatch();
   const QStringList names{"a", "b", "c"};
-  for (const FormatCase& c : {FormatCase{"bmp", ".bmp"}, FormatCase{"png", ".png"}}) {
-    SCOPED_TRACE(c.format);
-    const QString out = Path(QStringLiteral("cli-") + c.format);
-    const ProcessResult result = RunTarvesh(
-        {"--export", Path("scores"), "--format", c.format, "--out", out, "--screen", "1024x768"});
+  const QString bmp = Path("cli-bmp");
+  ProcessResult result = RunTarvesh(
+      {"--export", Path("scores"), "--format", "bmp", "--out", bmp, "--screen", "1024x768"});
+  ASSERT_EQ(result.status, 0) << result.errors.toStdString();
+  EXPECT_EQ(result.errors.count('\n'), 4) << result.errors.toStdString();
+  std::vector<QSize> pageSizes;
+  for (const QString& name : names) {
+    SCOPED_TRACE(name.toStdString());
+    const QImage expected = Picture(batch + "/" + name + ".bmp");
+    ASSERT_FALSE(expected.isNull());
+    EXPECT_EQ(Picture(bmp + "/" + name + ".bmp"), expected);
+    pageSizes.push_back(expected.size());
+  }
+
+  // PNG: the A4 sheet at the resolution asked for, 300 dpi unless told.
+  const struct {
+    QStringList dpi;
+    QSize sheet;
+  } sheets[] = {{{}, QSize(2480, 3508)}, {{"--dpi", "150"}, QSize(1240, 1754)}};
+  for (const auto& c : sheets) {
+    const QString out = Path("cli-png" + c.dpi.join(""));
+    result = RunTarvesh(QStringList{"--export", Path("scores"), "--format", "png", "--out", out} +
+                        c.dpi);
     ASSERT_EQ(result.status, 0) << result.errors.toStdString();
-    EXPECT_EQ(result.errors.count('\n'), 4) << result.errors.toStdString();
     for (const QString& name : names) {
-      SCOPED_TRACE(name.toStdString());
-      const QImage expected = Picture(batch + "/" + name + ".bmp");
-      ASSERT_FALSE(expected.isNull());
-      EXPECT_EQ(QImage(out + "/" + name + c.suffix).convertToFormat(QImage::Format_RGB32),
-                expected);
+      const QImage sheet(out + "/" + name + ".png");
+      EXPECT_EQ(sheet.size(), c.sheet) << name.toStdString();
+      EXPECT_FALSE(sheet.allGray() && sheet.pixel(sheet.width() / 2, sheet.height() / 2) == 0);
     }
   }
+
   const QString out = Path("cli-pdf");
-  const ProcessResult result = RunTarvesh(
+  result = RunTarvesh(
       {"--export", Path("scores"), "--format", "pdf", "--out", out, "--screen", "1024x768"});
   ASSERT_EQ(result.status, 0) << result.errors.toStdString();
   EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{"cli-pdf.pdf"});
   const PrintPdf pdf(out + "/cli-pdf.pdf");
-  const PrintPdf windowPdf(batch + "/" + QDir(batch).dirName() + ".pdf");
   ASSERT_EQ(pdf.Pages().size(), 3u);
-  ASSERT_EQ(windowPdf.Pages().size(), 3u);
-  for (size_t i = 0; i < 3; ++i) EXPECT_EQ(pdf.Pages()[i].image, windowPdf.Pages()[i].image);
+  for (size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(pdf.Pages()[i].mediaBox, kA4);
+    EXPECT_EQ(pdf.Pages()[i].image.size(), pageSizes[i] * print::kPrintScale);
+  }
+  const QString text = PdfText(out + "/cli-pdf.pdf");
+  EXPECT_EQ(text.count("每分钟72拍"), 3) << text.toStdString();
 }
 
 TEST_F(Printing, CommandLineExportWithoutAScreenSizeKeepsTheWholePage) {
@@ -274,7 +341,10 @@ TEST_F(Printing, CommandLineExportFailsOnAFolderItCannotReadOrAPdfItCannotWrite)
   WriteScores();
   auto exportTo = [&](const QString& format, const QString& out, QString* errors) {
     QTextStream err(errors);
-    return publish::FolderExport::Run({Path("scores"), format, out, TARVESH_DATA_DIR}, err);
+    const auto atlas = page::GlyphAtlas::Load(TARVESH_DATA_DIR, nullptr);
+    publish::FolderExport::Request request{Path("scores"), format, out, TARVESH_DATA_DIR};
+    request.atlas = &*atlas;
+    return publish::FolderExport::Run(request, err);
   };
   {
     document::FaultyCalls locked(QStringLiteral("scores"));
@@ -310,6 +380,9 @@ TEST(ExportCommandLine, RefusesWhatItCannotDo) {
   };
   const Case cases[] = {
       {{"--export", "x", "--format", "gif"}, "--format takes"},
+      {{"--export", "x", "--format", "png", "--dpi", "50"}, "--dpi takes a number from 72"},
+      {{"--export", "x", "--format", "png", "--dpi", "many"}, "--dpi takes a number"},
+      {{"--export", "x", "--dpi", "300"}, "--dpi is for --format png"},
       {{"--out", "y"}, "are for --export"},
       {{"--format", "pdf"}, "are for --export"},
       {{"--export", "x", "--script", "s"}, "cannot be used together"},

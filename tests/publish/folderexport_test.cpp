@@ -52,8 +52,11 @@ class Export : public ::testing::Test {
   }
   int Run(const QString& format, QString* errors) {
     QTextStream err(errors);
-    return FolderExport::Run(
-        {dir.filePath("scores"), format, dir.filePath("out"), TARVESH_DATA_DIR}, err);
+    const auto atlas = page::GlyphAtlas::Load(TARVESH_DATA_DIR, nullptr);
+    FolderExport::Request request{dir.filePath("scores"), format, dir.filePath("out"),
+                                  TARVESH_DATA_DIR};
+    request.atlas = &*atlas;
+    return FolderExport::Run(request, err);
   }
 
   QTemporaryDir dir;

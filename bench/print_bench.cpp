@@ -1,0 +1,58 @@
+// The print page and a PDF page at print resolution, beside what they cost at the page's own
+// resolution: reading the page back, and a PDF of the page's pixels.
+#include <benchmark/benchmark.h>
+
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include "pagetypist.h"
+#include "print/printpage.h"
+#include "publish/pageprinter.h"
+
+namespace tarvesh::bench {
+namespace {
+
+print::PrintPage TunePrintPage() {
+  return print::PrintPage(BuiltAtlas(), print::PrintArt::Load(BuiltDataDir()));
+}
+
+void SetPrintPage(benchmark::State& bench) {
+  print::PrintPage print = TunePrintPage();
+  for (auto _ : bench) {
+    print.SetFrom(TunePage());
+    benchmark::DoNotOptimize(print.Layers().front().Bits().constBits());
+  }
+}
+BENCHMARK(SetPrintPage)->Unit(benchmark::kMillisecond);
+
+// One page as a PDF at print resolution: the print page set, the sheet written with the
+// texts over it, the file finished.
+void PdfPageAtPrintResolution(benchmark::State& bench) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("page.pdf"));
+  print::PrintPage print = TunePrintPage();
+  for (auto _ : bench) {
+    print.SetFrom(TunePage());
+    publish::PagePrinter sheets(path);
+    const bool added = sheets.Add(print, [](QPainter& painter) {
+      painter.drawText(QPointF(400, 20), QStringLiteral("标题"));
+      painter.drawText(QPointF(96, 60), QStringLiteral("每分钟72拍"));
+    });
+    if (!added || !sheets.Finish()) bench.SkipWithError("the PDF was not written");
+  }
+}
+BENCHMARK(PdfPageAtPrintResolution)->Unit(benchmark::kMillisecond);
+
+// The page's own pixels as the PDF page, as the program printed before.
+void PdfPageOfThePixels(benchmark::State& bench) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("page.pdf"));
+  for (auto _ : bench) {
+    publish::PagePrinter sheets(path);
+    if (!sheets.Add(TunePage()) || !sheets.Finish()) bench.SkipWithError("not written");
+  }
+}
+BENCHMARK(PdfPageOfThePixels)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tarvesh::bench
