@@ -80,7 +80,6 @@ void PrintPage::SetFrom(const QImage& source) {
   const int width = page.width();
   // Page pixels whose ink something drawn larger already shows.
   std::vector<uchar> covered(size_t(width) * page.height(), 0);
-  const auto isInk = [&](int x, int y) { return page.valid(x, y) && !IsPaper(page.pixel(x, y)); };
 
   const reading::PageMake make = reader_.Make(page);
   if (hasArt_) {
@@ -90,12 +89,15 @@ void PrintPage::SetFrom(const QImage& source) {
       const QImage& atlas = notes ? atlas_.Picmode : atlas_.Picmode2;
       black.LayIn(notes ? noteArt_ : signArt_,
                   QRect(stamp.cell.topLeft() * k, stamp.cell.size() * k), stamp.at * k);
-      for (int y = 0; y < stamp.cell.height(); ++y) {
-        for (int x = 0; x < stamp.cell.width(); ++x) {
-          const QPoint at = stamp.at + QPoint(x, y);
-          if (!IsPaper(atlas.pixel(stamp.cell.topLeft() + QPoint(x, y))) && isInk(at.x(), at.y()))
-            covered[size_t(at.y()) * width + at.x()] = 1;
-        }
+      // The page pixels of the cell's ink, where the page has ink, are shown now.
+      const QRect onPage = QRect(stamp.at, stamp.cell.size()) & page.rect();
+      for (int y = onPage.top(); y <= onPage.bottom(); ++y) {
+        const auto* art =
+            reinterpret_cast<const QRgb*>(atlas.constScanLine(stamp.cell.y() + y - stamp.at.y()));
+        const auto* row = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+        for (int x = onPage.left(); x <= onPage.right(); ++x)
+          if (!IsPaper(art[stamp.cell.x() + x - stamp.at.x()]) && !IsPaper(row[x]))
+            covered[size_t(y) * width + x] = 1;
       }
     }
     for (const QRect& line : make.lines) {

@@ -15,7 +15,7 @@
 #include "document/faultycalls.h"
 #include "document/pagepicture.h"
 #include "document/usefilecalls.h"
-#include "print/printart.h"
+#include "print/printpage.h"
 #include "publish/folderexport.h"
 
 namespace tarvesh::testing {
@@ -89,20 +89,33 @@ click Command1(2)
   WindowHarness window;
 };
 
-// Whether at least half of the k x k block of `large` over page pixel (x, y) is not white.
-bool MostlyInk(const QImage& large, int x, int y, int k) {
-  int ink = 0;
-  for (int j = 0; j < k; ++j)
-    for (int i = 0; i < k; ++i) ink += (large.pixel(x * k + i, y * k + j) & 0xffffff) != 0xffffff;
-  return 2 * ink >= k * k;
-}
-
 // Text of the PDF as pdftotext extracts it.
 QString PdfText(const QString& path) {
   QProcess process;
   process.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
   process.waitForFinished(60000);
   return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The resolution of every image of a PDF, "x-ppi y-ppi", as pdfimages lists them.
+QStringList PdfImagePpi(const QString& path) {
+  QProcess process;
+  process.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
+  process.waitForFinished(60000);
+  QStringList ppi;
+  const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n');
+  for (const QString& line : lines.mid(2)) {
+    const QStringList fields = line.simplified().split(' ');
+    if (fields.size() > 13) ppi << fields[12] + " " + fields[13];
+  }
+  return ppi;
+}
+
+// The resolution of a page W pixels wide drawn at print resolution across A4 inside its
+// margins, as pdfimages rounds it.
+QString PageImagePpi(int width) {
+  const QString ppi = QString::number(qRound(print::kPrintScale * width * 25.4 / (210 - 2 * 12)));
+  return ppi + " " + ppi;
 }
 
 // The PDF's first page rendered at `dpi` as a grey picture.
@@ -133,7 +146,6 @@ click Command16
   EXPECT_EQ(pdfDialog["dialog"].toString(), "导出PDF");
   EXPECT_EQ(pdfDialog["filter"].toString(), "PDF(*.pdf)|*.pdf");
 
-  const int k = print::kPrintScale;
   for (const char* name : {"page.pdf", "printed.pdf"}) {
     SCOPED_TRACE(name);
     const PrintPdf pdf(Path(name));
@@ -143,13 +155,18 @@ click Command16
     const PrintPdf::Page& page = pdf.Pages()[0];
     EXPECT_EQ(page.mediaBox, kA4);
     EXPECT_EQ(page.filter, "FlateDecode");
-    // The page's pixels at print resolution: scaled down, the page bitmap's ink.
-    ASSERT_EQ(page.image.size(), bitmap.size() * k);
+    // The print page's black ink, paper around it left out, at k times the page's resolution.
+    const print::InkLayer& black = window.Form().PrintPage().Layers().front();
+    const QRect inked = black.Inked();
+    const QPoint corner(inked.left() & ~7, inked.top());
+    ASSERT_EQ(page.image.size(), QSize(inked.right() + 1 - corner.x(), inked.height()));
     int differ = 0;
-    for (int y = 0; y < bitmap.height(); ++y)
-      for (int x = 0; x < bitmap.width(); ++x)
-        differ += MostlyInk(page.image, x, y, k) != ((bitmap.pixel(x, y) & 0xffffff) != 0xffffff);
-    EXPECT_LT(differ, 60) << "pixels that differ from the page";
+    for (int y = 0; y < page.image.height(); ++y)
+      for (int x = 0; x < page.image.width(); ++x)
+        differ +=
+            (qGray(page.image.pixel(x, y)) < 128) != black.Test(corner.x() + x, corner.y() + y);
+    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(PdfImagePpi(Path(name)), QStringList{PageImagePpi(bitmap.width())});
     // The head of the page is text.
     const QString text = PdfText(Path(name));
     EXPECT_TRUE(text.contains("标题")) << text.toStdString();
@@ -279,10 +296,12 @@ TEST_F(Printing, CommandLineExportEqualsTheWindowsBatchAndPrintsPdfAndPngAtPrint
   EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{"cli-pdf.pdf"});
   const PrintPdf pdf(out + "/cli-pdf.pdf");
   ASSERT_EQ(pdf.Pages().size(), 3u);
+  QStringList ppi;
   for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(pdf.Pages()[i].mediaBox, kA4);
-    EXPECT_EQ(pdf.Pages()[i].image.size(), pageSizes[i] * print::kPrintScale);
+    ppi << PageImagePpi(pageSizes[i].width());
   }
+  EXPECT_EQ(PdfImagePpi(out + "/cli-pdf.pdf"), ppi);
   const QString text = PdfText(out + "/cli-pdf.pdf");
   EXPECT_EQ(text.count("每分钟72拍"), 3) << text.toStdString();
 }
