@@ -70,11 +70,19 @@ constexpr double kDiscGrowth = 1.15;
 // scale above 1 every coordinate is multiplied by it: rectangles stay exact (bar lines crisp),
 // duration lines gain a quarter of a pixel, dots become discs and hand-set glyphs get smooth
 // edges; at scale 1 every stroke is the hand-set pixels. Every call returns the cell, so the
-// strokes of one sign read as one chain.
+// strokes of one sign read as one chain. A cell given its size keeps every stroke inside it, so
+// the smooth edge of a glyph that fills its cell never reaches the next cell.
 class Cell {
  public:
-  Cell(QImage& image, int x, int y, QRgb ink = qRgb(0, 0, 0), int scale = 1)
-      : image_(image), x_(x), y_(y), ink_(ink), scale_(scale) {}
+  Cell(QImage& image, int x, int y, QRgb ink = qRgb(0, 0, 0), int scale = 1, QSize size = {})
+      : image_(image),
+        x_(x),
+        y_(y),
+        ink_(ink),
+        scale_(scale),
+        inside_(size.isValid()
+                    ? QRect(x * scale, y * scale, size.width() * scale, size.height() * scale)
+                    : image.rect()) {}
 
   Cell& Fill(int x, int y, int w, int h) {
     for (int row = y * scale_; row < (y + h) * scale_; ++row)
@@ -147,13 +155,14 @@ class Cell {
   // One pixel of the image at (col, row) from the cell's origin, in the image's own pixels.
   void Pixel(int col, int row) {
     const int px = x_ * scale_ + col, py = y_ * scale_ + row;
-    if (image_.valid(px, py)) image_.setPixel(px, py, ink_);
+    if (image_.valid(px, py) && inside_.contains(px, py)) image_.setPixel(px, py, ink_);
   }
 
   QImage& image_;
   int x_, y_;
   QRgb ink_;
   int scale_;
+  QRect inside_;
 };
 
 QImage WhiteImage(int width, int height) {
@@ -175,7 +184,8 @@ QImage DrawPicmode(int scale) {
   QImage image = WhiteImage(kPicmodeWidth * scale, kPicmodeHeight * scale);
   for (int row = 0; row < 4; ++row) {
     for (int column = 0; column <= kDashColumn; ++column) {
-      Cell cell(image, column * kWideCell, row * kCellHeight, qRgb(0, 0, 0), scale);
+      Cell cell(image, column * kWideCell, row * kCellHeight, qRgb(0, 0, 0), scale,
+                QSize(kWideCell, kCellHeight));
       cell.DurationLines(row, kWideCell);
       if (column < kDigitColumns) {
         cell.Bitmap(kDigitLeft, kDigitTop, DigitGlyph(column % 7 + 1));
@@ -202,9 +212,12 @@ QImage DrawPicmode(int scale) {
 QImage DrawPicmode2(int scale) {
   QImage image = WhiteImage(kPicmode2Width * scale, kPicmode2Height * scale);
   const QRgb black = qRgb(0, 0, 0);
-  auto wide = [&](int code) { return Cell(image, (code - 100) * kWideCell, 0, black, scale); };
+  auto wide = [&](int code) {
+    return Cell(image, (code - 100) * kWideCell, 0, black, scale, QSize(kWideCell, kCellHeight));
+  };
   auto narrow = [&](int code) {
-    return Cell(image, (code - 200) * kNarrowCell, kNarrowRowTop, black, scale);
+    return Cell(image, (code - 200) * kNarrowCell, kNarrowRowTop, black, scale,
+                QSize(kNarrowCell, kCellHeight));
   };
 
   // Red guides and a numbered ruler for whoever looks at the atlas; no operation copies them,

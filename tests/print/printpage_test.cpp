@@ -73,6 +73,32 @@ TEST(PrintArt, ScaledDownIsThePageAtlas) {
   }
 }
 
+// Print art once spilt the smooth edge of a syllable filling its cell into the dash's cell next
+// to it, so every dash printed with specks beside it.
+TEST(PrintArt, EveryCellKeepsItsInkInsideItsOwnPageCell) {
+  const struct {
+    QImage page, large;
+    QRect cells;  // the cells' area in the page atlas
+    int width;
+  } atlases[] = {{artwork::DrawPicmode(), artwork::DrawPicmode(k), QRect(0, 0, 42 * 12, 160), 12},
+                 {artwork::DrawPicmode2(), artwork::DrawPicmode2(k), QRect(0, 0, 20 * 12, 40), 12},
+                 {artwork::DrawPicmode2(), artwork::DrawPicmode2(k), QRect(0, 40, 15 * 6, 40), 6}};
+  for (const auto& atlas : atlases) {
+    for (int top = atlas.cells.top(); top < atlas.cells.bottom(); top += page::kCellHeight) {
+      for (int left = atlas.cells.left(); left < atlas.cells.right(); left += atlas.width) {
+        const QRect cell(left, top, atlas.width, page::kCellHeight);
+        const QImage small = atlas.page.copy(cell);
+        const QImage large = atlas.large.copy(QRect(cell.topLeft() * k, cell.size() * k));
+        // Every print pixel lies on a page pixel with ink, or beside one, within the cell.
+        for (int y = 0; y < large.height(); ++y)
+          for (int x = 0; x < large.width(); ++x)
+            if (IsInk(large, x, y) && !IsInk(small, x / k, y / k) && !OnAnEdge(small, x / k, y / k))
+              FAIL() << "ink at " << x << ", " << y << " of the cell at " << left << ", " << top;
+      }
+    }
+  }
+}
+
 class RandomPrintPage : public reading::testing::TypedPage,
                         public ::testing::WithParamInterface<unsigned> {
  protected:
