@@ -10,6 +10,7 @@
 #include "app/commandline.h"
 #include "app/form1.h"
 #include "app/largebuffers.h"
+#include "app/qttranslations.h"
 #include "app/script/scripteddialogs.h"
 #include "app/script/scriptrunner.h"
 #include "kit/qtdialogs.h"
@@ -88,6 +89,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvesh"));
   page::InstallPageFontSubstitutes();
+  app::InstallQtTranslations();
 
   const QString dataDir = DataDir(command);
   const bool headless = !command.script.isEmpty();

@@ -5,7 +5,8 @@ PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimed
           libgtest-dev libbenchmark-dev libgif-dev xvfb xauth fonts-arphic-uming
           libxkbcommon-dev ccache xdotool imagemagick python3 clang libclang-rt-14-dev
           desktop-file-utils librsvg2-bin dpkg-dev file
-          libfluidsynth-dev timgm6mb-soundfont python3-mido poppler-utils)
+          libfluidsynth-dev timgm6mb-soundfont python3-mido poppler-utils
+          qt6-translations-l10n)
 
 install_missing() {
   local missing=()

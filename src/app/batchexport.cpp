@@ -14,6 +14,7 @@
 #include "kit/dialogs.h"
 #include "kit/filelistcontrol.h"
 #include "kit/labelcontrol.h"
+#include "kit/pageviewport.h"
 #include "kit/picturebox.h"
 #include "kit/timercontrol.h"
 #include "kit/windowstate.h"
@@ -128,15 +129,14 @@ void BatchExport::Tick() {
 void BatchExport::ExportPageImage(const QString& path) {
   const float step = context_.window.ExportStep;
   const float phase = step - std::floor(step);
-  QWidget* canvas = context_.canvas;
   const int s = context_.screenHeight;
   if (phase == 0.75f) {
     ClearPagePicture();
-    canvas->move(canvas->x(), 0);
+    context_.view->ShowFromRow(0);
   } else if (phase == 0.5f) {
     publish::FolderExport::CopyBand(context_.pageView(), 0, s, context_.picture6->Bitmap());
   } else if (phase == 0.25f) {
-    canvas->move(canvas->x(), -s);
+    context_.view->ShowFromRow(s);
   } else if (phase == 0.0f) {
     publish::FolderExport::CopyBand(context_.pageView(), s, s, context_.picture6->Bitmap());
     if (const auto failed = document::WritePagePicture(context_.picture6->Bitmap(), path))
@@ -158,6 +158,7 @@ void BatchExport::Finish(int notStarted) {
   before_ = {};
   context_.document.SetPath(context_.window.PathBeforeBatch);
   context_.commandBar.ApplyScroll();
+  context_.cursor.RestartBlink();
   context_.title->SetTransparent(false);
   context_.marginLine->show();
   context_.commandBar.SetCommandsEnabled(true);

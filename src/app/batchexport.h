@@ -20,6 +20,7 @@ class CursorView;
 class Dialogs;
 class FileListControl;
 class LabelControl;
+class PageViewport;
 class PictureBox;
 class TimerControl;
 struct WindowState;
@@ -51,6 +52,7 @@ class BatchExport : public QObject {
     kit::PictureBox* picture6;
     BatchProgress& progress;   // Label25 and Command25
     QWidget* canvas;           // Picture1
+    kit::PageViewport* view;   // what of the page is in view
     kit::LabelControl* title;  // Label1
     QWidget* marginLine;       // Line3
     // Hidden while the batch runs: Frame2, Picture2, Frame3, Picture3.

@@ -2,8 +2,10 @@
 
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include "kit/controlregistry.h"
+#include "kit/pageviewport.h"
 
 namespace tarvesh::app {
 
@@ -18,8 +20,6 @@ constexpr CommandButton kButtons[] = {
     {6, "新建", 48},          {0, "打开", 72},  {1, "保存", 96},  {2, "别存为", 120},
     {3, "批量导出图片", 144}, {7, "选项", 192}, {5, "退出", 216},
 };
-// Each step of the scroll bar moves the page by this many pixels.
-constexpr int kScrollStep = 100;
 
 }  // namespace
 
@@ -53,10 +53,19 @@ CommandBar::CommandBar(const Context& context) : QObject(context.form), context_
     ApplyScroll();
     context_.focusPage();
   });
+  connect(context_.view, &kit::PageViewport::Scrolled, this, &CommandBar::FollowView);
 }
 
+// The scroll bar's range stays 0..18; its whole range spans the view's, so that its end is the
+// page's end at every zoom and window height, and both bars stand at the same place.
 void CommandBar::ApplyScroll() {
-  context_.canvas->move(context_.canvas->x(), -kScrollStep * vscroll1_->value());
+  context_.view->SetVerticalFraction(double(vscroll1_->value()) / vscroll1_->maximum());
+  FollowView();
+}
+
+void CommandBar::FollowView() {
+  const QSignalBlocker blocker(vscroll1_);
+  vscroll1_->setValue(qRound(context_.view->VerticalFraction() * vscroll1_->maximum()));
 }
 
 void CommandBar::SetCommandsEnabled(bool enabled) {

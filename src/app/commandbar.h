@@ -10,6 +10,7 @@ class QWidget;
 
 namespace tarvesh::kit {
 class ControlRegistry;
+class PageViewport;
 }  // namespace tarvesh::kit
 
 namespace tarvesh::app {
@@ -35,7 +36,7 @@ class CommandBar : public QObject {
     kit::ControlRegistry& controls;
     QWidget* form;
     QWidget* commandColumn;
-    QWidget* canvas;
+    kit::PageViewport* view;
     QWidget* optionsPanel;
     std::function<void()> focusPage;
   };
@@ -47,6 +48,8 @@ class CommandBar : public QObject {
   void SetCommandsEnabled(bool enabled);
   // Puts the page at the scroll bar's position again.
   void ApplyScroll();
+  // Shows where the view stands, without scrolling it.
+  void FollowView();
   QScrollBar* ScrollBar() const { return vscroll1_; }
 
  signals:

@@ -1,9 +1,13 @@
 #include "app/editseam.h"
 
 #include <QApplication>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <algorithm>
 #include <utility>
 
 #include "kit/controlregistry.h"
@@ -252,7 +256,15 @@ void EditSeam::Changed() {
 
 bool EditSeam::InWindow(QObject* watched) const {
   auto* widget = qobject_cast<QWidget*>(watched);
-  return widget && (widget == context_.form || context_.form->isAncestorOf(widget));
+  if (!widget) return false;
+  // The page is shown through a view of the window: its widgets belong to the window too.
+  if (const QGraphicsProxyWidget* proxy = widget->window()->graphicsProxyWidget()) {
+    if (!proxy->scene()) return false;
+    const QList<QGraphicsView*> views = proxy->scene()->views();
+    return std::any_of(views.begin(), views.end(),
+                       [this](QGraphicsView* view) { return context_.form->isAncestorOf(view); });
+  }
+  return widget == context_.form || context_.form->isAncestorOf(widget);
 }
 
 bool EditSeam::eventFilter(QObject* watched, QEvent* event) {

@@ -2,12 +2,16 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
 
 #include "app/batchexport.h"
 #include "app/batchprogress.h"
@@ -18,12 +22,14 @@
 #include "app/printcommands.h"
 #include "app/shortcuts.h"
 #include "app/windowenginehost.h"
+#include "app/zoombox.h"
 #include "document/textfields.h"
 #include "engine/glyphengine.h"
 #include "input/keyhandler.h"
 #include "input/mousetools.h"
 #include "input/slurmarks.h"
 #include "input/staffinput.h"
+#include "kit/bottomlayer.h"
 #include "kit/cursorview.h"
 #include "kit/documentviews.h"
 #include "kit/filelistcontrol.h"
@@ -31,8 +37,10 @@
 #include "kit/labelcontrol.h"
 #include "kit/linecontrol.h"
 #include "kit/pagecanvas.h"
+#include "kit/pageviewport.h"
 #include "kit/parking.h"
 #include "kit/picturebox.h"
+#include "kit/scrollcolumn.h"
 #include "kit/timercontrol.h"
 #include "overlays/entrymodes.h"
 #include "overlays/overlaypools.h"
@@ -54,6 +62,12 @@ namespace tarvesh::app {
 namespace {
 constexpr int kPageLeft = 176;
 constexpr int kStartPageHeight = 2000;
+// The command column's width, and where its scroll bar starts: under the page's scroll bar
+// VScroll1 (160, 0, 16 x 305).
+constexpr int kColumnWidth = 160;
+constexpr int kColumnBarTop = 309;
+// The least the window shrinks to: the column's width and a strip of the page.
+constexpr QSize kSmallestWindow(kPageLeft + 160, 240);
 }  // namespace
 
 Form1::Form1(const Options& options, page::GlyphAtlas atlas, kit::Dialogs& dialogs)
@@ -73,8 +87,31 @@ Form1::Form1(const Options& options, page::GlyphAtlas atlas, kit::Dialogs& dialo
 Form1::~Form1() = default;
 
 void Form1::FocusPage() {
-  // Focus requests while the window is not shown (start-up, headless scripts) are skipped.
-  if (canvas_->isVisible()) canvas_->setFocus();
+  // After every command the cursor shows at once and blinks afresh, unless a batch holds it.
+  if (batch_ && !batch_->Running()) cursor_->RestartBlink();
+  // Focus requests while the window is not shown (start-up) are skipped.
+  if (!isVisible()) return;
+  view_->setFocus();
+  canvas_->setFocus();
+}
+
+void Form1::KeepCursorInView() {
+  if (batch_->Running()) return;
+  // A drag on the page is not pulled away from under the pointer; the release catches up.
+  cursorViewOwed_ = QGuiApplication::mouseButtons() != Qt::NoButton;
+  if (cursorViewOwed_) return;
+  view_->ShowArea(cursor_->Box(), document_.Get(score::ScoreDocument::kLineSpacing));
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Arrange();
+}
+
+void Form1::Arrange() {
+  view_->setGeometry(kPageLeft, 0, std::max(width() - kPageLeft, 0), height());
+  column_->Fit(height());
+  bottom_->Fit(height());
 }
 
 bool Form1::OpenScore(const QString& path) {
@@ -85,6 +122,7 @@ bool Form1::OpenScore(const QString& path) {
 
 void Form1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  view_->setFocus();
   canvas_->setFocus();
 }
 
@@ -135,12 +173,15 @@ void Form1::UpdateTitle() {
 void Form1::BuildControls() {
   auto focus = [this] { FocusPage(); };
 
-  frame1_ = new QGroupBox(QStringLiteral("选项"), this);
+  setMinimumSize(kSmallestWindow);
+  column_ = new kit::ScrollColumn(this, kColumnWidth, kColumnWidth, kColumnBarTop);
+  frame1_ = new QGroupBox(QStringLiteral("选项"), column_);
   frame1_->setObjectName(QStringLiteral("Frame1"));
   frame1_->setGeometry(8, 56, 145, 697);
   controls_.Add(frame1_);
 
-  canvas_ = new kit::PageCanvas(page_, this);
+  canvas_ = new kit::PageCanvas(page_, nullptr);
+  view_ = new kit::PageViewport(canvas_, kPageLeft, this);
   controls_.Add(canvas_);
   cursor_ = std::make_unique<kit::CursorView>(page_, canvas_, controls_, options_.dataDir);
   sound_ = std::make_unique<sound::SoundPlayer>(options_.dataDir, frame1_, controls_, events_,
@@ -182,15 +223,21 @@ void Form1::BuildControls() {
   modes_->SetStaffPictures(staff_->TrebleStaff(), staff_->BassStaff());
 
   commandBar_ = std::make_unique<CommandBar>(
-      CommandBar::Context{controls_, this, frame1_, canvas_, layout_->OptionsPanel(), focus});
+      CommandBar::Context{controls_, this, frame1_, view_, layout_->OptionsPanel(), focus});
+  zoom_ = std::make_unique<ZoomBox>(ZoomBox::Context{controls_, frame1_, view_,
+                                                     [this] { return cursor_->Box().topLeft(); },
+                                                     [this] { KeepCursorInView(); }, focus});
   seam_ = std::make_unique<EditSeam>(EditSeam::Context{document_, window_, controls_, this, frame1_,
                                                        controls_.Find(QStringLiteral("Imapnt")),
                                                        focus, options_.journalBytes});
   playback_ = std::make_unique<PlaybackCommands>(PlaybackCommands::Context{
       controls_, dialogs_, events_, document_, page_, this, frame1_, canvas_,
       [this] { return Reader().Read(page_.Image()); }, focus, options_.audible});
-  // The instrument is how the score is heard, no part of it.
+  // The instrument is how the score is heard, no part of it; the scroll bar and the zoom box
+  // show where the page is looked at.
   seam_->KeepOut(controls_.Find(QStringLiteral("Combo5")));
+  seam_->KeepOut(commandBar_->ScrollBar());
+  seam_->KeepOut(zoom_->Combo6());
 
   // Work pictures that are never seen.
   picture4_ = new kit::PictureBox(QStringLiteral("Picture4"), this, true);
@@ -228,11 +275,27 @@ void Form1::BuildControls() {
   const QList<QWidget*> hiddenWhileExporting{textPanel_->Frame(), layout_->OptionsPanel(),
                                              symbolPanel_->Frame(), staff_->Panel()};
   const QList<QWidget*> offWhileExporting{print_->PrintButton(), print_->PdfButton()};
-  batch_ = std::make_unique<BatchExport>(BatchExport::Context{
-      window_, document_, dialogs_, *documents_, *commandBar_, *cursor_, file2_, timer2_, picture6_,
-      *new BatchProgress(this, controls_), canvas_, title_->Title(), guides_->MarginLine(),
-      hiddenWhileExporting, offWhileExporting, staff_->Check1(), guides_->Check2(),
-      options_.screen.height(), [this] { return PageView(); }});
+  batch_ =
+      std::make_unique<BatchExport>(BatchExport::Context{window_,
+                                                         document_,
+                                                         dialogs_,
+                                                         *documents_,
+                                                         *commandBar_,
+                                                         *cursor_,
+                                                         file2_,
+                                                         timer2_,
+                                                         picture6_,
+                                                         *new BatchProgress(column_, controls_),
+                                                         canvas_,
+                                                         view_,
+                                                         title_->Title(),
+                                                         guides_->MarginLine(),
+                                                         hiddenWhileExporting,
+                                                         offWhileExporting,
+                                                         staff_->Check1(),
+                                                         guides_->Check2(),
+                                                         options_.screen.height(),
+                                                         [this] { return PageView(); }});
 
   using score::ScoreDocument;
   kit::BindSwitch(staff_->Check1(), document_, ScoreDocument::kStaffInput);
@@ -267,6 +330,7 @@ void Form1::BuildControls() {
       [this] { textPanel_->Open(page_.Width()); }, [this] { symbolPanel_->Open(page_.Width()); },
       [this](int keyCode, int shift) {
         if (playback_->CommandKey(keyCode, shift)) return;
+        if (zoom_->ZoomKey(keyCode, shift)) return;
         if (QAbstractButton* command = ShortcutButton(controls_, keyCode, shift)) command->click();
       },
       [this] { return playback_->Stop(); }});
@@ -281,6 +345,9 @@ void Form1::BuildControls() {
   layout_->OptionsPanel()->raise();
   staff_->Panel()->raise();
   title_->NewTitlePanel()->raise();
+  // The staff panel keeps to the window's bottom, above the column and the page.
+  bottom_ = new kit::BottomLayer(this, options_.screen.height());
+  bottom_->Hold(staff_->Panel());
 }
 
 void Form1::WireEvents() {
@@ -294,14 +361,23 @@ void Form1::WireEvents() {
                                    reading::UnitsPerBar(state_.BeatsPerBar, state_.BeatUnit));
   });
   page_.onResized = [this] { canvas_->SyncSize(); };
-  page_.onCursorMoved = [this] { cursor_->Follow(); };
+  page_.onCursorMoved = [this] {
+    cursor_->Follow();
+    KeepCursorInView();
+  };
   connect(canvas_, &kit::PageCanvas::KeyDown, keys_.get(), &input::KeyHandler::KeyDown);
+  // After every key the cursor is in view, whether or not the key moved it.
+  connect(canvas_, &kit::PageCanvas::KeyDown, this, &Form1::KeepCursorInView);
   connect(canvas_, &kit::PageCanvas::KeyUp, keys_.get(), &input::KeyHandler::KeyUp);
   kit::MouseEvents* mouse = canvas_->Mouse();
   connect(mouse, &kit::MouseEvents::MouseDown, mouse_.get(), &input::MouseTools::MouseDown);
   connect(mouse, &kit::MouseEvents::MouseMove, mouse_.get(), &input::MouseTools::MouseMove);
   connect(mouse, &kit::MouseEvents::MouseUp, mouse_.get(), &input::MouseTools::MouseUp);
   connect(mouse, &kit::MouseEvents::Click, mouse_.get(), &input::MouseTools::Click);
+  connect(mouse, &kit::MouseEvents::MouseUp, this, [this] {
+    if (cursorViewOwed_)
+      QMetaObject::invokeMethod(this, &Form1::KeepCursorInView, Qt::QueuedConnection);
+  });
   // New and Open are steps of their own, taken back as any edit; the score they leave is
   // the one on disk.
   connect(commandBar_.get(), &CommandBar::NewRequested, this, [this] {
@@ -335,6 +411,7 @@ void Form1::Load() {
   picture7->move(picture7->x(), kit::kParkedEraserTop);
   tempo_->AddTempoTexts(document::ReadDelimitedFields(data.filePath(QStringLiteral("speed.txt"))));
   setGeometry(0, 0, screen.width(), screen.height());
+  Arrange();
   picture6_->move(kit::kParkedRight, picture6_->y());
   mouse_->FillTools();
   overlays_->Reset();
@@ -343,7 +420,6 @@ void Form1::Load() {
   symbolPanel_->SetFolder(sources.symbolFolder);
   // The editing state starts as EngineState's start values.
   page_.SetCursor(page::kLeftMargin, page::kFirstLineTop);
-  canvas_->move(kPageLeft, 0);
   page_.Resize(page_.Width(), kStartPageHeight);
   layout_->OptionsPanel()->move(kPageLeft, 0);
   title_->HidePickers();

@@ -53,9 +53,12 @@ class StaffInput;
 }  // namespace tarvesh::input
 
 namespace tarvesh::kit {
+class BottomLayer;
 class CursorView;
 class FileListControl;
 class PageCanvas;
+class PageViewport;
+class ScrollColumn;
 class PictureBox;
 class TimerControl;
 }  // namespace tarvesh::kit
@@ -69,6 +72,7 @@ class EditSeam;
 class PlaybackCommands;
 class PrintCommands;
 class WindowEngineHost;
+class ZoomBox;
 
 // The main window. It owns the page, the engine state and every control, wires the subsystems
 // to each other, and runs the start-up sequence.
@@ -98,6 +102,9 @@ class Form1 : public QWidget {
   kit::EventLog& Events() { return events_; }
   kit::CursorView& Cursor() { return *cursor_; }
   kit::PageCanvas* Canvas() const { return canvas_; }
+  kit::PageViewport* View() const { return view_; }
+  kit::ScrollColumn* Column() const { return column_; }
+  ZoomBox& Zoom() { return *zoom_; }
   DocumentCommands& Documents() { return *documents_; }
   BatchExport& Batch() { return *batch_; }
   EditSeam& Seam() { return *seam_; }
@@ -133,6 +140,9 @@ class Form1 : public QWidget {
   void showEvent(QShowEvent* event) override;
   // Closing with unsaved changes asks first, as Exit does.
   void closeEvent(QCloseEvent* event) override;
+  // The page takes the room the command column leaves; the column and the staff panel fit the
+  // window's height.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // How the page is shown: the title opaque but during a batch, the selected overlay marked.
@@ -146,6 +156,10 @@ class Form1 : public QWidget {
   bool MayClose();
   // "Tarvesh", or the document's name, " - Tarvesh" and "*" while there are unsaved changes.
   void UpdateTitle();
+  // Scrolls the least needed to show the insertion cursor with a line of room around it; waits
+  // for the release while a mouse button is held on the page.
+  void KeepCursorInView();
+  void Arrange();
 
   Options options_;
   kit::EventLog events_;
@@ -160,6 +174,10 @@ class Form1 : public QWidget {
   bool exitRequested_ = false;
 
   kit::PageCanvas* canvas_ = nullptr;
+  kit::PageViewport* view_ = nullptr;
+  kit::ScrollColumn* column_ = nullptr;
+  kit::BottomLayer* bottom_ = nullptr;
+  bool cursorViewOwed_ = false;
   QGroupBox* frame1_ = nullptr;
   kit::PictureBox* picture4_ = nullptr;
   kit::PictureBox* picture6_ = nullptr;
@@ -184,6 +202,7 @@ class Form1 : public QWidget {
   std::unique_ptr<DocumentCommands> documents_;
   std::unique_ptr<PrintCommands> print_;
   std::unique_ptr<BatchExport> batch_;
+  std::unique_ptr<ZoomBox> zoom_;
   std::unique_ptr<EditSeam> seam_;
   std::unique_ptr<PlaybackCommands> playback_;
   std::unique_ptr<WindowEngineHost> host_;

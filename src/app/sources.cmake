@@ -14,5 +14,7 @@ set(APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/script/scriptparser.cpp
   ${CMAKE_CURRENT_LIST_DIR}/script/scriptrunner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/statedump.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/qttranslations.cpp
   ${CMAKE_CURRENT_LIST_DIR}/windowenginehost.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/zoombox.cpp
 )

@@ -7,6 +7,7 @@
 #include "kit/controlstate.h"
 #include "kit/cursorview.h"
 #include "kit/pagecanvas.h"
+#include "kit/pageviewport.h"
 #include "score/scoredocument.h"
 
 namespace tarvesh::app {
@@ -292,6 +293,7 @@ QJsonObject DumpWindow(Form1& form) {
       {"BatchStamp", w.BatchStamp},
       {"PathBeforeBatch", w.PathBeforeBatch},
       {"Modified", form.Seam().IsModified()},
+      {"Zoom", form.View()->Zoom()},
   };
 
   QJsonObject controls;

@@ -56,6 +56,10 @@ void CursorView::Raise() {
   imapnt_->raise();
 }
 
+QRect CursorView::Box() const {
+  return imapnt_->geometry();
+}
+
 bool CursorView::Visible() const {
   return !imapnt_->isHidden();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 
 class QWidget;
@@ -35,6 +36,8 @@ class CursorView : public QObject {
   // Moves the picture to the page cursor's position.
   void Follow();
   bool Visible() const;
+  // The cursor picture's box on the page.
+  QRect Box() const;
   // "built-in" for the question mark, else the file name shown.
   QString PictureName() const;
 

@@ -36,6 +36,10 @@ void PageCanvas::paintEvent(QPaintEvent* event) {
   if (marksStale_) RefreshMarks();
   QPainter painter(this);
   const QRect area = event->rect();
+  // Shown smaller than its pixels the page is blended, so that thin lines do not drop out. Shown
+  // larger (a zoom above 100 %, a high-density screen) each page pixel is a square of the
+  // bitmap; a page drawn at the screen's own density, once there is one, is drawn here instead.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, painter.deviceTransform().m11() < 1.0);
   painter.drawImage(area.topLeft(), page_.Image(), area);
   painter.setPen(QPen(kMarkColour, 1));
   for (const QLine& mark : shownMarks_)

@@ -10,8 +10,8 @@
 
 namespace tarvesh::kit {
 
-// The page on screen (`Picture1`): shows the page bitmap at one pixel per page pixel and turns
-// key events into virtual-key codes for the key handler.
+// The page on screen (`Picture1`): shows the page bitmap, one pixel per page pixel at a zoom of
+// 100 %, and turns key events into virtual-key codes for the key handler.
 class PageCanvas : public QWidget {
   Q_OBJECT
 

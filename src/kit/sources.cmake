@@ -1,4 +1,5 @@
 set(KIT_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/bottomlayer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/controlregistry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/controlstate.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cursorview.cpp
@@ -10,9 +11,12 @@ set(KIT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/mousebits.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mouseevents.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pagecanvas.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pageproxy.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/pageviewport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/picturebox.cpp
   ${CMAKE_CURRENT_LIST_DIR}/qtdialogs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recordingdialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scrollcolumn.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shapecontrol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timercontrol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/virtualkeys.cpp

@@ -120,8 +120,11 @@ int Find(const std::array<KeyPair, N>& table, int qtKey) {
 }  // namespace
 
 int VirtualKeyOf(const QKeyEvent& event) {
-  // Scripts carry the exact virtual key in the event.
-  if (!event.spontaneous() && event.nativeVirtualKey() != 0) return int(event.nativeVirtualKey());
+  // Scripts carry the exact virtual key in the event, and no scan code, which every key of a
+  // keyboard has. (A key passed on through the page view is no longer spontaneous, so that
+  // cannot tell them apart.)
+  if (event.nativeScanCode() == 0 && event.nativeVirtualKey() != 0)
+    return int(event.nativeVirtualKey());
   const int key = event.key();
   if (event.modifiers() & Qt::KeypadModifier) {
     if (key >= Qt::Key_0 && key <= Qt::Key_9) return vk::Pad(key - Qt::Key_0);

@@ -41,7 +41,8 @@ EntryModes::EntryModes(const Context& context) : QObject(context.form), context_
   // auto-exclusive button would search every sibling on the form for it.
   durations_ = new QButtonGroup(this);
   for (int i = 0; i < 4; ++i) {
-    auto* option = new QRadioButton(context_.form);
+    // Above the command column's frame, in the column that holds it.
+    auto* option = new QRadioButton(context_.commandColumn->parentWidget());
     option->setObjectName(kit::IndexedName(QStringLiteral("Option1"), i));
     option->setGeometry(16 + 32 * i, 8, 33, 33);
     const QImage icon =

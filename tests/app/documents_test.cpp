@@ -722,6 +722,9 @@ click Command1(3)
 
   EXPECT_FALSE(window.Control("Timer2")["running"].toBool());
   EXPECT_TRUE(window.Control("Command1(1)")["enabled"].toBool());
+  // The cursor shows and blinks at once (it once stayed hidden until a duration key).
+  EXPECT_TRUE(window.Dump()["cursor"].toObject()["visible"].toBool());
+  EXPECT_TRUE(window.Control("Timer1")["running"].toBool());
   const QJsonObject last = window.Dump()["events"].toArray().last().toObject();
   EXPECT_EQ(last["message"].toString(), "导出成功");
   EXPECT_EQ(last["title"].toString(), "提示");

@@ -153,12 +153,16 @@ TEST(Keyboard, RealKeysDoWhatScriptedKeysDo) {
 TEST(Keyboard, SoundSwitchLeavesTheKeysOnThePage) {
   WindowHarness w;
   kit::PageCanvas* canvas = w.Form().Canvas();
-  canvas->setFocus();
+  // The page keeps the keys inside the active window's view of it.
+  w.Form().activateWindow();
+  QCoreApplication::processEvents();
+  w.Form().FocusPage();
+  ASSERT_TRUE(canvas->hasFocus());
   auto* check9 = qobject_cast<QWidget*>(w.Form().Controls().Find(QStringLiteral("Check9")));
   ASSERT_TRUE(check9);
   QTest::mouseClick(check9, Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
   EXPECT_EQ(w.Control("Check9")["value"].toInt(), 0);
-  EXPECT_EQ(w.Form().focusWidget(), canvas);
+  EXPECT_TRUE(canvas->hasFocus());
 }
 
 // Every key code a script names arrives as that key code, with exactly its shift bits (a

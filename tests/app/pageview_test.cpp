@@ -8,6 +8,7 @@
 #include "app/windowharness.h"
 #include "kit/imagecontrol.h"
 #include "kit/labelcontrol.h"
+#include "kit/pagecanvas.h"
 
 namespace tarvesh::testing {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 QImage WidgetsOverThePage(app::Form1& form) {
   QImage view = form.Page().Image().copy();
   QPainter painter(&view);
-  auto* canvas = form.findChild<QWidget*>(QStringLiteral("Picture1"));
+  QWidget* canvas = form.Canvas();
   for (QObject* object : canvas->children()) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget || widget->isHidden()) continue;

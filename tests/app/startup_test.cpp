@@ -57,6 +57,7 @@ const ControlCase kStartControls[] = {
     {"Check5(1)", nullptr, 1, 48, 40},
     {"Check5(2)", nullptr, 0, 80, 40},
     {"VScroll1", nullptr, 0, 160, 0},
+    {"Combo6", "100%", -1, 72, 362},
     {"Label1", "标题", -1, 0, 8},
     {"Label2(2)", "C", -1, 32, 48},
     {"Label2(0)", "4", -1, 52, 40},
@@ -157,6 +158,7 @@ TEST_F(StartUp, ListsAndPickers) {
   EXPECT_EQ(state["BeatUnit"].toInt(), 4);
   EXPECT_EQ(state["PrevDurationRow"].toInt(), 5);
   EXPECT_EQ(state["SelectedOverlay"].toInt(), -1);
+  EXPECT_EQ(state["Zoom"].toInt(), 100);
 }
 
 // Data files that are missing leave their lists empty; start-up still completes.
@@ -224,6 +226,9 @@ const ScriptFailureCase kFailures[] = {
     {"click Label16\n", 1, "no queued answer"},
     {"save-bitmap /nonexistent-folder/x.bmp\n", 1, "cannot write"},
     {"answer \"unterminated\n", 1, "unterminated"},
+    {"zoom 401\n", 1, "zoom takes a percentage from 50 to 400"},
+    {"key 53\nzoom 49\n", 2, "zoom takes a percentage"},
+    {"zoom big\n", 1, "bad number"},
 };
 
 TEST(ScriptInterface, FailingStepsReportFileAndLine) {

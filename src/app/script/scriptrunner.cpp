@@ -21,6 +21,7 @@
 #include "app/script/scripteddialogs.h"
 #include "app/script/scriptparser.h"
 #include "app/statedump.h"
+#include "app/zoombox.h"
 #include "document/pagepicture.h"
 #include "document/safefile.h"
 #include "engine/virtualkey.h"
@@ -28,6 +29,7 @@
 #include "kit/labelcontrol.h"
 #include "kit/mousebits.h"
 #include "kit/pagecanvas.h"
+#include "kit/pageviewport.h"
 #include "kit/picturebox.h"
 #include "kit/timercontrol.h"
 #include "kit/virtualkeys.h"
@@ -89,6 +91,7 @@ class Runner {
   void SaveView(const QStringList& w) { SaveImage(form_.PageView(), w[1]); }
   void SaveImage(const QImage& image, const QString& path);
   void Dump(const QStringList& w);
+  void Zoom(const QStringList& w);
 
   Form1& form_;
   ScriptedDialogs& dialogs_;
@@ -123,6 +126,7 @@ const std::map<QString, std::pair<Runner::Step, int>>& Runner::Steps() {
       {"save-bitmap", {&Runner::SaveBitmap, 2}},
       {"save-view", {&Runner::SaveView, 2}},
       {"dump", {&Runner::Dump, 2}},
+      {"zoom", {&Runner::Zoom, 2}},
   };
   return steps;
 }
@@ -320,6 +324,15 @@ void Runner::Dump(const QStringList& w) {
   }
   if (const auto failed = document::WriteFileSafely(w[1], json))
     throw StepError{QStringLiteral("cannot write %1").arg(failed->TerminalText())};
+}
+
+void Runner::Zoom(const QStringList& w) {
+  const int percent = Int(w[1]);
+  if (percent < kit::PageViewport::kMinZoom || percent > kit::PageViewport::kMaxZoom)
+    throw StepError{QStringLiteral("zoom takes a percentage from %1 to %2")
+                        .arg(kit::PageViewport::kMinZoom)
+                        .arg(kit::PageViewport::kMaxZoom)};
+  form_.Zoom().Choose(percent);
 }
 
 }  // namespace

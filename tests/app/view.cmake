@@ -1,0 +1,1 @@
+tarvesh_add_test(view_tests WINDOW SOURCES ${CMAKE_CURRENT_LIST_DIR}/view_test.cpp LIBS Qt6::Test)
