@@ -78,9 +78,9 @@ LayoutPanel::LayoutPanel(score::ScoreDocument& document, QWidget* form, QWidget*
 
   for (int i = 0; i < 4; ++i) {
     // Above the command column's frame, in the column that holds it.
-    check5_[i] = MakeCheck(kit::IndexedName(QStringLiteral("Check5"), i), QString(),
-                           commandColumn->parentWidget(), QRect(16 + 32 * i, 40, 33, 12), i < 2,
-                           controls);
+    check5_[i] =
+        MakeCheck(kit::IndexedName(QStringLiteral("Check5"), i), QString(),
+                  commandColumn->parentWidget(), QRect(16 + 32 * i, 40, 33, 12), i < 2, controls);
     connect(check5_[i], &QCheckBox::toggled, this, [this, i] { OnDurationSwitch(i); });
   }
 
