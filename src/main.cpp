@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/commandline.h"
+#include "app/fileimport.h"
 #include "app/form1.h"
 #include "app/largebuffers.h"
 #include "app/qttranslations.h"
@@ -55,13 +56,48 @@ int ExportFolder(int& argc, char** argv, const app::CommandLine& command, QTextS
     err << "tarvesh: " << message << "\n";
     return 1;
   }
-  publish::FolderExport::Request request{command.exportFolder, command.exportFormat,
-                                         command.exportOut, dataDir};
+  publish::FolderExport::Request request;
+  request.folder = command.exportFolder;
+  request.format = command.exportFormat;
+  request.out = command.exportOut;
+  request.dataDir = dataDir;
   if (command.dpi != 0) request.dpi = command.dpi;
   if (command.screen.isValid()) request.screenHeight = command.screen.height();
   request.progressBar = isatty(STDERR_FILENO);
   request.atlas = &*atlas;
   return publish::FolderExport::Run(request, err);
+}
+
+// `--import`: the files typed in a window that is never shown, then saved and exported.
+int ImportFiles(int& argc, char** argv, const app::CommandLine& command, QTextStream& err) {
+  app::KeepLargeBuffersForReuse();
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Tarvesh"));
+  page::InstallPageFontSubstitutes();
+  const QString dataDir = DataDir(command);
+  QString message;
+  auto atlas = LoadAtlas(dataDir, &message);
+  if (!atlas) {
+    err << "tarvesh: " << message << "\n";
+    return 1;
+  }
+  app::Form1::Options options;
+  options.dataDir = dataDir;
+  options.screen =
+      command.screen.isValid() ? command.screen : QGuiApplication::primaryScreen()->size();
+  options.audible = false;
+  // The import asks nothing: no dialog opens.
+  app::ScriptedDialogs dialogs;
+  // The atlases are shared, not copied: the window types with them, the export reads with them.
+  app::Form1 form(options, *atlas, dialogs);
+  app::FileImport::Request request{command.importFiles, command.exportOut, command.exportFormat,
+                                   dataDir};
+  request.atlas = &*atlas;
+  request.dpi = command.dpi;
+  request.screenHeight = command.screen.isValid() ? command.screen.height()
+                                                  : publish::FolderExport::kWholePageScreenHeight;
+  request.progressBar = isatty(STDERR_FILENO);
+  return app::FileImport::Run(form, request, err);
 }
 
 }  // namespace
@@ -85,6 +121,7 @@ int main(int argc, char** argv) {
   }
   app::PrepareEnvironment(command);
   if (!command.exportFolder.isEmpty()) return ExportFolder(argc, argv, command, err);
+  if (!command.importFiles.isEmpty()) return ImportFiles(argc, argv, command, err);
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tarvesh"));

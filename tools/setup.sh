@@ -2,7 +2,7 @@
 # Sourced, with BUILD_DIR set by the caller.
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev
-          libgtest-dev libbenchmark-dev libgif-dev xvfb xauth fonts-arphic-uming
+          libgtest-dev libbenchmark-dev libgif-dev libzip-dev xvfb xauth fonts-arphic-uming
           libxkbcommon-dev ccache xdotool imagemagick python3 clang libclang-rt-14-dev
           desktop-file-utils librsvg2-bin dpkg-dev file
           libfluidsynth-dev timgm6mb-soundfont python3-mido poppler-utils

@@ -25,6 +25,10 @@ CommandLine ParseCommandLine(int argc, char** argv) {
       value(&command.script);
     } else if (arg == QLatin1String("--export")) {
       value(&command.exportFolder);
+    } else if (arg == QLatin1String("--import")) {
+      // The files up to the next option.
+      while (i + 1 < args.size() && !args[i + 1].startsWith(u'-')) command.importFiles << args[++i];
+      if (command.importFiles.isEmpty()) command.error = QStringLiteral("--import needs a file");
     } else if (arg == QLatin1String("--format")) {
       value(&command.exportFormat);
       formatGiven = true;
@@ -66,18 +70,25 @@ CommandLine ParseCommandLine(int argc, char** argv) {
   if (command.error.isEmpty() && command.show && command.script.isEmpty())
     command.error = QStringLiteral("--show is for --script");
   const bool exporting = !command.exportFolder.isEmpty();
-  if (command.error.isEmpty() && exporting && !command.script.isEmpty())
-    command.error = QStringLiteral("--export and --script cannot be used together");
-  if (command.error.isEmpty() && exporting && !command.score.isEmpty())
-    command.error = QStringLiteral("a score to open is for the window, not for --export");
-  if (command.error.isEmpty() && !exporting && (formatGiven || !command.exportOut.isEmpty()))
-    command.error = QStringLiteral("--format and --out are for --export");
-  if (command.error.isEmpty() && !QStringList{QStringLiteral("bmp"), QStringLiteral("png"),
-                                              QStringLiteral("pdf"), QStringLiteral("midi")}
-                                      .contains(command.exportFormat))
-    command.error = QStringLiteral("--format takes bmp, png, pdf or midi");
+  const bool importing = !command.importFiles.isEmpty();
+  if (command.error.isEmpty() && exporting + importing + !command.script.isEmpty() > 1)
+    command.error = QStringLiteral("--export, --import and --script cannot be used together");
+  if (command.error.isEmpty() && (exporting || importing) && !command.score.isEmpty())
+    command.error =
+        QStringLiteral("a score to open is for the window, not for --export or --import");
+  if (command.error.isEmpty() && !exporting && !importing &&
+      (formatGiven || !command.exportOut.isEmpty()))
+    command.error = QStringLiteral("--format and --out are for --export and --import");
+  if (command.error.isEmpty() && importing && command.exportOut.isEmpty())
+    command.error = QStringLiteral("--import needs --out DIR, the folder the scores go to");
+  if (command.error.isEmpty() && formatGiven &&
+      !QStringList{QStringLiteral("bmp"), QStringLiteral("png"), QStringLiteral("pdf"),
+                   QStringLiteral("midi"), QStringLiteral("musicxml")}
+           .contains(command.exportFormat))
+    command.error = QStringLiteral("--format takes bmp, png, pdf, midi or musicxml");
   if (command.error.isEmpty() && command.dpi != 0 && command.exportFormat != QLatin1String("png"))
     command.error = QStringLiteral("--dpi is for --format png");
+  if (importing && !formatGiven) command.exportFormat.clear();
   return command;
 }
 
@@ -85,7 +96,9 @@ QString Usage() {
   return QStringLiteral(
       "usage: tarvesh [--data-dir DIR] [--screen WxH] [SCORE.bmp]\n"
       "       tarvesh --script FILE [--data-dir DIR] [--screen WxH] [--show] [SCORE.bmp]\n"
-      "       tarvesh --export FOLDER [--format bmp|png|pdf|midi] [--dpi N] [--out DIR]\n"
+      "       tarvesh --export FOLDER [--format bmp|png|pdf|midi|musicxml] [--dpi N] [--out DIR]\n"
+      "               [--data-dir DIR] [--screen WxH]\n"
+      "       tarvesh --import FILE... --out DIR [--format bmp|png|pdf|midi|musicxml] [--dpi N]\n"
       "               [--data-dir DIR] [--screen WxH]\n"
       "       tarvesh --help | --version\n"
       "\n"
@@ -95,10 +108,15 @@ QString Usage() {
       "  --format FORMAT  bmp (default): one page picture per score; png: one A4 sheet per\n"
       "                   score at print resolution; pdf: one PDF of all pages at print\n"
       "                   resolution, in the order of the file list; midi: one MIDI file per\n"
-      "                   score, the music read from its page\n"
+      "                   score, the music read from its page; musicxml: each page read\n"
+      "                   back as music, one .musicxml file per score\n"
       "  --dpi N          dots per inch of the png sheets (default 300)\n"
+      "  --import FILE... type the melody of each MusicXML file (.musicxml, .xml, .mxl) on a\n"
+      "                   new page, without a window, and save it as a score in --out DIR;\n"
+      "                   with --format, those scores are then exported as --export\n"
+      "                   exports them, into DIR/导出 HHMMSS\n"
       "  --out DIR        where the export goes; default: FOLDER/导出 HHMMSS, as the batch\n"
-      "                   export of the window\n"
+      "                   export of the window. For --import: the folder of the scores\n"
       "  --data-dir DIR   the folder holding the atlases, pictures, sounds and text files\n"
       "  --screen WxH     the screen size the program reads; an export takes the page in two\n"
       "                   bands of H rows as the window's batch export on that screen does\n"
@@ -107,7 +125,8 @@ QString Usage() {
 }
 
 void PrepareEnvironment(const CommandLine& command) {
-  if ((!command.script.isEmpty() && !command.show) || !command.exportFolder.isEmpty())
+  if ((!command.script.isEmpty() && !command.show) || !command.exportFolder.isEmpty() ||
+      !command.importFiles.isEmpty())
     qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
     const QString runtime = QDir::temp().filePath(QStringLiteral("tarvesh-runtime"));

@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 namespace tarvesh::app {
 
@@ -11,14 +12,16 @@ inline constexpr int kMostDpi = 1200;
 
 // What the command line asks for.
 struct CommandLine {
-  QString script;                                // --script FILE
-  QString exportFolder;                          // --export FOLDER
-  QString exportFormat = QStringLiteral("bmp");  // --format bmp|png|pdf
-  QString exportOut;                             // --out DIR, empty for the default
-  int dpi = 0;                                   // --dpi N for png, 0 when not given
-  QString dataDir;                               // --data-dir DIR
-  QString score;                                 // FILE.bmp: opened at start as Open opens it
-  QSize screen;                                  // --screen WxH, invalid when not given
+  QString script;           // --script FILE
+  QString exportFolder;     // --export FOLDER
+  QStringList importFiles;  // --import FILE...
+  // --format bmp|png|pdf|midi|musicxml; for --import, empty when not given (no export)
+  QString exportFormat = QStringLiteral("bmp");
+  QString exportOut;  // --out DIR, empty for the default
+  int dpi = 0;        // --dpi N for png, 0 when not given
+  QString dataDir;    // --data-dir DIR
+  QString score;      // FILE.bmp: opened at start as Open opens it
+  QSize screen;       // --screen WxH, invalid when not given
   bool show = false;
   bool help = false;
   bool version = false;

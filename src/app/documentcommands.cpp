@@ -100,16 +100,24 @@ bool DocumentCommands::Save(bool saveAs) {
   if (QFileInfo(path).isFile() &&
       !context_.dialogs.AskYesNo(QStringLiteral("已经存在的图片，是否替换原来的？"), kHint))
     return false;
+  return Told(SaveAt(path));
+}
+
+std::optional<FileError> DocumentCommands::SaveAt(const QString& path) {
   // A save that fails leaves the document where it was.
   const QString before = context_.document.Path();
   context_.document.SetPath(path);
-  if (SaveScoreDocument()) return true;
-  context_.document.SetPath(before);
-  return false;
+  std::optional<FileError> failed = file_.Save(context_.document);
+  if (failed) context_.document.SetPath(before);
+  return failed;
 }
 
 bool DocumentCommands::SaveScoreDocument() {
-  if (const std::optional<FileError> failed = file_.Save(context_.document)) {
+  return Told(file_.Save(context_.document));
+}
+
+bool DocumentCommands::Told(const std::optional<FileError>& failed) {
+  if (failed) {
     context_.dialogs.Failure(failed->Told(QStringLiteral("无法保存文件")), kHint);
     return false;
   }

@@ -100,6 +100,10 @@ class DocumentCommands : public QObject {
   // A save that fails is told in a message box naming the file and why, and leaves the old pair
   // whole. Returns whether the pair was written.
   bool SaveScoreDocument();
+  // Writes the score as the pair at `path` (a ".bmp" name), asking nothing and telling nothing;
+  // the document is then that file's. A save that fails leaves the document where it was and
+  // says why.
+  std::optional<document::FileError> SaveAt(const QString& path);
   // Opens the document at the document's path, writing nothing. A picture or side file that
   // cannot be read changes nothing and gives the reason; side-file fields that are missing or
   // out of range are skipped. A picture larger than the page its settings make grows the page.
@@ -113,6 +117,8 @@ class DocumentCommands : public QObject {
   void RememberFile(const QString& path);
 
  private:
+  // Tells the outcome of a save: the failure in a message box, else the beep; true when saved.
+  bool Told(const std::optional<document::FileError>& failed);
   // The phrases of List1 and the pictures of File1, which the side file's records name.
   score::ScoreFile::OverlaySources Sources() const;
 

@@ -18,6 +18,7 @@
 #include "app/commandbar.h"
 #include "app/documentcommands.h"
 #include "app/editseam.h"
+#include "app/musicxmlcommands.h"
 #include "app/playbackcommands.h"
 #include "app/printcommands.h"
 #include "app/shortcuts.h"
@@ -272,9 +273,18 @@ void Form1::BuildControls() {
   print_ = std::make_unique<PrintCommands>(PrintCommands::Context{
       controls_, dialogs_, frame1_,
       [this](publish::PagePrinter& sheets) { return AddPrintSheet(sheets); }, focus});
+  musicXml_ = std::make_unique<MusicXmlCommands>(MusicXmlCommands::Context{
+      controls_, dialogs_, frame1_, document_, state_,
+      [this]() -> const reading::PageReader& { return Reader(); }, [this] { documents_->New(); },
+      [this](int keyCode) {
+        keys_->KeyDown(keyCode, 0);
+        keys_->KeyUp(keyCode, 0);
+      },
+      focus});
   const QList<QWidget*> hiddenWhileExporting{textPanel_->Frame(), layout_->OptionsPanel(),
                                              symbolPanel_->Frame(), staff_->Panel()};
-  const QList<QWidget*> offWhileExporting{print_->PrintButton(), print_->PdfButton()};
+  const QList<QWidget*> offWhileExporting{print_->PrintButton(), print_->PdfButton(),
+                                          musicXml_->ExportButton(), musicXml_->ImportButton()};
   batch_ =
       std::make_unique<BatchExport>(BatchExport::Context{window_,
                                                          document_,
@@ -387,6 +397,9 @@ void Form1::WireEvents() {
   connect(commandBar_.get(), &CommandBar::OpenRequested, this, [this] {
     if (documents_->Open()) seam_->MarkUnmodified();
   });
+  // An import types on a new page: one step, ended here because a file dialog may have ended
+  // the step of the click before the typing began.
+  connect(musicXml_.get(), &MusicXmlCommands::Imported, seam_.get(), &EditSeam::Settle);
   connect(commandBar_.get(), &CommandBar::SaveRequested, this, &Form1::SaveDocument);
   connect(commandBar_.get(), &CommandBar::BatchExportRequested, batch_.get(), &BatchExport::Start);
   connect(batch_.get(), &BatchExport::RunningChanged, seam_.get(), &EditSeam::SetSuspended);

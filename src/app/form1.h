@@ -69,6 +69,7 @@ class BatchExport;
 class CommandBar;
 class DocumentCommands;
 class EditSeam;
+class MusicXmlCommands;
 class PlaybackCommands;
 class PrintCommands;
 class WindowEngineHost;
@@ -106,6 +107,7 @@ class Form1 : public QWidget {
   kit::ScrollColumn* Column() const { return column_; }
   ZoomBox& Zoom() { return *zoom_; }
   DocumentCommands& Documents() { return *documents_; }
+  MusicXmlCommands& MusicXml() { return *musicXml_; }
   BatchExport& Batch() { return *batch_; }
   EditSeam& Seam() { return *seam_; }
   PlaybackCommands& Playback() { return *playback_; }
@@ -201,6 +203,7 @@ class Form1 : public QWidget {
   std::unique_ptr<CommandBar> commandBar_;
   std::unique_ptr<DocumentCommands> documents_;
   std::unique_ptr<PrintCommands> print_;
+  std::unique_ptr<MusicXmlCommands> musicXml_;
   std::unique_ptr<BatchExport> batch_;
   std::unique_ptr<ZoomBox> zoom_;
   std::unique_ptr<EditSeam> seam_;

@@ -5,8 +5,10 @@ set(APP_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/commandline.cpp
   ${CMAKE_CURRENT_LIST_DIR}/documentcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editseam.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fileimport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/largebuffers.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/musicxmlcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playbackcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printcommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shortcuts.cpp

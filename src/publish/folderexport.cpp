@@ -14,6 +14,8 @@
 #include "document/folders.h"
 #include "document/pagepicture.h"
 #include "document/safefile.h"
+#include "musicxml/documentexport.h"
+#include "musicxml/musicxmlwriter.h"
 #include "page/geometry.h"
 #include "playback/midifile.h"
 #include "playback/performance.h"
@@ -52,12 +54,13 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   const bool pdf = request.format == QLatin1String("pdf");
   const bool png = request.format == QLatin1String("png");
   const bool midi = request.format == QLatin1String("midi");
-  if ((midi || pdf || png) && !request.atlas) {
+  const bool musicXml = request.format == QLatin1String("musicxml");
+  if ((midi || musicXml || pdf || png) && !request.atlas) {
     err << "tarvesh: no glyph atlas to read the pages with\n";
     return 1;
   }
   std::optional<reading::PageReader> reader;
-  if (midi) reader.emplace(*request.atlas);
+  if (midi || musicXml) reader.emplace(*request.atlas);
 
   // One document takes every score in turn, as the window's does.
   score::ScoreDocument document;
@@ -72,7 +75,9 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   score::PageComposer::Options composeOptions;
   composeOptions.opaqueTitle = false;
 
-  const QStringList scores = document::FilesIn(folder, QStringLiteral("*.bmp"));
+  const QStringList scores = request.scores.isEmpty()
+                                 ? document::FilesIn(folder, QStringLiteral("*.bmp"))
+                                 : request.scores;
   // The last score first, as the window's batch takes them: a score whose side file lacks a
   // setting keeps the one of the score opened before it, so the order shapes the pictures. Only
   // that part runs in order, on this thread; reading the scores before it and writing the
@@ -157,6 +162,18 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
           QtConcurrent::run(&pool, [sheet = std::move(sheet), page = document.Page().Image(), pdf,
                                     dpi = request.dpi, target = outcome.target]() mutable {
             return WriteSheet(std::move(sheet), page, pdf, dpi, target);
+          });
+    } else if (musicXml) {
+      outcome.target =
+          QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".musicxml"));
+      outcome.result =
+          QtConcurrent::run(&pool, [page = document.Page().Image(),
+                                    header = musicxml::DocumentExport::HeaderOf(document),
+                                    &reader = *reader, target = outcome.target] {
+            const QByteArray bytes = musicxml::MusicXmlWriter::Write(reader.Read(page), header);
+            if (const auto failed = document::WriteFileSafely(target, bytes))
+              return Written{QStringLiteral(": cannot write ") + failed->TerminalText(), {}};
+            return Written{};
           });
     } else {
       const QImage view = composer.Compose(document, composeOptions);

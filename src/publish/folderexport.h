@@ -32,22 +32,26 @@ class FolderExport {
 
   struct Request {
     QString folder;
-    QString format;   // "bmp", "png", "pdf" or "midi"
+    QString format;   // "bmp", "png", "pdf", "midi" or "musicxml"
     QString out;      // empty: the folder's "导出 HHMMSS", as the window's batch export
     QString dataDir;  // phrases and symbol pictures the side files name, the print art
     int screenHeight = kWholePageScreenHeight;
     bool progressBar = false;  // `err` is a terminal: a bar instead of a line per score
-    // The glyphs a page is read back with, for midi, pdf and png.
+    // The glyphs a page is read back with, for midi, musicxml, pdf and png.
     const page::GlyphAtlas* atlas = nullptr;
     int dpi = kDefaultDpi;  // png: the A4 sheet's resolution
+    // The scores to export, by name in that order; empty for every "*.bmp" of the folder in the
+    // order of the file list.
+    QStringList scores = {};
   };
 
   // Exports the "*.bmp" scores of the folder into the output folder: page pictures under the
   // scores' names (bmp), A4 sheets at print resolution as pictures (".png" for png), or for pdf
   // the one PDF of all pages at print resolution, named after the output folder; for midi a MIDI
-  // file of each score's music under its name. Writes one progress line per score, or the bar on
-  // a terminal, and names every failure on `err`. Returns 0 when every score was exported, 1
-  // otherwise; a score that cannot be read is skipped.
+  // file of each score's music under its name, for musicxml each page read back as music
+  // (".musicxml"). Writes one progress line per score, or the bar on a terminal, and names every
+  // failure on `err`. Returns 0 when every score was exported, 1 otherwise; a score that cannot
+  // be read is skipped.
   static int Run(const Request& request, QTextStream& err);
 
   // The page picture of a page seen as `view`: A4 proportions at the page's width, white, with

@@ -8,14 +8,16 @@
 
 namespace tarvesh::testing {
 
-WindowHarness::WindowHarness(QSize screen, QString dataDir) {
+WindowHarness::WindowHarness(QSize screen, QString dataDir,
+                             std::unique_ptr<app::ScriptedDialogs> dialogs)
+    : dialogs_(std::move(dialogs)) {
   auto atlas = page::GlyphAtlas::Load(dataDir, nullptr);
   app::Form1::Options options;
   options.dataDir = dataDir;
   options.screen = screen;
   options.audible = false;
   options.keepEvents = true;
-  form_ = std::make_unique<app::Form1>(options, std::move(*atlas), dialogs_);
+  form_ = std::make_unique<app::Form1>(options, std::move(*atlas), *dialogs_);
   form_->show();
 }
 
@@ -28,7 +30,7 @@ int WindowHarness::Run(const QString& script) {
   file.close();
   error_.clear();
   QTextStream errors(&error_);
-  return app::RunScript(*form_, dialogs_, path, errors);
+  return app::RunScript(*form_, *dialogs_, path, errors);
 }
 
 QJsonObject WindowHarness::Dump() {

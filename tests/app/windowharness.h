@@ -14,7 +14,11 @@ namespace tarvesh::testing {
 // `tarvesh --script` drives it, with the generated data folder beside it.
 class WindowHarness {
  public:
-  explicit WindowHarness(QSize screen = QSize(1024, 768), QString dataDir = TARVESH_DATA_DIR);
+  // `dialogs` answers the window's dialogs: the script's queues, or a kind that behaves more as
+  // a person's dialogs do.
+  explicit WindowHarness(
+      QSize screen = QSize(1024, 768), QString dataDir = TARVESH_DATA_DIR,
+      std::unique_ptr<app::ScriptedDialogs> dialogs = std::make_unique<app::ScriptedDialogs>());
 
   // Runs the steps of `script`; returns the script's exit status and keeps its error text.
   int Run(const QString& script);
@@ -25,10 +29,10 @@ class WindowHarness {
   QJsonObject State();
 
   app::Form1& Form() { return *form_; }
-  app::ScriptedDialogs& Dialogs() { return dialogs_; }
+  app::ScriptedDialogs& Dialogs() { return *dialogs_; }
 
  private:
-  app::ScriptedDialogs dialogs_;
+  std::unique_ptr<app::ScriptedDialogs> dialogs_;
   std::unique_ptr<app::Form1> form_;
   QString error_;
 };

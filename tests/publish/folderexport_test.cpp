@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "document/pagepicture.h"
+#include "page/glyphatlas.h"
 #include "page/guiapplication.h"
 #include "page/pagelayout.h"
 #include "publish/pageprinter.h"
@@ -60,6 +61,8 @@ class Export : public ::testing::Test {
   }
 
   QTemporaryDir dir;
+  // MusicXML reads the pages back with the glyphs.
+  const std::optional<page::GlyphAtlas> atlas = page::GlyphAtlas::Load(TARVESH_DATA_DIR, nullptr);
 };
 
 TEST_F(Export, ComposesEveryScoreWithoutAWindow) {
@@ -91,6 +94,18 @@ TEST_F(Export, APdfHoldsOnePagePerScore) {
   ASSERT_EQ(Run("pdf", &errors), 0) << errors.toStdString();
   EXPECT_TRUE(QFileInfo(FolderExport::PdfPathFor(dir.filePath("out"))).size() > 0);
   EXPECT_TRUE(errors.contains("PDF of 2 pages")) << errors.toStdString();
+}
+
+TEST_F(Export, MusicXmlReadsEveryPageBackAsMusic) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath("scores"));
+  SaveWideScore("b.bmp");
+  QString errors;
+  ASSERT_EQ(Run("musicxml", &errors), 0) << errors.toStdString();
+  QFile file(dir.filePath("out/b.musicxml"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray xml = file.readAll();
+  EXPECT_TRUE(xml.contains("<score-partwise version=\"4.0\">"));
+  EXPECT_TRUE(xml.contains(QStringLiteral("<work-title>茉莉花</work-title>").toUtf8()));
 }
 
 // A PDF takes a black-and-white page as one bit a pixel, and must then show the same pixels; a

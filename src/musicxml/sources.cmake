@@ -1,0 +1,9 @@
+set(MUSICXML_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/documentexport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/importedscore.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/importtyping.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/keyspelling.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/musicxmlreader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/musicxmlwriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/scoreheader.cpp
+)
