@@ -22,8 +22,8 @@ class FileImport {
     QStringList files;
     QString out;
     QString format;  // empty: the scores alone
-    int dpi = 0;     // png: the sheets' resolution, 0 for the export's own
     QString dataDir;
+    int dpi = 0;  // png: the sheets' resolution, 0 for the export's own
     int screenHeight = 0;
     bool progressBar = false;  // `err` is a terminal: a bar instead of a line per file
     // The glyphs an export reads the pages back with, for midi and musicxml.
