@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMouseEvent>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <array>
@@ -287,19 +286,6 @@ TEST(ImportMusicXml, TypesTheSamePageWhateverTheEntryMode) {
   EXPECT_TRUE(w.Form().Page().Image() == plain.Form().Page().Image());
   EXPECT_EQ(w.State()["NoteMode"].toInt(), 1);
   EXPECT_EQ(w.Control("Check10")["value"].toInt(), 0);
-}
-
-struct ProcessResult {
-  int status;
-  QString errors;
-};
-
-ProcessResult RunTarvesh(const QStringList& arguments) {
-  QProcess process;
-  process.start(TARVESH_EXECUTABLE, arguments);
-  process.waitForFinished(120000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromUtf8(process.readAllStandardError())};
 }
 
 // `tarvesh --import`: each file a score in the folder, exported as asked; the files that cannot

@@ -28,19 +28,6 @@ QImage Picture(const QString& path) {
   return picture ? picture->convertToFormat(QImage::Format_RGB32) : QImage();
 }
 
-struct ProcessResult {
-  int status;
-  QString errors;
-};
-
-ProcessResult RunTarvesh(const QStringList& arguments) {
-  QProcess process;
-  process.start(TARVESH_EXECUTABLE, arguments);
-  process.waitForFinished(120000);
-  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-          QString::fromUtf8(process.readAllStandardError())};
-}
-
 class Printing : public ::testing::Test {
  protected:
   // Runs `script` with "DIR" standing for the test's folder; the script must succeed.

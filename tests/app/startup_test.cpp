@@ -4,7 +4,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPluginLoader>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "app/windowharness.h"
@@ -187,28 +186,6 @@ TEST(SoundModule, LoadsFromBesideTheProgram) {
   ASSERT_NE(outputs, nullptr) << loader.errorString().toStdString();
   outputs->PlayEffect(QStringLiteral(TARVESH_DATA_DIR "/sound/no-such-sound.wav"));
   EXPECT_TRUE(loader.unload());
-}
-
-struct ProcessResult {
-  int status;
-  QString errors;
-};
-
-ProcessResult RunTarvesh(const QStringList& arguments, const QString& script = QString()) {
-  QTemporaryDir dir;
-  QStringList args = arguments;
-  if (!script.isNull()) {
-    QFile file(dir.filePath("steps.tvs"));
-    file.open(QIODevice::WriteOnly);
-    file.write(script.toUtf8());
-    file.close();
-    args << "--script" << file.fileName();
-  }
-  QProcess process;
-  process.setWorkingDirectory(dir.path());
-  process.start(TARVESH_EXECUTABLE, args);
-  process.waitForFinished(60000);
-  return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
 }
 
 struct ScriptFailureCase {

@@ -1,5 +1,7 @@
 #include "app/windowharness.h"
 
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -43,6 +45,24 @@ QJsonObject WindowHarness::Control(const QString& name) {
 
 QJsonObject WindowHarness::State() {
   return Dump()[QStringLiteral("state")].toObject();
+}
+
+ProcessResult RunTarvesh(const QStringList& arguments, const QString& script) {
+  QTemporaryDir dir;
+  QStringList args = arguments;
+  if (!script.isNull()) {
+    QFile file(dir.filePath(QStringLiteral("steps.tvs")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(script.toUtf8()) != script.toUtf8().size())
+      return {-1, QStringLiteral("cannot write the script")};
+    file.close();
+    args << QStringLiteral("--script") << file.fileName();
+  }
+  QProcess process;
+  process.setWorkingDirectory(dir.path());
+  process.start(QStringLiteral(TARVESH_EXECUTABLE), args);
+  process.waitForFinished(120000);
+  return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+          QString::fromUtf8(process.readAllStandardError())};
 }
 
 }  // namespace tarvesh::testing

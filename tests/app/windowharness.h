@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "app/form1.h"
@@ -36,5 +37,16 @@ class WindowHarness {
   std::unique_ptr<app::Form1> form_;
   QString error_;
 };
+
+// What a run of the program ended with: its exit status (-1 when it did not exit normally) and
+// what it wrote on stderr.
+struct ProcessResult {
+  int status;
+  QString errors;
+};
+
+// Runs the program with `arguments` in a folder of its own, with `script` (when given) written
+// there and run as its --script.
+ProcessResult RunTarvesh(const QStringList& arguments, const QString& script = QString());
 
 }  // namespace tarvesh::testing
