@@ -62,6 +62,10 @@ void DocumentCommands::New() {
   context_.page.Clear();
   context_.layout.Slider(ScoreDocument::kLineSpacing)->setEnabled(true);
   context_.overlays.ClearAllOverlays();
+  // The words go with the page; their font stays, as the other settings do.
+  lyrics::LyricSheet words = context_.document.Lyrics();
+  words.ClearWords();
+  context_.document.SetLyrics(words);
   context_.document.SetText(ScoreDocument::kTitle,
                             ScoreDocument::kHeadTextStarts[ScoreDocument::kTitle]);
 }
@@ -135,6 +139,12 @@ std::optional<FileError> DocumentCommands::OpenScoreDocument() {
   if (file_.ExtensionDamaged() && !context_.batchRunning()) {
     context_.dialogs.Message(
         QStringLiteral("文件末尾的附加信息已损坏，备注和页数样式未能读出：%1")
+            .arg(QDir::toNativeSeparators(document::DatSideFile::PathFor(path))),
+        kHint);
+  }
+  if (file_.LyricsDamaged() && !context_.batchRunning()) {
+    context_.dialogs.Message(
+        QStringLiteral("歌词已损坏，未能读出：%1")
             .arg(QDir::toNativeSeparators(document::DatSideFile::PathFor(path))),
         kHint);
   }

@@ -192,6 +192,7 @@ void EditSeam::Start() {
 
 void EditSeam::Cut() {
   if (!started_ || suspended_) return;
+  if (beforeCut_) beforeCut_();
   journal_.Cut(QString());
   Changed();
 }
@@ -294,6 +295,10 @@ bool EditSeam::eventFilter(QObject* watched, QEvent* event) {
       PostSettle();
       break;
     }
+    case QEvent::InputMethod:
+      // A commit of an input method is a step of its own, once no key is held.
+      if (InWindow(watched)) PostSettle();
+      break;
     case QEvent::ApplicationDeactivate:
       // What was held is released where the window no longer hears it.
       heldKeys_.clear();

@@ -67,6 +67,8 @@ class EditSeam : public QObject {
   void SetSuspended(bool suspended);
   // The score shown is the one on disk, or a new one: ends the step under way and marks it.
   void MarkUnmodified();
+  // Runs before a step ends, so what follows from the step's changes belongs to it.
+  void SetBeforeCut(std::function<void()> beforeCut) { beforeCut_ = std::move(beforeCut); }
   // Tells when the window title or the undo buttons may have changed.
   void SetOnChanged(std::function<void()> onChanged) { onChanged_ = std::move(onChanged); }
 
@@ -110,6 +112,7 @@ class EditSeam : public QObject {
   bool suspended_ = false;
   QSet<QObject*> keptOut_;
   std::function<void()> onChanged_;
+  std::function<void()> beforeCut_;
 };
 
 }  // namespace tarvesh::app

@@ -27,6 +27,7 @@
 #include "document/textfields.h"
 #include "engine/glyphengine.h"
 #include "input/keyhandler.h"
+#include "input/lyricsinput.h"
 #include "input/mousetools.h"
 #include "input/slurmarks.h"
 #include "input/staffinput.h"
@@ -53,6 +54,7 @@
 #include "score/scorefile.h"
 #include "settings/guidelines.h"
 #include "settings/layoutpanel.h"
+#include "settings/lyricsfont.h"
 #include "sound/soundplayer.h"
 #include "titleblock/pagenumbering.h"
 #include "titleblock/tempo.h"
@@ -137,6 +139,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 bool Form1::SaveDocument(bool saveAs) {
+  lyrics_->Follow();
   bool saved = false;
   seam_->Outside([&] { saved = documents_->Save(saveAs); });
   if (saved) seam_->MarkUnmodified();
@@ -345,6 +348,26 @@ void Form1::BuildControls() {
       },
       [this] { return playback_->Stop(); }});
 
+  lyrics_ = std::make_unique<input::LyricsInput>(input::LyricsInput::Context{
+      document_, page_, window_, dialogs_, controls_, canvas_, frame1_,
+      // The items as the whole page reads them, as the dump's reading counts them.
+      [this](int top) {
+        std::vector<lyrics::NoteItem> items;
+        for (const reading::ReadLine& line : Reading())
+          if (line.top == top)
+            for (const reading::ReadItem& item : line.items)
+              items.push_back(lyrics::NoteItem::Of(item));
+        return items;
+      },
+      [this] {
+        std::vector<int> tops;
+        for (const reading::ReadLine& line : Reading()) tops.push_back(line.top);
+        return tops;
+      },
+      focus});
+  lyricsFont_ = std::make_unique<settings::LyricsFont>(document_, layout_->OptionsPanel(),
+                                                       controls_, [this] { lyrics_->CheckRoom(); });
+
   // What lies over the page stacks above the guide marks; the panels above all.
   pageNumbering_->Label()->raise();
   for (int i = 0; i < overlays::OverlayPools::kSlots; ++i) overlays_->TextLabel(i)->raise();
@@ -364,10 +387,15 @@ void Form1::WireEvents() {
   page_.onChanged = [this](const QRect& rect) {
     canvas_->MarksChanged();
     canvas_->update(rect);
+    reading_.reset();
+    lyrics_->PageChanged(rect);
   };
+  // The words follow their notes before each step ends, so they change with the step.
+  seam_->SetBeforeCut([this] { lyrics_->Follow(); });
+  canvas_->SetOverPainter([this](QPainter& painter) { lyrics_->Paint(painter); });
   // A bar whose beats do not add up is underlined on screen, never on the page.
   canvas_->SetMarks([this] {
-    return reading::UnevenBarMarks(Reader().Read(page_.Image()),
+    return reading::UnevenBarMarks(Reading(),
                                    reading::UnitsPerBar(state_.BeatsPerBar, state_.BeatUnit));
   });
   page_.onResized = [this] { canvas_->SyncSize(); };
@@ -375,12 +403,18 @@ void Form1::WireEvents() {
     cursor_->Follow();
     KeepCursorInView();
   };
-  connect(canvas_, &kit::PageCanvas::KeyDown, keys_.get(), &input::KeyHandler::KeyDown);
+  // In lyrics mode the keys of the words are the mode's, the rest the page's.
+  connect(canvas_, &kit::PageCanvas::KeyDown, this, [this](int keyCode, int shift) {
+    if (!lyrics_->KeyDown(keyCode, shift)) keys_->KeyDown(keyCode, shift);
+  });
   // After every key the cursor is in view, whether or not the key moved it.
   connect(canvas_, &kit::PageCanvas::KeyDown, this, &Form1::KeepCursorInView);
+  connect(canvas_, &kit::PageCanvas::TextTyped, lyrics_.get(), &input::LyricsInput::Type);
   connect(canvas_, &kit::PageCanvas::KeyUp, keys_.get(), &input::KeyHandler::KeyUp);
   kit::MouseEvents* mouse = canvas_->Mouse();
   connect(mouse, &kit::MouseEvents::MouseDown, mouse_.get(), &input::MouseTools::MouseDown);
+  // After the press put the cursor: in lyrics mode it chooses the note for the next syllable.
+  connect(mouse, &kit::MouseEvents::MouseDown, lyrics_.get(), &input::LyricsInput::Pointed);
   connect(mouse, &kit::MouseEvents::MouseMove, mouse_.get(), &input::MouseTools::MouseMove);
   connect(mouse, &kit::MouseEvents::MouseUp, mouse_.get(), &input::MouseTools::MouseUp);
   connect(mouse, &kit::MouseEvents::Click, mouse_.get(), &input::MouseTools::Click);
@@ -449,6 +483,11 @@ const reading::PageReader& Form1::Reader() {
   return *reader_;
 }
 
+const std::vector<reading::ReadLine>& Form1::Reading() {
+  if (!reading_) reading_ = Reader().Read(page_.Image());
+  return *reading_;
+}
+
 score::PageComposer::Options Form1::ViewOptions() const {
   // A batch lets the page show through the title, so the page pictures keep what lies under it.
   score::PageComposer::Options options;
@@ -458,6 +497,7 @@ score::PageComposer::Options Form1::ViewOptions() const {
 }
 
 QImage Form1::PageView() {
+  lyrics_->Follow();
   return composer_.Compose(document_, ViewOptions());
 }
 
@@ -478,6 +518,7 @@ QImage Form1::PrintRegion(const QRect& pageRect) {
 }
 
 bool Form1::AddPrintSheet(publish::PagePrinter& sheets) {
+  lyrics_->Follow();
   const score::PageComposer::Options options = ViewOptions();
   return sheets.Add(PrintPage(),
                     [&](QPainter& painter) { composer_.DrawOver(painter, document_, options); });

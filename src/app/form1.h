@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "kit/controlregistry.h"
 #include "kit/eventlog.h"
@@ -33,6 +35,7 @@ class SoundPlayer;
 namespace tarvesh::settings {
 class GuideLines;
 class LayoutPanel;
+class LyricsFont;
 }  // namespace tarvesh::settings
 namespace tarvesh::titleblock {
 class PageNumbering;
@@ -47,6 +50,7 @@ class TextLabelPanel;
 }  // namespace tarvesh::overlays
 namespace tarvesh::input {
 class KeyHandler;
+class LyricsInput;
 class MouseTools;
 class SlurMarks;
 class StaffInput;
@@ -111,14 +115,18 @@ class Form1 : public QWidget {
   BatchExport& Batch() { return *batch_; }
   EditSeam& Seam() { return *seam_; }
   PlaybackCommands& Playback() { return *playback_; }
+  input::LyricsInput& Lyrics() { return *lyrics_; }
   const QString& DataDir() const { return options_.dataDir; }
   bool ExitRequested() const { return exitRequested_; }
 
   // Reads the page back as music; made on first use, from the window's atlases.
   const reading::PageReader& Reader();
+  // The page as read back now: read again only after the page changed.
+  const std::vector<reading::ReadLine>& Reading();
 
-  // The page as a person sees it: the bitmap with the title block, text labels, symbol pictures
-  // and page number over it; no cursor, guide lines, panels or pickers.
+  // The page as a person sees it: the bitmap with the words under the notes, the title block,
+  // text labels, symbol pictures and page number over it; no cursor, guide lines, panels or
+  // pickers.
   QImage PageView();
   // The page at print resolution, set from the page as it is now; made on first use from the
   // window's atlases and the print art of the data folder.
@@ -211,10 +219,13 @@ class Form1 : public QWidget {
   std::unique_ptr<WindowEngineHost> host_;
   std::unique_ptr<engine::GlyphEngine> engine_;
   std::unique_ptr<input::KeyHandler> keys_;
+  std::unique_ptr<input::LyricsInput> lyrics_;
+  std::unique_ptr<settings::LyricsFont> lyricsFont_;
   std::unique_ptr<reading::PageReader> reader_;
   std::unique_ptr<print::PrintPage> printPage_;
   // The page the print page was set from.
   QImage printedFrom_;
+  std::optional<std::vector<reading::ReadLine>> reading_;
 };
 
 }  // namespace tarvesh::app

@@ -27,6 +27,7 @@ constexpr Shortcut kShortcuts[] = {
     {Letter('Z'), kCtrlBit, "Command18"},
     {Letter('Y'), kCtrlBit, "Command19"},
     {Letter('Z'), kCtrlBit | kShiftBit, "Command19"},
+    {Letter('L'), kCtrlBit, "Command24"},
 };
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "app/statedump.h"
 
 #include <QJsonArray>
+#include <algorithm>
 
 #include "app/editseam.h"
 #include "app/form1.h"
+#include "input/lyricsinput.h"
 #include "kit/controlstate.h"
 #include "kit/cursorview.h"
 #include "kit/pagecanvas.h"
@@ -126,6 +128,41 @@ QJsonObject DumpItem(const reading::ReadItem& item) {
     o["slur"] = "start";
   }
   return o;
+}
+
+// The index in `lines` of the line at `top`; -1 when the reading has no such line.
+int ReadingIndex(const std::vector<reading::ReadLine>& lines, int top) {
+  const auto line = std::find_if(lines.begin(), lines.end(),
+                                 [top](const reading::ReadLine& l) { return l.top == top; });
+  return line == lines.end() ? -1 : int(line - lines.begin());
+}
+
+// Each syllable by the line of the reading, the item it stands under and its verse.
+QJsonArray DumpSyllables(const std::vector<reading::ReadLine>& lines,
+                         const lyrics::LyricSheet& sheet) {
+  QJsonArray dumped;
+  for (const lyrics::LyricLine& words : sheet.Lines()) {
+    const int index = ReadingIndex(lines, words.top);
+    if (index < 0) continue;
+    for (int row = 0; row < lyrics::kVerseRows; ++row)
+      for (const lyrics::Syllable& syllable : words.rows[size_t(row)].syllables)
+        dumped.append(QJsonObject{
+            {"line", index}, {"note", syllable.item}, {"verse", row + 1}, {"text", syllable.text}});
+  }
+  return dumped;
+}
+
+// Each verse number by the line of the reading and its verse.
+QJsonArray DumpVerseNumbers(const std::vector<reading::ReadLine>& lines,
+                            const lyrics::LyricSheet& sheet) {
+  QJsonArray dumped;
+  for (const lyrics::LyricLine& words : sheet.Lines()) {
+    const int index = ReadingIndex(lines, words.top);
+    for (int row = 0; row < lyrics::kVerseRows && index >= 0; ++row)
+      if (const QString& number = words.rows[size_t(row)].number; !number.isEmpty())
+        dumped.append(QJsonObject{{"line", index}, {"verse", row + 1}, {"text", number}});
+  }
+  return dumped;
 }
 
 QJsonArray DumpReading(const std::vector<reading::ReadLine>& lines) {
@@ -294,6 +331,11 @@ QJsonObject DumpWindow(Form1& form) {
       {"PathBeforeBatch", w.PathBeforeBatch},
       {"Modified", form.Seam().IsModified()},
       {"Zoom", form.View()->Zoom()},
+      {"LyricsMode", form.Lyrics().IsOn() ? 1 : 0},
+      {"LyricsVerse", w.LyricsVerse},
+      {"LyricsTop", w.LyricsTop},
+      {"LyricsNote", w.LyricsNote},
+      {"LyricsWordOpen", w.LyricsWordOpen},
   };
 
   QJsonObject controls;
@@ -301,7 +343,11 @@ QJsonObject DumpWindow(Form1& form) {
     controls[control->objectName()] = DumpControl(control);
   dump["controls"] = controls;
   dump["events"] = form.Events().Events();
-  dump["reading"] = DumpReading(form.Reader().Read(page.Image()));
+  const std::vector<reading::ReadLine> lines = form.Reading();
+  dump["reading"] = DumpReading(lines);
+  form.Lyrics().Follow();
+  dump["lyrics"] = DumpSyllables(lines, form.Document().Lyrics());
+  dump["verseNumbers"] = DumpVerseNumbers(lines, form.Document().Lyrics());
   return dump;
 }
 

@@ -136,24 +136,31 @@ void DecodeExtension(const QByteArray& bytes, DatSideFile& side) {
   DatSideFile read;
   read.extensionDamaged = block.state == ExtensionBlock::State::kDamaged;
   for (const ExtensionBlock::Record& record : block.records) {
-    std::optional<QString>* field = record.id == DatSideFile::kCreditRecord ? &read.credit
-                                    : record.id == DatSideFile::kPageNumberPatternRecord
-                                        ? &read.pageNumberPattern
-                                        : nullptr;
-    if (!field) {
+    std::optional<QString>* text = record.id == DatSideFile::kCreditRecord ? &read.credit
+                                   : record.id == DatSideFile::kPageNumberPatternRecord
+                                       ? &read.pageNumberPattern
+                                       : nullptr;
+    const bool lyrics = record.id == DatSideFile::kLyricsRecord;
+    if (!text && !lyrics) {
       read.keptRecords.push_back(record);
       continue;
     }
-    // A field given twice or not as text was written by no version of the block.
-    if (*field || record.kind != ExtensionBlock::kText) {
+    // A field given twice or of another kind was written by no version of the block.
+    const bool twice = text ? text->has_value() : read.lyrics.has_value();
+    const uint8_t kind = text ? ExtensionBlock::kText : ExtensionBlock::kBytes;
+    if (twice || record.kind != kind) {
       read = {};
       read.extensionDamaged = true;
       break;
     }
-    *field = record.AsText();
+    if (text)
+      *text = record.AsText();
+    else
+      read.lyrics = record.value;
   }
   side.credit = std::move(read.credit);
   side.pageNumberPattern = std::move(read.pageNumberPattern);
+  side.lyrics = std::move(read.lyrics);
   side.keptRecords = std::move(read.keptRecords);
   side.extensionDamaged = read.extensionDamaged;
 }
@@ -167,6 +174,8 @@ QByteArray EncodeExtension(const DatSideFile& side) {
   if (side.pageNumberPattern)
     records.push_back(ExtensionBlock::Record::Text(DatSideFile::kPageNumberPatternRecord,
                                                    *side.pageNumberPattern));
+  if (side.lyrics)
+    records.push_back({DatSideFile::kLyricsRecord, ExtensionBlock::kBytes, *side.lyrics});
   if (records.empty() && side.keptRecords.empty()) return {};
   records.insert(records.end(), side.keptRecords.begin(), side.keptRecords.end());
   return ExtensionBlock::Encode(records);

@@ -35,6 +35,7 @@ struct DatSideFile {
   // Record ids of the extension block's fields.
   static constexpr uint16_t kCreditRecord = 1;
   static constexpr uint16_t kPageNumberPatternRecord = 2;
+  static constexpr uint16_t kLyricsRecord = 3;
   // No side file is longer than the table and the longest extension block allowed: a longer
   // one is refused whole rather than read in part.
   static constexpr qint64 kMaxFileBytes =
@@ -62,6 +63,8 @@ struct DatSideFile {
   // Fields of the extension block.
   std::optional<QString> credit;
   std::optional<QString> pageNumberPattern;
+  // The words under the notes, as lyrics::EncodeLyrics makes them.
+  std::optional<QByteArray> lyrics;
   // The block's records this program does not know, in the order read. They are written back
   // after the known ones, so what a later version stored survives a save by this one.
   std::vector<ExtensionBlock::Record> keptRecords;

@@ -217,8 +217,9 @@ void ControlState::Put(QObject* control, const ControlState& s) {
     case Kind::kButton: {
       auto* button = static_cast<QAbstractButton*>(control);
       button->setText(s.text);
-      // An option button is cleared by checking another of its group, never by itself.
-      if (s.value != 0 || s.kind == Kind::kCheck) button->setChecked(s.value != 0);
+      // An option button is cleared by checking another of its group, never by itself; a button
+      // that is no switch ignores being cleared.
+      if (s.value != 0 || s.kind != Kind::kOption) button->setChecked(s.value != 0);
       break;
     }
     case Kind::kHScroll:

@@ -1,7 +1,10 @@
 #include "kit/pagecanvas.h"
 
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "kit/mousebits.h"
 #include "kit/virtualkeys.h"
@@ -41,6 +44,7 @@ void PageCanvas::paintEvent(QPaintEvent* event) {
   // bitmap; a page drawn at the screen's own density, once there is one, is drawn here instead.
   painter.setRenderHint(QPainter::SmoothPixmapTransform, painter.deviceTransform().m11() < 1.0);
   painter.drawImage(area.topLeft(), page_.Image(), area);
+  if (over_) over_(painter);
   painter.setPen(QPen(kMarkColour, 1));
   for (const QLine& mark : shownMarks_)
     if (MarkArea(mark).intersects(area)) painter.drawLine(mark);
@@ -55,7 +59,32 @@ void PageCanvas::RefreshMarks() {
   shownMarks_ = std::move(marks);
 }
 
+void PageCanvas::SetTextEntry(bool on) {
+  textEntry_ = on;
+  composing_.clear();
+  setAttribute(Qt::WA_InputMethodEnabled, on);
+  if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImEnabled);
+  update();
+}
+
+void PageCanvas::SetCaret(const QRect& caret) {
+  if (caret == caret_) return;
+  update(caret_.adjusted(-2, -2, 2, 2));
+  caret_ = caret;
+  update(caret_.adjusted(-2, -2, 2, 2));
+  if (hasFocus() && textEntry_) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+}
+
 void PageCanvas::keyPressEvent(QKeyEvent* event) {
+  const QString text = event->text();
+  const bool typesText =
+      !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint(); });
+  const bool commanding =
+      event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+  if (textEntry_ && typesText && !commanding) {
+    emit TextTyped(text);
+    return;
+  }
   emit KeyDown(VirtualKeyOf(*event), ShiftBits(event->modifiers()));
 }
 
@@ -72,6 +101,35 @@ void PageCanvas::mouseMoveEvent(QMouseEvent* event) {
 }
 void PageCanvas::mouseReleaseEvent(QMouseEvent* event) {
   mouse_->Release(event);
+}
+
+void PageCanvas::inputMethodEvent(QInputMethodEvent* event) {
+  if (!textEntry_) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  if (composing_ != event->preeditString()) {
+    composing_ = event->preeditString();
+    update();
+  }
+  if (!event->commitString().isEmpty()) emit TextTyped(event->commitString());
+}
+
+QVariant PageCanvas::inputMethodQuery(Qt::InputMethodQuery query) const {
+  switch (query) {
+    case Qt::ImEnabled:
+      return textEntry_;
+    case Qt::ImCursorRectangle:
+      return caret_;
+    case Qt::ImSurroundingText:
+      return QString();
+    case Qt::ImCursorPosition:
+    case Qt::ImAnchorPosition:
+      return 0;
+    default:
+      return QWidget::inputMethodQuery(query);
+  }
 }
 
 // Tab belongs to the page's key handler, not to focus navigation.

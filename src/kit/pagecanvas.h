@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QLine>
+#include <QRect>
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -8,10 +10,13 @@
 #include "kit/mouseevents.h"
 #include "page/scorepage.h"
 
+class QPainter;
+
 namespace tarvesh::kit {
 
 // The page on screen (`Picture1`): shows the page bitmap, one pixel per page pixel at a zoom of
-// 100 %, and turns key events into virtual-key codes for the key handler.
+// 100 %, and turns key events into virtual-key codes for the key handler. While it takes text,
+// what a key types and what an input method commits come out as text instead.
 class PageCanvas : public QWidget {
   Q_OBJECT
 
@@ -26,10 +31,22 @@ class PageCanvas : public QWidget {
   // MarksChanged; never part of the page bitmap.
   void SetMarks(std::function<std::vector<QLine>()> marks) { marks_ = std::move(marks); }
   void MarksChanged() { marksStale_ = true; }
+  // Drawn over the page on screen after the page's pixels, in page pixels.
+  void SetOverPainter(std::function<void(QPainter&)> over) { over_ = std::move(over); }
+
+  // Taking text: a key that types printable text without Ctrl or Alt gives TextTyped, and the
+  // system's input methods are on. `caret` is where the next text goes, for the input method's
+  // window; what the input method composes is shown there until committed.
+  void SetTextEntry(bool on);
+  void SetCaret(const QRect& caret);
+  const QString& Composing() const { return composing_; }
+  QRect Caret() const { return caret_; }
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
  signals:
   void KeyDown(int keyCode, int shift);
   void KeyUp(int keyCode, int shift);
+  void TextTyped(const QString& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -39,6 +56,7 @@ class PageCanvas : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   bool focusNextPrevChild(bool next) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
 
  private:
   // Repaints where the marks changed.
@@ -49,6 +67,10 @@ class PageCanvas : public QWidget {
   std::function<std::vector<QLine>()> marks_;
   std::vector<QLine> shownMarks_;
   bool marksStale_ = true;
+  std::function<void(QPainter&)> over_;
+  bool textEntry_ = false;
+  QRect caret_;
+  QString composing_;
 };
 
 }  // namespace tarvesh::kit

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 
+#include "lyrics/lyricslayout.h"
 #include "page/pagefont.h"
 #include "score/pagehead.h"
 
@@ -49,6 +50,7 @@ void PageComposer::DrawOver(QPainter& painter, const ScoreDocument& document,
                             const Options& options) {
   const auto text = [&document](ScoreDocument::HeadText which) { return document.Text(which); };
   const HeadPlacement& placed = document.Placement();
+  lyrics::LyricsLayout(document.Lyrics()).Draw(painter);
 
   const QRect titleBox(kTitleStartBox.topLeft(), QSize(placed.titleWidth, kTitleStartBox.height()));
   if (options.opaqueTitle) painter.fillRect(titleBox, Qt::white);

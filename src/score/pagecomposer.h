@@ -11,9 +11,10 @@ class QPainter;
 
 namespace tarvesh::score {
 
-// The page as a person sees it, from the document alone: the page's pixels with the head of the
-// page, the page number, the text labels and the symbol pictures drawn over them, each where
-// and as the window shows it. Print, the PDF and every export compose their pages here.
+// The page as a person sees it, from the document alone: the page's pixels with the words under
+// the notes, the head of the page, the page number, the text labels and the symbol pictures
+// drawn over them, each where and as the window shows it. Print, the PDF and every export
+// compose their pages here.
 class PageComposer {
  public:
   struct Options {
@@ -24,8 +25,9 @@ class PageComposer {
   };
 
   QImage Compose(const ScoreDocument& document, const Options& options);
-  // Draws what lies over the page (the head, the page number, the text labels and the symbol
-  // pictures) with `painter` set to page pixels: on a PDF the texts stay text.
+  // Draws what lies over the page (the words under the notes, the head, the page number, the
+  // text labels and the symbol pictures) with `painter` set to page pixels: on a PDF the texts
+  // stay text.
   void DrawOver(QPainter& painter, const ScoreDocument& document, const Options& options);
 
  private:

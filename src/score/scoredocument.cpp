@@ -94,6 +94,12 @@ bool ScoreDocument::AddOverlay(OverlayKind kind, QPoint at, int index, const QSt
   return true;
 }
 
+void ScoreDocument::SetLyrics(const lyrics::LyricSheet& sheet) {
+  if (lyrics_ == sheet) return;
+  lyrics_ = sheet;
+  emit LyricsChanged();
+}
+
 page::PageLayout ScoreDocument::LayOut() {
   page::PageLayout layout =
       page::ComputePageLayout(values_[kBarWidth], values_[kBarsPerLine], values_[kLineSpacing]);
@@ -127,6 +133,7 @@ ScoreDocument::Held ScoreDocument::Take() const {
   held.path = path_;
   held.pageNumber = pageNumber_;
   held.placement = placement_;
+  held.lyrics = lyrics_;
   return held;
 }
 
@@ -154,6 +161,7 @@ void ScoreDocument::Restore(const Held& held) {
     placement_ = held.placement;
     emit PlacementChanged();
   }
+  SetLyrics(held.lyrics);
 }
 
 page::LayoutSettings ScoreDocument::Settings() const {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 
+#include "lyrics/lyricsheet.h"
 #include "page/enginestate.h"
 #include "page/layoutsettings.h"
 #include "page/pagelayout.h"
@@ -16,8 +17,8 @@
 namespace tarvesh::score {
 
 // One score as the program holds it, without a window: the page bitmap, the engine state, the
-// layout values and switches the engine reads, the objects over the page, the page number and
-// the document's path. The
+// layout values and switches the engine reads, the objects over the page, the words under the
+// notes, the page number and the document's path. The
 // window's controls are views of it: a user's change is set here, and every change is announced
 // so each view shows the value it holds.
 class ScoreDocument : public QObject {
@@ -139,6 +140,10 @@ class ScoreDocument : public QObject {
   // picked becomes the head's text.
   bool SetPick(HeadPick which, int index);
 
+  // The words under the notes, with their font.
+  const lyrics::LyricSheet& Lyrics() const { return lyrics_; }
+  void SetLyrics(const lyrics::LyricSheet& sheet);
+
   // Sizes the page for the layout values and places the title, the credit and the page number
   // for it; the texts that follow keep their place until the next layout.
   page::PageLayout LayOut();
@@ -159,6 +164,7 @@ class ScoreDocument : public QObject {
     QString path;
     int pageNumber = 0;
     HeadPlacement placement;
+    lyrics::LyricSheet lyrics;
     bool operator==(const Held&) const = default;
   };
   Held Take() const;
@@ -182,6 +188,7 @@ class ScoreDocument : public QObject {
   void TextChanged(int which);
   void PickChanged(int which);
   void PlacementChanged();
+  void LyricsChanged();
 
  private:
   page::ScorePage page_;
@@ -196,6 +203,7 @@ class ScoreDocument : public QObject {
   std::array<int, 2> counts_{};
   QString path_;
   HeadPlacement placement_;
+  lyrics::LyricSheet lyrics_;
   int pageNumber_ = 1;  // a page counts from 1, as its label "< 1 >" shows from the start
 };
 

@@ -7,6 +7,7 @@
 #include "document/folders.h"
 #include "document/scorefiles.h"
 #include "document/textfields.h"
+#include "lyrics/lyricscodec.h"
 #include "page/geometry.h"
 #include "page/pagelayout.h"
 #include "score/scoredocument.h"
@@ -180,6 +181,8 @@ DatSideFile ScoreFile::Capture(const ScoreDocument& d) const {
   side.tempo = d.Text(ScoreDocument::kTempo);
   side.credit = d.Text(ScoreDocument::kCredit);
   side.pageNumberPattern = d.Text(ScoreDocument::kPagePattern);
+  // A score without words stores none, so its side file stays as older versions wrote it.
+  if (!(d.Lyrics() == lyrics::LyricSheet())) side.lyrics = lyrics::EncodeLyrics(d.Lyrics());
   side.keptRecords = keptRecords_;
   return side;
 }
@@ -216,6 +219,12 @@ void ScoreFile::Apply(ScoreDocument& d, const QImage& picture, const DatSideFile
   if (side.tempo) d.SetText(ScoreDocument::kTempo, *side.tempo);
   // Its place follows its new width at the next layout, as every open makes.
   if (side.credit) d.SetText(ScoreDocument::kCredit, *side.credit);
+  // The words stand under the notes of the picture they were saved with; the window follows
+  // them to the picture as it is.
+  std::optional<lyrics::LyricSheet> words;
+  if (side.lyrics) words = lyrics::DecodeLyrics(*side.lyrics);
+  lyricsDamaged_ = side.lyrics && !words;
+  d.SetLyrics(words.value_or(lyrics::LyricSheet()));
   keptRecords_ = side.keptRecords;
 }
 

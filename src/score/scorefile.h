@@ -53,6 +53,8 @@ class ScoreFile {
   // Whether the side file last opened had a damaged extension block (credit and page-number
   // pattern lost).
   bool ExtensionDamaged() const { return extensionDamaged_; }
+  // Whether the words stored with the side file last opened could not be read (opened without).
+  bool LyricsDamaged() const { return lyricsDamaged_; }
   // Writes the page picture and the side file for the document's path as one pair.
   std::optional<document::FileError> Save(const ScoreDocument& document);
   // A new document: nothing of an earlier side file is kept.
@@ -75,6 +77,7 @@ class ScoreFile {
   std::vector<document::ExtensionBlock::Record> keptRecords_;
   QByteArray sideBytes_;
   bool extensionDamaged_ = false;
+  bool lyricsDamaged_ = false;
 };
 
 }  // namespace tarvesh::score

@@ -1,4 +1,5 @@
 set(SETTINGS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/guidelines.cpp
   ${CMAKE_CURRENT_LIST_DIR}/layoutpanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lyricsfont.cpp
 )

@@ -67,6 +67,8 @@ const Action kActions[] = {
     {"delete", "key 46\n"},
     {"Ctrl+Right", "key 39 2\n"},
     {"staff input", "click Check1\n"},
+    {"lyrics mode", "key 76 2\n"},
+    {"words", "text \"春Glo-\"\n"},
     {"staff note",
      "mousemove Label10 0 0 100 172\nmousedown Label10 1 0 100 172\n"
      "mouseup Label10 1 0 100 172\n"},

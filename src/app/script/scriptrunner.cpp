@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QEventLoop>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QJsonDocument>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -62,6 +63,7 @@ class Runner {
   void Key(const QStringList& w);
   void KeyDown(const QStringList& w);
   void KeyUp(const QStringList& w);
+  void Text(const QStringList& w);
   void Undo(const QStringList&) { PressShortcut(engine::vk::Letter('Z')); }
   void Redo(const QStringList&) { PressShortcut(engine::vk::Letter('Y')); }
   void Play(const QStringList&) { PressShortcut(engine::vk::kEnter); }
@@ -103,6 +105,7 @@ const std::map<QString, std::pair<Runner::Step, int>>& Runner::Steps() {
       {"key", {&Runner::Key, 2}},
       {"keydown", {&Runner::KeyDown, 2}},
       {"keyup", {&Runner::KeyUp, 2}},
+      {"text", {&Runner::Text, 2}},
       {"undo", {&Runner::Undo, 1}},
       {"redo", {&Runner::Redo, 1}},
       {"play", {&Runner::Play, 1}},
@@ -193,6 +196,16 @@ void Runner::PressShortcut(int keyCode) {
 
 void Runner::Stop(const QStringList&) {
   if (form_.Playback().Playing()) Click({QString(), QStringLiteral("Command20")});
+}
+
+void Runner::Text(const QStringList& w) {
+  // The control with the keyboard focus takes it; headless, no control has the focus, and the
+  // page is the one that would.
+  QWidget* focused = QApplication::focusWidget();
+  if (!focused || !(focused == &form_ || form_.isAncestorOf(focused))) focused = form_.Canvas();
+  QInputMethodEvent commit;
+  commit.setCommitString(w[1]);
+  QCoreApplication::sendEvent(focused, &commit);
 }
 
 void Runner::KeyDown(const QStringList& w) {

@@ -1,0 +1,9 @@
+set(LYRICS_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/itemfollow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lyricline.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lyricscodec.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lyricsheet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lyricslayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/noteitem.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/syllablestarts.cpp
+)

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <vector>
+
+#include "lyrics/noteitem.h"
+
+namespace tarvesh::lyrics {
+
+// The items of a line that start a syllable, left to right: its notes, except those an arc
+// (a slur or a tie) carries on from the note before. Rests, dashes, augmentation dots, bar
+// lines and everything else never take a syllable.
+std::vector<int> SyllableStarts(const std::vector<NoteItem>& items);
+
+}  // namespace tarvesh::lyrics
