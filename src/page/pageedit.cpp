@@ -1,5 +1,6 @@
 #include "page/pageedit.h"
 
+#include <QRegion>
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -143,6 +144,35 @@ void PageEdit::KeepMove(const PageBitmap& bitmap, const QRect& from, QPoint to) 
 void PageEdit::KeepResize(const PageBitmap& bitmap, QSize size) {
   for (const QRect& ink : bitmap.InkOutside(size)) KeepPixels(bitmap, ink);
   patches_.push_back({Patch::Kind::Resize, bitmap.Rect(), {}, size, 0});
+}
+
+std::optional<bool> PageEdit::LeftAsFound(const PageBitmap& bitmap) const {
+  // Each pixel is held against the first patch that wrote over it: what that patch kept is what
+  // the edit found there. Later patches kept what earlier writes left.
+  const bool onlyWrote = std::all_of(patches_.begin(), patches_.end(), [](const Patch& patch) {
+    return patch.kind == Patch::Kind::Pixels || patch.kind == Patch::Kind::Blank;
+  });
+  if (reverted_ || !onlyWrote) return std::nullopt;
+  QRegion written;
+  for (const Patch& patch : patches_) {
+    for (const QRect& part : QRegion(patch.rect).subtracted(written)) {
+      for (int y = part.top(); y <= part.bottom(); ++y) {
+        const quint32* row = bitmap.Row(y) + part.x();
+        if (patch.kind == Patch::Kind::Blank) {
+          if (!std::all_of(row, row + part.width(),
+                           [](quint32 pixel) { return pixel == PageBitmap::kWhite; }))
+            return false;
+        } else {
+          const quint32* kept = pixels_.get() + patch.offset +
+                                size_t(y - patch.rect.y()) * size_t(patch.rect.width()) +
+                                size_t(part.x() - patch.rect.x());
+          if (!std::equal(row, row + part.width(), kept)) return false;
+        }
+      }
+    }
+    written += patch.rect;
+  }
+  return true;
 }
 
 void PageEdit::Run(PageBitmap& bitmap, bool backwards) {

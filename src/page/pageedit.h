@@ -6,6 +6,7 @@
 #include <QVarLengthArray>
 #include <cstddef>
 #include <memory>
+#include <optional>
 
 #include "page/pagebitmap.h"
 #include "page/pagestate.h"
@@ -59,6 +60,10 @@ class PageEdit {
   void KeepResize(const PageBitmap& bitmap, QSize size);
   // Whether reverting a recorded move writes all of `rect` before anything reads it.
   bool IsMovedBack(const QRect& rect) const;
+  // Whether the page shows, everywhere the edit wrote, what the edit found there, told from the
+  // kept pixels without running the edit; nothing for an edit that moved or resized, or that
+  // stands reverted.
+  std::optional<bool> LeftAsFound(const PageBitmap& bitmap) const;
   // Runs the patches backwards (revert) or forwards (reapply).
   void Run(PageBitmap& bitmap, bool backwards);
   // Appends the pixels of `rect` to pixels_; returns where they start.

@@ -237,8 +237,11 @@ bool ScorePage::ChangedBy(PageEdit& edit) {
   if (edit.sizeBefore_ != edit.sizeAfter_) return true;
   const QRect bounds = edit.Bounds() & bitmap_.Rect();
   if (bounds.isEmpty()) return false;
-  // The page before the edit is the page with the edit run backwards; both runs leave it as it
-  // is now.
+  // Most edits only wrote: their kept pixels tell, without running them, which would keep the
+  // pixels of every rectangle written over blank paper (a large paste's worth).
+  if (const std::optional<bool> same = edit.LeftAsFound(bitmap_)) return !*same;
+  // Otherwise the page before the edit is the page with the edit run backwards; both runs leave
+  // it as it is now.
   const QImage after = bitmap_.Image().copy(bounds);
   edit.Run(bitmap_, true);
   const bool same = bitmap_.Image().copy(bounds) == after;

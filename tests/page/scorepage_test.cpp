@@ -407,6 +407,68 @@ INSTANTIATE_TEST_SUITE_P(
               InkDotOnBlankPaper}),
     [](const testing::TestParamInfo<Write>& info) { return std::string(info.param.name); });
 
+// Whether an edit changed any pixel, told from what it kept where it only wrote, and by running
+// it where it moved: writes that leave every pixel as found change nothing.
+struct Change {
+  const char* name;
+  std::function<void(ScorePage&)> write;
+  bool changes;
+};
+
+void PrintTo(const Change& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ChangeTest : public testing::TestWithParam<Change> {
+ protected:
+  ChangeTest() { tarvesh::page::testing::EnsureGuiApplication(); }
+};
+
+TEST_P(ChangeTest, ChangedByTellsWhetherAPixelDiffers) {
+  ScorePage page = TaggedPage();
+  page.FillRect(QRect(0, 0, kWidth, 6), Qt::white);
+  const QImage before = page.Image().copy();
+  page.BeginEdit();
+  GetParam().write(page);
+  PageEdit edit = page.EndEdit();
+  EXPECT_EQ(page.Image() != before, GetParam().changes);
+  EXPECT_EQ(page.ChangedBy(edit), GetParam().changes);
+  // Asking leaves the edit whole.
+  ASSERT_TRUE(page.Revert(edit));
+  EXPECT_EQ(page.Image(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ScorePage, ChangeTest,
+    testing::Values(Change{"white_onto_blank_paper",
+                           [](ScorePage& p) { p.FillRect(QRect(2, 1, 5, 3), Qt::white); }, false},
+                    Change{"ink_onto_blank_paper",
+                           [](ScorePage& p) { p.FillRect(QRect(2, 1, 5, 3), Qt::black); }, true},
+                    Change{"ink_taken_off_blank_paper_again",
+                           [](ScorePage& p) {
+                             p.FillRect(QRect(2, 1, 5, 3), Qt::black);
+                             p.FillRect(QRect(1, 0, 5, 4), Qt::white);
+                             p.FillRect(QRect(6, 1, 1, 3), Qt::white);
+                           },
+                           false},
+                    Change{"ink_overwritten_and_put_back",
+                           [](ScorePage& p) {
+                             p.FillRect(QRect(3, 9, 4, 3), Qt::black);
+                             p.CopyCell(TaggedImage(kWidth, kHeight), 2, 8, 6, 5, 2, 8);
+                           },
+                           false},
+                    Change{"ink_overwritten_and_partly_put_back",
+                           [](ScorePage& p) {
+                             p.FillRect(QRect(3, 9, 4, 3), Qt::black);
+                             p.CopyCell(TaggedImage(kWidth, kHeight), 3, 9, 4, 2, 3, 9);
+                           },
+                           true},
+                    Change{"the_same_picture_loaded",
+                           [](ScorePage& p) { p.LoadImage(p.Image().copy()); }, false},
+                    Change{"strip_moved", [](ScorePage& p) { p.MoveStrip(2, 8, 10, 3, 5, 8); },
+                           true}),
+    [](const testing::TestParamInfo<Change>& info) { return std::string(info.param.name); });
+
 // The page shrunk and grown again: what it dropped comes back white, a copy of the page held
 // across the shrink keeps its ink, and growing back within the block allocates nothing.
 struct Regrow {
