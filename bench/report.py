@@ -265,9 +265,10 @@ def main():
             "one": (export(scores), env, {min(cores)}),
             "none": (export(nothing), env, None)})
         per_page = (exports["one"]["cpu"] - exports["none"]["cpu"]) / count
-        rows.append(("a page exported as PDF by --export (CPU, one core)", fmt_time(per_page),
-                     f"start-up {fmt_time(exports['none']['cpu'])}", "", "<= 10.00 ms",
-                     per_page <= 0.010))
+        # The PDF page is set at print resolution: 30 ms where the 1x page had 10 ms.
+        rows.append(("a page at print resolution exported as PDF by --export (CPU, one core)",
+                     fmt_time(per_page), f"start-up {fmt_time(exports['none']['cpu'])}", "",
+                     "<= 30.00 ms", per_page <= 0.030))
         if len(cores) > 1:
             share = exports["all"]["wall"] / exports["one"]["wall"]
             rows.append((f"--export of {count} scores on {len(cores)} cores (wall)",
