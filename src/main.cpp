@@ -42,62 +42,66 @@ std::optional<page::GlyphAtlas> LoadAtlas(const QString& dataDir, QString* messa
   return atlas;
 }
 
-// `--export`: pages composed from the scores' documents; no window, so no widget is made.
-int ExportFolder(int& argc, char** argv, const app::CommandLine& command, QTextStream& err) {
+// What the command-line jobs share: the application, its name and page fonts, and the data
+// folder's atlases, which are reported when missing even where nothing is typed.
+template <class Application, class Job>
+int RunWithAtlas(int& argc, char** argv, const app::CommandLine& command, QTextStream& err,
+                 Job job) {
   app::KeepLargeBuffersForReuse();
-  QGuiApplication application(argc, argv);
-  QGuiApplication::setApplicationName(QStringLiteral("Tarvesh"));
+  Application application(argc, argv);
+  Application::setApplicationName(QStringLiteral("Tarvesh"));
   page::InstallPageFontSubstitutes();
   const QString dataDir = DataDir(command);
-  // An installation without its atlases is reported even where nothing is typed.
   QString message;
   const std::optional<page::GlyphAtlas> atlas = LoadAtlas(dataDir, &message);
   if (!atlas) {
     err << "tarvesh: " << message << "\n";
     return 1;
   }
-  publish::FolderExport::Request request;
-  request.folder = command.exportFolder;
-  request.format = command.exportFormat;
-  request.out = command.exportOut;
-  request.dataDir = dataDir;
-  if (command.dpi != 0) request.dpi = command.dpi;
-  if (command.screen.isValid()) request.screenHeight = command.screen.height();
-  request.progressBar = isatty(STDERR_FILENO);
-  request.atlas = &*atlas;
-  return publish::FolderExport::Run(request, err);
+  return job(dataDir, *atlas);
+}
+
+// `--export`: pages composed from the scores' documents; no window, so no widget is made.
+int ExportFolder(int& argc, char** argv, const app::CommandLine& command, QTextStream& err) {
+  return RunWithAtlas<QGuiApplication>(argc, argv, command, err,
+                                       [&](const QString& dataDir, const page::GlyphAtlas& atlas) {
+                                         publish::FolderExport::Request request;
+                                         request.folder = command.exportFolder;
+                                         request.format = command.exportFormat;
+                                         request.out = command.exportOut;
+                                         request.dataDir = dataDir;
+                                         if (command.dpi != 0) request.dpi = command.dpi;
+                                         if (command.screen.isValid())
+                                           request.screenHeight = command.screen.height();
+                                         request.progressBar = isatty(STDERR_FILENO);
+                                         request.atlas = &atlas;
+                                         return publish::FolderExport::Run(request, err);
+                                       });
 }
 
 // `--import`: the files typed in a window that is never shown, then saved and exported.
 int ImportFiles(int& argc, char** argv, const app::CommandLine& command, QTextStream& err) {
-  app::KeepLargeBuffersForReuse();
-  QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Tarvesh"));
-  page::InstallPageFontSubstitutes();
-  const QString dataDir = DataDir(command);
-  QString message;
-  auto atlas = LoadAtlas(dataDir, &message);
-  if (!atlas) {
-    err << "tarvesh: " << message << "\n";
-    return 1;
-  }
-  app::Form1::Options options;
-  options.dataDir = dataDir;
-  options.screen =
-      command.screen.isValid() ? command.screen : QGuiApplication::primaryScreen()->size();
-  options.audible = false;
-  // The import asks nothing: no dialog opens.
-  app::ScriptedDialogs dialogs;
-  // The atlases are shared, not copied: the window types with them, the export reads with them.
-  app::Form1 form(options, *atlas, dialogs);
-  app::FileImport::Request request{command.importFiles, command.exportOut, command.exportFormat,
-                                   dataDir};
-  request.atlas = &*atlas;
-  request.dpi = command.dpi;
-  request.screenHeight = command.screen.isValid() ? command.screen.height()
-                                                  : publish::FolderExport::kWholePageScreenHeight;
-  request.progressBar = isatty(STDERR_FILENO);
-  return app::FileImport::Run(form, request, err);
+  return RunWithAtlas<QApplication>(
+      argc, argv, command, err, [&](const QString& dataDir, const page::GlyphAtlas& atlas) {
+        app::Form1::Options options;
+        options.dataDir = dataDir;
+        options.screen =
+            command.screen.isValid() ? command.screen : QGuiApplication::primaryScreen()->size();
+        options.audible = false;
+        // The import asks nothing: no dialog opens.
+        app::ScriptedDialogs dialogs;
+        // The atlases are shared, not copied: the window types with them, the export reads them.
+        app::Form1 form(options, atlas, dialogs);
+        app::FileImport::Request request{command.importFiles, command.exportOut,
+                                         command.exportFormat, dataDir};
+        request.atlas = &atlas;
+        request.dpi = command.dpi;
+        request.screenHeight = command.screen.isValid()
+                                   ? command.screen.height()
+                                   : publish::FolderExport::kWholePageScreenHeight;
+        request.progressBar = isatty(STDERR_FILENO);
+        return app::FileImport::Run(form, request, err);
+      });
 }
 
 }  // namespace
