@@ -21,7 +21,8 @@ ScoreHeader DocumentExport::HeaderOf(const score::ScoreDocument& document) {
 
 QByteArray DocumentExport::Bytes(const score::ScoreDocument& document,
                                  const reading::PageReader& reader) {
-  return MusicXmlWriter::Write(reader.Read(document.Page().Image()), HeaderOf(document));
+  return MusicXmlWriter::Write(reader.Read(document.Page().Image()), HeaderOf(document),
+                               document.Lyrics());
 }
 
 std::optional<document::FileError> DocumentExport::Save(const score::ScoreDocument& document,

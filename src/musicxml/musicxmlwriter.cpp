@@ -5,6 +5,7 @@
 #include <array>
 #include <optional>
 
+#include "lyrics/lyricsheet.h"
 #include "musicxml/keyspelling.h"
 
 namespace tarvesh::musicxml {
@@ -27,6 +28,8 @@ struct Sound {
   // Only the dashes and dots after a bar line that hold the sound before it: the item's own
   // value sounded in the measure before.
   bool held = false;
+  // The syllable of each verse sung on it, as the lyrics keep it ("-" ending a word's part).
+  std::array<QString, lyrics::kVerseRows> words{};
 };
 
 // What stands in a measure, in order: a sound, or a chord symbol over the next sound.
@@ -128,7 +131,8 @@ int Strength(BarKind kind) {
 }
 
 // Cuts the lines into measures at their bar lines.
-std::vector<Measure> MeasuresOf(const std::vector<reading::ReadLine>& lines) {
+std::vector<Measure> MeasuresOf(const std::vector<reading::ReadLine>& lines,
+                                const lyrics::LyricSheet& words) {
   std::vector<Measure> measures(1);
   auto lastIn = [](Measure& measure) -> Sound* {
     for (auto e = measure.entries.rbegin(); e != measure.entries.rend(); ++e)
@@ -154,7 +158,9 @@ std::vector<Measure> MeasuresOf(const std::vector<reading::ReadLine>& lines) {
   for (const reading::ReadLine& line : lines) {
     if (!firstLine && measures.back().entries.empty()) measures.back().newSystem = true;
     firstLine = false;
-    for (const reading::ReadItem& item : line.items) {
+    const lyrics::LyricLine* lineWords = words.LineAt(line.top);
+    for (size_t at = 0; at < line.items.size(); ++at) {
+      const reading::ReadItem& item = line.items[at];
       switch (item.kind) {
         case ItemKind::kNote:
         case ItemKind::kRest:
@@ -162,6 +168,10 @@ std::vector<Measure> MeasuresOf(const std::vector<reading::ReadLine>& lines) {
           Sound sound{&item};
           sound.slurStart = item.slurStart;
           sound.slurEnd = item.slurEnd;
+          if (lineWords)
+            for (int row = 0; row < lyrics::kVerseRows; ++row)
+              for (const lyrics::Syllable& syllable : lineWords->rows[row].syllables)
+                if (syllable.item == int(at)) sound.words[row] = syllable.text;
           measures.back().entries.push_back({sound, {}});
           break;
         }
@@ -295,7 +305,22 @@ void WriteHarmony(QXmlStreamWriter& xml, const QString& text, const KeySpelling&
   xml.writeEndElement();
 }
 
-void WriteSound(QXmlStreamWriter& xml, const Sound& sound, const KeySpelling& key) {
+// A verse's syllable under a note: its part of the word (a word's parts end in "-" but its last),
+// so `continues` carries whether the verse's last syllable went on into this one.
+void WriteLyric(QXmlStreamWriter& xml, int verse, const QString& syllable, bool& continues) {
+  const bool goesOn = syllable.endsWith(QLatin1Char('-'));
+  const char* syllabic = continues ? (goesOn ? "middle" : "end") : (goesOn ? "begin" : "single");
+  continues = goesOn;
+  xml.writeStartElement(QStringLiteral("lyric"));
+  xml.writeAttribute(QStringLiteral("number"), QString::number(verse + 1));
+  xml.writeTextElement(QStringLiteral("syllabic"), QLatin1String(syllabic));
+  xml.writeTextElement(QStringLiteral("text"), goesOn ? syllable.chopped(1) : syllable);
+  xml.writeEndElement();
+}
+
+// `continues`: for each verse, whether its last syllable went on into the next.
+void WriteSound(QXmlStreamWriter& xml, const Sound& sound, const KeySpelling& key,
+                std::array<bool, lyrics::kVerseRows>& continues) {
   const reading::ReadItem& item = *sound.item;
   const std::vector<Piece> pieces = PiecesOf(sound);
   const bool note = item.kind != ItemKind::kRest;
@@ -363,6 +388,10 @@ void WriteSound(QXmlStreamWriter& xml, const Sound& sound, const KeySpelling& ke
       }
       xml.writeEndElement();
     }
+    if (first)
+      for (int verse = 0; verse < lyrics::kVerseRows; ++verse)
+        if (!sound.words[verse].isEmpty())
+          WriteLyric(xml, verse, sound.words[verse], continues[verse]);
     xml.writeEndElement();
   }
 }
@@ -452,9 +481,9 @@ void WriteAttributes(QXmlStreamWriter& xml, const ScoreHeader& header, const Key
 }  // namespace
 
 QByteArray MusicXmlWriter::Write(const std::vector<reading::ReadLine>& lines,
-                                 const ScoreHeader& header) {
+                                 const ScoreHeader& header, const lyrics::LyricSheet& words) {
   const KeySpelling key = KeySpelling::ForKey(header.key).value_or(*KeySpelling::ForKey("C"));
-  std::vector<Measure> measures = MeasuresOf(lines);
+  std::vector<Measure> measures = MeasuresOf(lines, words);
   PairArcs(measures);
   FindTies(measures, key);
 
@@ -475,6 +504,7 @@ QByteArray MusicXmlWriter::Write(const std::vector<reading::ReadLine>& lines,
   // A first bar shorter than the time signature is a pickup, numbered 0 as staff editors do.
   const bool pickup = measures.size() > 1 && measures.front().HasSounds() &&
                       MeasureLength(measures.front()) < fullBar;
+  std::array<bool, lyrics::kVerseRows> continues{};
   for (size_t m = 0; m < measures.size(); ++m) {
     const Measure& measure = measures[m];
     xml.writeStartElement(QStringLiteral("measure"));
@@ -488,7 +518,7 @@ QByteArray MusicXmlWriter::Write(const std::vector<reading::ReadLine>& lines,
     if (m == 0) WriteAttributes(xml, header, key);
     for (const Entry& e : measure.entries) {
       if (e.sound)
-        WriteSound(xml, *e.sound, key);
+        WriteSound(xml, *e.sound, key, continues);
       else
         WriteHarmony(xml, e.chord, key);
     }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <vector>
 
+#include "lyrics/lyricsheet.h"
 #include "musicxml/scoreheader.h"
 #include "reading/readline.h"
 
@@ -12,14 +13,16 @@ namespace tarvesh::musicxml {
 // title, composer, key, time and tempo, then one measure for every bar the bar lines close.
 // Dots lengthen the note before them, dashes lengthen it by a quarter each (tied notes where no
 // single note value fits), an arc between two notes of the same pitch is a tie and any other arc
-// a slur; chord symbols become harmonies. Parentheses and unknown ink are not music and are left
+// a slur; chord symbols become harmonies, and the words under the notes lyrics, one numbered
+// lyric for each verse. Parentheses and unknown ink are not music and are left
 // out.
 class MusicXmlWriter {
  public:
   // Divisions of a quarter note: a double-dotted 32nd still has a whole number of them.
   static constexpr int kDivisions = 32;
 
-  static QByteArray Write(const std::vector<reading::ReadLine>& lines, const ScoreHeader& header);
+  static QByteArray Write(const std::vector<reading::ReadLine>& lines, const ScoreHeader& header,
+                          const lyrics::LyricSheet& words = lyrics::LyricSheet());
 };
 
 }  // namespace tarvesh::musicxml

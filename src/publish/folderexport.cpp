@@ -166,11 +166,12 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
     } else if (musicXml) {
       outcome.target =
           QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".musicxml"));
-      outcome.result =
-          QtConcurrent::run(&pool, [page = document.Page().Image(),
-                                    header = musicxml::DocumentExport::HeaderOf(document),
-                                    &reader = *reader, target = outcome.target] {
-            const QByteArray bytes = musicxml::MusicXmlWriter::Write(reader.Read(page), header);
+      outcome.result = QtConcurrent::run(
+          &pool,
+          [page = document.Page().Image(), header = musicxml::DocumentExport::HeaderOf(document),
+           words = document.Lyrics(), &reader = *reader, target = outcome.target] {
+            const QByteArray bytes =
+                musicxml::MusicXmlWriter::Write(reader.Read(page), header, words);
             if (const auto failed = document::WriteFileSafely(target, bytes))
               return Written{QStringLiteral(": cannot write ") + failed->TerminalText(), {}};
             return Written{};

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <QXmlStreamReader>
 
+#include "lyrics/lyricsheet.h"
 #include "musicxml/keyspelling.h"
 
 namespace tarvesh::musicxml {
@@ -202,6 +203,46 @@ TEST(WriterTest, HeadTextsAreEscapedAndCarried) {
   EXPECT_EQ(seen.join(' '),
             QStringLiteral("work-title=茉莉 <花> & \"叶\" creator=民歌 fifths=-2 beats=6 "
                            "beat-type=8 per-minute=96 tempo=96"));
+}
+
+// Each verse's syllables go under their notes as numbered lyrics; a word's parts ("-" ending all
+// but its last) are told apart across bar lines and lines, and a note cut into tied values
+// carries its syllable once.
+TEST(WriterTest, WordsUnderNotesBecomeLyrics) {
+  const std::vector<reading::ReadLine> lines{
+      {96,
+       {Note(1), Note(2), Bar(), Note(3), Rest(), Note(5, 0, 4), Of(ItemKind::kDash),
+        Of(ItemKind::kDash)}},
+      {200, {Note(6), Bar(BarKind::kFinal)}}};
+  auto itemsOf = [](const reading::ReadLine& line) {
+    std::vector<lyrics::NoteItem> items;
+    for (const ReadItem& item : line.items) items.push_back(lyrics::NoteItem::Of(item));
+    return items;
+  };
+  lyrics::LyricSheet words;
+  const struct {
+    int line, row, item;
+    const char* text;
+  } syllables[] = {{0, 0, 0, "茉-"}, {0, 0, 1, "莉"},  {0, 1, 0, "Hal-"}, {0, 1, 1, "le-"},
+                   {0, 1, 3, "lu-"}, {1, 1, 0, "jah"}, {0, 0, 5, "花"},   {0, 3, 5, "x"}};
+  for (const auto& s : syllables)
+    ASSERT_TRUE(words.SetSyllable(lines[size_t(s.line)].top, itemsOf(lines[size_t(s.line)]), s.row,
+                                  s.item, QString::fromUtf8(s.text)));
+
+  QXmlStreamReader r(MusicXmlWriter::Write(lines, ScoreHeader{}, words));
+  QStringList notes;
+  while (!r.atEnd()) {
+    if (r.readNext() != QXmlStreamReader::StartElement) continue;
+    if (r.name() == u"note") notes << QString();
+    if (r.name() == u"lyric")
+      notes.back() += ' ' + r.attributes().value(QLatin1String("number")).toString();
+    if (r.name() == u"syllabic" || r.name() == u"text") notes.back() += ':' + r.readElementText();
+  }
+  EXPECT_FALSE(r.hasError()) << r.errorString().toStdString();
+  // 5 - - is a dotted half: one note, one syllable.
+  EXPECT_EQ(notes.join('|'),
+            QStringLiteral(" 1:begin:茉 2:begin:Hal| 1:end:莉 2:middle:le| 2:middle:lu||"
+                           " 1:single:花 4:single:x| 2:end:jah"));
 }
 
 // Every key spells its degrees as a major scale with the key signature's alterations.
