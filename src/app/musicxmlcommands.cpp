@@ -131,6 +131,8 @@ bool MusicXmlCommands::ImportFile(const QString& path, QString* message) {
     for (size_t k = typing.noteStarts[n]; k < end; ++k) context_.typeKey(typing.keys[k]);
   }
   document.SetSwitch(ScoreDocument::kAutoBarLines, autoBarLines);
+  document.SetLyrics(musicxml::ImportTyping::WordsOn(score, context_.reader().Read(page.Image()),
+                                                     document.Lyrics()));
   *message = score.LeftOutText();
   return true;
 }

@@ -2,8 +2,10 @@
 
 #include <QMap>
 #include <QString>
+#include <array>
 #include <vector>
 
+#include "lyrics/lyricline.h"
 #include "musicxml/keyspelling.h"
 
 namespace tarvesh::musicxml {
@@ -28,6 +30,8 @@ struct ImportedScore {
     // is typed after it.
     bool endsPickup = false;
     QString measure;  // the number of the measure it stands in
+    // Each verse's syllable sung on it, "-" ending a part of a word that goes on.
+    std::array<QString, lyrics::kVerseRows> words;
   };
 
   QString title;

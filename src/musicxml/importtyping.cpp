@@ -208,4 +208,30 @@ ImportTyping ImportTyping::Of(ImportedScore& score) {
   return typing;
 }
 
+lyrics::LyricSheet ImportTyping::WordsOn(const ImportedScore& score,
+                                         const std::vector<reading::ReadLine>& lines,
+                                         lyrics::LyricSheet sheet) {
+  auto note = score.notes.begin();
+  auto nextSung = [&] {
+    while (note != score.notes.end() && note->rest) ++note;
+    return note != score.notes.end() ? &*note++ : nullptr;
+  };
+  for (const reading::ReadLine& line : lines) {
+    std::vector<lyrics::NoteItem> items;
+    for (const reading::ReadItem& item : line.items) items.push_back(lyrics::NoteItem::Of(item));
+    std::array<lyrics::VerseRow, lyrics::kVerseRows> verses;
+    for (size_t at = 0; at < line.items.size(); ++at) {
+      if (line.items[at].kind != reading::ItemKind::kNote) continue;
+      const ImportedScore::Note* sung = nextSung();
+      if (!sung) break;
+      for (size_t row = 0; row < verses.size(); ++row)
+        if (!sung->words[row].isEmpty())
+          verses[row].syllables.push_back({int(at), sung->words[row]});
+    }
+    for (size_t row = 0; row < verses.size(); ++row)
+      if (!verses[row].IsEmpty()) sheet.SetVerse(line.top, items, int(row), verses[row]);
+  }
+  return sheet;
+}
+
 }  // namespace tarvesh::musicxml

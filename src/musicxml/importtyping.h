@@ -3,7 +3,9 @@
 #include <QString>
 #include <vector>
 
+#include "lyrics/lyricsheet.h"
 #include "musicxml/importedscore.h"
+#include "reading/readline.h"
 
 namespace tarvesh::musicxml {
 
@@ -23,6 +25,12 @@ struct ImportTyping {
 
   // The typing of `score`; what cannot be typed is added to its left-out note.
   static ImportTyping Of(ImportedScore& score);
+  // `sheet` with the words of `score` put under the notes its typing left on a page read as
+  // `lines`: every note of the score that is no rest is typed as one note, in order, so the
+  // page's notes are the score's up to where the page ended.
+  static lyrics::LyricSheet WordsOn(const ImportedScore& score,
+                                    const std::vector<reading::ReadLine>& lines,
+                                    lyrics::LyricSheet sheet);
   // The key whose signature has `fifths` (-7..7): keys of six or seven sharps or flats are
   // taken by the key of the same sound the head offers.
   static QString KeyNamed(int fifths);

@@ -56,6 +56,12 @@ struct NoteRead {
   int duration = 0;
   QString voice = QStringLiteral("1");
   QString staff = QStringLiteral("1");
+  // The lyric being read: its verse row (-1 for one beyond the rows kept), its text so far, and
+  // whether its word goes on; and how many lyrics the note had before it.
+  int lyricRow = -1;
+  QString lyricText;
+  bool lyricGoesOn = false;
+  int lyrics = 0;
 };
 
 class Parser {
@@ -169,6 +175,15 @@ void Parser::Start() {
     const bool slur = name == u"slur";
     if (type == u"start") (slur ? note_->note.slurStart : note_->note.tieStart) = true;
     if (type == u"stop") (slur ? note_->note.slurStop : note_->note.tieStop) = true;
+  } else if (note_ && name == u"lyric") {
+    // Verses by their number; a lyric without one takes the next row.
+    bool numbered = false;
+    const int number = attributes.value(QLatin1String("number")).toInt(&numbered);
+    const int row = numbered ? number - 1 : note_->lyrics;
+    note_->lyricRow = row >= 0 && row < lyrics::kVerseRows ? row : -1;
+    note_->lyricText.clear();
+    note_->lyricGoesOn = false;
+    ++note_->lyrics;
   } else if (name == u"sound" && score_.tempo == 0) {
     score_.tempo = qRound(attributes.value(QLatin1String("tempo")).toDouble());
   }
@@ -210,6 +225,16 @@ void Parser::End() {
       note_->voice = text_.trimmed();
     } else if (name == u"staff") {
       note_->staff = text_.trimmed();
+    } else if (name == u"syllabic" && Under("lyric")) {
+      const QString syllabic = text_.trimmed();
+      note_->lyricGoesOn = syllabic == u"begin" || syllabic == u"middle";
+    } else if (name == u"text" && Under("lyric")) {
+      // Parts joined by an elision are sung on one note.
+      if (!note_->lyricText.isEmpty()) note_->lyricText += QLatin1Char(' ');
+      note_->lyricText += text_.trimmed();
+    } else if (name == u"lyric" && note_->lyricRow >= 0 && !note_->lyricText.isEmpty()) {
+      note_->note.words[size_t(note_->lyricRow)] =
+          note_->lyricText + (note_->lyricGoesOn ? QStringLiteral("-") : QString());
     }
   } else if (name == u"divisions") {
     // Real files divide a quarter a few thousand times at most; more would overflow the lengths.

@@ -145,6 +145,23 @@ TEST(MusicXmlRoundTrip, GivesBackTheTypedPage) {
   }
 }
 
+// The words under the notes go out with the page and come back under the same notes.
+TEST(MusicXmlRoundTrip, CarriesTheWords) {
+  WindowHarness w;
+  QTemporaryDir dir;
+  const QString path = dir.filePath("song.musicxml");
+  ASSERT_EQ(w.Run(Keys({49, 50, 51, 52, 53, 54, 55, 49, 50}) +
+                  "key 76 2\ntext \"Glo-ri-a in ex-cel-\"\ntext \"sis\"\nkey 40\n"
+                  "text \"2.一二三\"\nfile \"" +
+                  path + "\"\nclick Command22\n"),
+            0)
+      << w.LastError().toStdString();
+  const QJsonArray words = w.Dump()["lyrics"].toArray();
+  ASSERT_EQ(words.size(), 10);
+  ASSERT_EQ(w.Run("file \"" + path + "\"\nclick Command23\n"), 0) << w.LastError().toStdString();
+  EXPECT_EQ(w.Dump()["lyrics"].toArray(), words);
+}
+
 // A tune in F, 3/4, at 100: F, a grace note, A held for two beats, then a second bar.
 const QByteArray kSong =
     "<score-partwise version=\"4.0\"><work><work-title>Song</work-title></work>"

@@ -260,6 +260,29 @@ TEST(Reader, TakesTheHead) {
   ASSERT_EQ(score.notes.size(), 1u) << "only the first part";
 }
 
+// Lyrics go to the verse their number names; one without a number takes the next row, parts
+// joined by an elision are one syllable, and verses past the fourth are not kept.
+TEST(Reader, TakesTheWordsByVerse) {
+  auto lyric = [](const char* attributes, const char* inner) {
+    return QStringLiteral("<lyric%1>%2</lyric>")
+        .arg(QLatin1String(attributes), QString::fromUtf8(inner));
+  };
+  const ImportedScore score = Imported(
+      Score(M(1, Attributes(0) +
+                     N("C4", "quarter",
+                       lyric(" number=\"2\"", "<syllabic>begin</syllabic><text>Hal</text>") +
+                           lyric(" number=\"1\"", "<syllabic>single</syllabic><text>茉</text>") +
+                           lyric(" number=\"5\"", "<text>five</text>")) +
+                     N("r", "quarter", lyric("", "<text>lost</text>")) +
+                     N("D4", "quarter",
+                       lyric("", "<text>a</text><elision/><text>mi</text>") +
+                           lyric("", "<syllabic>end</syllabic><text>lu</text><extend/>")))));
+  ASSERT_EQ(score.notes.size(), 3u);
+  using Words = std::array<QString, lyrics::kVerseRows>;
+  EXPECT_EQ(score.notes[0].words, (Words{"茉", "Hal-", "", ""}));
+  EXPECT_EQ(score.notes[2].words, (Words{"a mi", "lu", "", ""}));
+}
+
 // Writes a zip of `entries` (name, content) at `path`.
 void WriteZip(const QString& path, const std::vector<std::pair<const char*, QByteArray>>& entries) {
   int error = 0;

@@ -4,7 +4,9 @@
 #include <QXmlStreamReader>
 
 #include "lyrics/lyricsheet.h"
+#include "musicxml/importtyping.h"
 #include "musicxml/keyspelling.h"
+#include "musicxml/musicxmlreader.h"
 
 namespace tarvesh::musicxml {
 namespace {
@@ -205,31 +207,35 @@ TEST(WriterTest, HeadTextsAreEscapedAndCarried) {
                            "beat-type=8 per-minute=96 tempo=96"));
 }
 
+// Two lines with words in three verses: a rest and a held note between them.
+struct Sung {
+  std::vector<reading::ReadLine> lines{{96,
+                                        {Note(1), Note(2), Bar(), Note(3), Rest(), Note(5, 0, 4),
+                                         Of(ItemKind::kDash), Of(ItemKind::kDash)}},
+                                       {200, {Note(6), Bar(BarKind::kFinal)}}};
+  lyrics::LyricSheet words;
+
+  Sung() {
+    const struct {
+      int line, row, item;
+      const char* text;
+    } syllables[] = {{0, 0, 0, "茉-"}, {0, 0, 1, "莉"},  {0, 1, 0, "Hal-"}, {0, 1, 1, "le-"},
+                     {0, 1, 3, "lu-"}, {1, 1, 0, "jah"}, {0, 0, 5, "花"},   {0, 3, 5, "x"}};
+    for (const auto& s : syllables) {
+      const reading::ReadLine& line = lines[size_t(s.line)];
+      std::vector<lyrics::NoteItem> items;
+      for (const ReadItem& item : line.items) items.push_back(lyrics::NoteItem::Of(item));
+      EXPECT_TRUE(words.SetSyllable(line.top, items, s.row, s.item, QString::fromUtf8(s.text)));
+    }
+  }
+};
+
 // Each verse's syllables go under their notes as numbered lyrics; a word's parts ("-" ending all
 // but its last) are told apart across bar lines and lines, and a note cut into tied values
 // carries its syllable once.
 TEST(WriterTest, WordsUnderNotesBecomeLyrics) {
-  const std::vector<reading::ReadLine> lines{
-      {96,
-       {Note(1), Note(2), Bar(), Note(3), Rest(), Note(5, 0, 4), Of(ItemKind::kDash),
-        Of(ItemKind::kDash)}},
-      {200, {Note(6), Bar(BarKind::kFinal)}}};
-  auto itemsOf = [](const reading::ReadLine& line) {
-    std::vector<lyrics::NoteItem> items;
-    for (const ReadItem& item : line.items) items.push_back(lyrics::NoteItem::Of(item));
-    return items;
-  };
-  lyrics::LyricSheet words;
-  const struct {
-    int line, row, item;
-    const char* text;
-  } syllables[] = {{0, 0, 0, "茉-"}, {0, 0, 1, "莉"},  {0, 1, 0, "Hal-"}, {0, 1, 1, "le-"},
-                   {0, 1, 3, "lu-"}, {1, 1, 0, "jah"}, {0, 0, 5, "花"},   {0, 3, 5, "x"}};
-  for (const auto& s : syllables)
-    ASSERT_TRUE(words.SetSyllable(lines[size_t(s.line)].top, itemsOf(lines[size_t(s.line)]), s.row,
-                                  s.item, QString::fromUtf8(s.text)));
-
-  QXmlStreamReader r(MusicXmlWriter::Write(lines, ScoreHeader{}, words));
+  const Sung sung;
+  QXmlStreamReader r(MusicXmlWriter::Write(sung.lines, ScoreHeader{}, sung.words));
   QStringList notes;
   while (!r.atEnd()) {
     if (r.readNext() != QXmlStreamReader::StartElement) continue;
@@ -243,6 +249,15 @@ TEST(WriterTest, WordsUnderNotesBecomeLyrics) {
   EXPECT_EQ(notes.join('|'),
             QStringLiteral(" 1:begin:茉 2:begin:Hal| 1:end:莉 2:middle:le| 2:middle:lu||"
                            " 1:single:花 4:single:x| 2:end:jah"));
+}
+
+// Words written out come back in under the same notes of the same page.
+TEST(WriterTest, LyricsReadBackUnderTheSameNotes) {
+  const Sung sung;
+  auto read = MusicXmlReader::Read(MusicXmlWriter::Write(sung.lines, ScoreHeader{}, sung.words));
+  ASSERT_TRUE(std::holds_alternative<ImportedScore>(read));
+  EXPECT_EQ(ImportTyping::WordsOn(std::get<ImportedScore>(read), sung.lines, lyrics::LyricSheet()),
+            sung.words);
 }
 
 // Every key spells its degrees as a major scale with the key signature's alterations.
