@@ -393,6 +393,9 @@ void Form1::WireEvents() {
   // The words follow their notes before each step ends, so they change with the step.
   seam_->SetBeforeCut([this] { lyrics_->Follow(); });
   canvas_->SetOverPainter([this](QPainter& painter) { lyrics_->Paint(painter); });
+  // Zoomed in, the page is as sharp as the text around it: drawn from the print page.
+  canvas_->SetSharpSource(print::PrintPage::Scale(),
+                          [this](const QRect& pageRect) { return PrintRegion(pageRect); });
   // A bar whose beats do not add up is underlined on screen, never on the page.
   canvas_->SetMarks([this] {
     return reading::UnevenBarMarks(Reading(),
@@ -506,9 +509,9 @@ const print::PrintPage& Form1::PrintPage() {
     printPage_ =
         std::make_unique<print::PrintPage>(atlas_, print::PrintArt::Load(options_.dataDir));
   // Set again only when the page's pixels changed since: a view asks for region after region.
-  if (page_.Image() != printedFrom_) {
-    printedFrom_ = page_.Image();
-    printPage_->SetFrom(printedFrom_);
+  if (page_.Image().cacheKey() != printedKey_) {
+    printedKey_ = page_.Image().cacheKey();
+    printPage_->SetFrom(page_.Image());
   }
   return *printPage_;
 }

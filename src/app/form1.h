@@ -223,8 +223,9 @@ class Form1 : public QWidget {
   std::unique_ptr<settings::LyricsFont> lyricsFont_;
   std::unique_ptr<reading::PageReader> reader_;
   std::unique_ptr<print::PrintPage> printPage_;
-  // The page the print page was set from.
-  QImage printedFrom_;
+  // The cache key of the page pixels the print page was set from: a copy of them kept here would
+  // make every later write to the page copy the whole page first.
+  qint64 printedKey_ = 0;
   std::optional<std::vector<reading::ReadLine>> reading_;
 };
 

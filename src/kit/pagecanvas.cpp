@@ -39,11 +39,18 @@ void PageCanvas::paintEvent(QPaintEvent* event) {
   if (marksStale_) RefreshMarks();
   QPainter painter(this);
   const QRect area = event->rect();
-  // Shown smaller than its pixels the page is blended, so that thin lines do not drop out. Shown
-  // larger (a zoom above 100 %, a high-density screen) each page pixel is a square of the
-  // bitmap; a page drawn at the screen's own density, once there is one, is drawn here instead.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, painter.deviceTransform().m11() < 1.0);
-  painter.drawImage(area.topLeft(), page_.Image(), area);
+  const double shown = painter.deviceTransform().m11();
+  if (sharp_ && shown > 1.0) {
+    // Shown larger than its pixels, the page is drawn from its sharp source, blended down to the
+    // screen's pixels unless shown at the source's own size.
+    const QRect region = area & page_.Image().rect();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, shown != sharpScale_);
+    painter.drawImage(QRectF(region), sharp_(region));
+  } else {
+    // Shown smaller than its pixels the page is blended, so that thin lines do not drop out.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, shown < 1.0);
+    painter.drawImage(area.topLeft(), page_.Image(), area);
+  }
   if (over_) over_(painter);
   painter.setPen(QPen(kMarkColour, 1));
   for (const QLine& mark : shownMarks_)

@@ -33,6 +33,13 @@ class PageCanvas : public QWidget {
   void MarksChanged() { marksStale_ = true; }
   // Drawn over the page on screen after the page's pixels, in page pixels.
   void SetOverPainter(std::function<void(QPainter&)> over) { over_ = std::move(over); }
+  // Where the page is shown larger than its pixels (a zoom above 100 %, a high-density screen),
+  // a region of it as `sharp` gives it at `scale` times its pixels is drawn instead of squares of
+  // page pixels.
+  void SetSharpSource(int scale, std::function<QImage(const QRect& pageRect)> sharp) {
+    sharpScale_ = scale;
+    sharp_ = std::move(sharp);
+  }
 
   // Taking text: a key that types printable text without Ctrl or Alt gives TextTyped, and the
   // system's input methods are on. `caret` is where the next text goes, for the input method's
@@ -68,6 +75,8 @@ class PageCanvas : public QWidget {
   std::vector<QLine> shownMarks_;
   bool marksStale_ = true;
   std::function<void(QPainter&)> over_;
+  int sharpScale_ = 1;
+  std::function<QImage(const QRect&)> sharp_;
   bool textEntry_ = false;
   QRect caret_;
   QString composing_;
