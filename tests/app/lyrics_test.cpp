@@ -237,7 +237,13 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"BackspaceOfAWordsNote",
                  "mousedown Picture1 1 0 THIRD 110\nmouseup Picture1 1 0 THIRD 110\nkey 8\n",
                  {1, 3}},
-        EditCase{"Justified", "key 52\nkey 13\n", {1, 2, 3}}),
+        EditCase{"Justified", "key 52\nkey 13\n", {1, 2, 3}},
+        // The notes 1 2 selected (copied) and pasted after the 3: 1 2 3 1 2.
+        EditCase{"PasteAfter",
+                 "mousedown Picture1 1 0 20 96\nmousemove Picture1 1 0 50 150\n"
+                 "mouseup Picture1 1 0 50 150\nmousedown Picture1 1 0 76 110\n"
+                 "mouseup Picture1 1 0 76 110\nclick Command14\n",
+                 {1, 2, 3}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Lyrics, ThePageTellsOnceWhenRowsDoNotFitAndNamesTheSpacing) {
