@@ -1,5 +1,6 @@
 #include "musicxml/importtyping.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -224,9 +225,17 @@ lyrics::LyricSheet ImportTyping::WordsOn(const ImportedScore& score,
       if (line.items[at].kind != reading::ItemKind::kNote) continue;
       const ImportedScore::Note* sung = nextSung();
       if (!sung) break;
-      for (size_t row = 0; row < verses.size(); ++row)
-        if (!sung->words[row].isEmpty())
-          verses[row].syllables.push_back({int(at), sung->words[row]});
+      for (size_t row = 0; row < verses.size(); ++row) {
+        QString word = sung->words[row];
+        if (word.isEmpty()) continue;
+        // "2. 夜" is verse 2's number before its syllable.
+        static const QRegularExpression numbered(QStringLiteral("^(\\d+\\.)\\s+(\\S.*)$"));
+        if (const QRegularExpressionMatch m = numbered.match(word); m.hasMatch()) {
+          verses[row].number = m.captured(1);
+          word = m.captured(2);
+        }
+        verses[row].syllables.push_back({int(at), word});
+      }
     }
     for (size_t row = 0; row < verses.size(); ++row)
       if (!verses[row].IsEmpty()) sheet.SetVerse(line.top, items, int(row), verses[row]);

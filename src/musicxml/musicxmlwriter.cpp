@@ -169,9 +169,16 @@ std::vector<Measure> MeasuresOf(const std::vector<reading::ReadLine>& lines,
           sound.slurStart = item.slurStart;
           sound.slurEnd = item.slurEnd;
           if (lineWords)
-            for (int row = 0; row < lyrics::kVerseRows; ++row)
-              for (const lyrics::Syllable& syllable : lineWords->rows[row].syllables)
-                if (syllable.item == int(at)) sound.words[row] = syllable.text;
+            for (int row = 0; row < lyrics::kVerseRows; ++row) {
+              const lyrics::VerseRow& verse = lineWords->rows[size_t(row)];
+              for (const lyrics::Syllable& syllable : verse.syllables)
+                if (syllable.item == int(at))
+                  // A verse number leads its row's first syllable, as staff editors show it.
+                  sound.words[size_t(row)] =
+                      &syllable == &verse.syllables.front() && !verse.number.isEmpty()
+                          ? verse.number + QLatin1Char(' ') + syllable.text
+                          : syllable.text;
+            }
           measures.back().entries.push_back({sound, {}});
           break;
         }

@@ -157,9 +157,12 @@ TEST(MusicXmlRoundTrip, CarriesTheWords) {
             0)
       << w.LastError().toStdString();
   const QJsonArray words = w.Dump()["lyrics"].toArray();
+  const QJsonArray numbers = w.Dump()["verseNumbers"].toArray();
   ASSERT_EQ(words.size(), 10);
+  ASSERT_EQ(numbers.size(), 1);
   ASSERT_EQ(w.Run("file \"" + path + "\"\nclick Command23\n"), 0) << w.LastError().toStdString();
   EXPECT_EQ(w.Dump()["lyrics"].toArray(), words);
+  EXPECT_EQ(w.Dump()["verseNumbers"].toArray(), numbers);
 }
 
 // A tune in F, 3/4, at 100: F, a grace note, A held for two beats, then a second bar.

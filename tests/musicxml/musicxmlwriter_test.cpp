@@ -207,7 +207,7 @@ TEST(WriterTest, HeadTextsAreEscapedAndCarried) {
                            "beat-type=8 per-minute=96 tempo=96"));
 }
 
-// Two lines with words in three verses: a rest and a held note between them.
+// Two lines with words in three verses, one numbered: a rest and a held note between them.
 struct Sung {
   std::vector<reading::ReadLine> lines{{96,
                                         {Note(1), Note(2), Bar(), Note(3), Rest(), Note(5, 0, 4),
@@ -226,6 +226,9 @@ struct Sung {
       std::vector<lyrics::NoteItem> items;
       for (const ReadItem& item : line.items) items.push_back(lyrics::NoteItem::Of(item));
       EXPECT_TRUE(words.SetSyllable(line.top, items, s.row, s.item, QString::fromUtf8(s.text)));
+      if (s.line == 0 && s.row == 1) {
+        EXPECT_TRUE(words.SetNumber(line.top, items, 1, "2."));
+      }
     }
   }
 };
@@ -247,7 +250,7 @@ TEST(WriterTest, WordsUnderNotesBecomeLyrics) {
   EXPECT_FALSE(r.hasError()) << r.errorString().toStdString();
   // 5 - - is a dotted half: one note, one syllable.
   EXPECT_EQ(notes.join('|'),
-            QStringLiteral(" 1:begin:茉 2:begin:Hal| 1:end:莉 2:middle:le| 2:middle:lu||"
+            QStringLiteral(" 1:begin:茉 2:begin:2. Hal| 1:end:莉 2:middle:le| 2:middle:lu||"
                            " 1:single:花 4:single:x| 2:end:jah"));
 }
 
