@@ -43,16 +43,5 @@ void PdfPageAtPrintResolution(benchmark::State& bench) {
 }
 BENCHMARK(PdfPageAtPrintResolution)->Unit(benchmark::kMillisecond);
 
-// The page's own pixels as the PDF page, as the program printed before.
-void PdfPageOfThePixels(benchmark::State& bench) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("page.pdf"));
-  for (auto _ : bench) {
-    publish::PagePrinter sheets(path);
-    if (!sheets.Add(TunePage()) || !sheets.Finish()) bench.SkipWithError("not written");
-  }
-}
-BENCHMARK(PdfPageOfThePixels)->Unit(benchmark::kMillisecond);
-
 }  // namespace
 }  // namespace tarvesh::bench

@@ -19,6 +19,7 @@
 #include "kit/timercontrol.h"
 #include "kit/windowstate.h"
 #include "page/geometry.h"
+#include "print/printpage.h"
 #include "publish/folderexport.h"
 #include "score/scoredocument.h"
 
@@ -171,7 +172,8 @@ void BatchExport::Finish(int notStarted) {
   for (const LeftOut& left : notExported_) written.removeAll(left.name);
   const QString pdf = publish::FolderExport::PdfPathFor(exportFolder_);
   if (!written.isEmpty()) {
-    if (const auto failed = publish::FolderExport::WritePdf(exportFolder_, written, pdf))
+    print::PrintPage print = context_.newPrintPage();
+    if (const auto failed = publish::FolderExport::WritePdf(exportFolder_, written, pdf, print))
       LeaveOut(QFileInfo(pdf).fileName(), failed->Reason());
   }
   emit RunningChanged(false);

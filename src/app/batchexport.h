@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/documentcommands.h"
+#include "print/printpage.h"
 
 class QCheckBox;
 class QWidget;
@@ -64,6 +65,8 @@ class BatchExport : public QObject {
     int screenHeight;  // S
     // The page as the screen shows it (Form1::PageView).
     std::function<QImage()> pageView;
+    // A print page of its own for the batch's PDF, read with the window's atlases.
+    std::function<print::PrintPage()> newPrintPage;
   };
 
   explicit BatchExport(const Context& context);

@@ -308,7 +308,8 @@ void Form1::BuildControls() {
                                                          staff_->Check1(),
                                                          guides_->Check2(),
                                                          options_.screen.height(),
-                                                         [this] { return PageView(); }});
+                                                         [this] { return PageView(); },
+                                                         [this] { return NewPrintPage(); }});
 
   using score::ScoreDocument;
   kit::BindSwitch(staff_->Check1(), document_, ScoreDocument::kStaffInput);
@@ -504,10 +505,12 @@ QImage Form1::PageView() {
   return composer_.Compose(document_, ViewOptions());
 }
 
+print::PrintPage Form1::NewPrintPage() const {
+  return print::PrintPage(atlas_, print::PrintArt::Load(options_.dataDir));
+}
+
 const print::PrintPage& Form1::PrintPage() {
-  if (!printPage_)
-    printPage_ =
-        std::make_unique<print::PrintPage>(atlas_, print::PrintArt::Load(options_.dataDir));
+  if (!printPage_) printPage_ = std::make_unique<print::PrintPage>(NewPrintPage());
   // Set again only when the page's pixels changed since: a view asks for region after region.
   if (page_.Image().cacheKey() != printedKey_) {
     printedKey_ = page_.Image().cacheKey();

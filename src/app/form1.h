@@ -155,6 +155,8 @@ class Form1 : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // A print page read with the window's atlases and the data folder's print art, not yet set.
+  print::PrintPage NewPrintPage() const;
   // How the page is shown: the title opaque but during a batch, the selected overlay marked.
   score::PageComposer::Options ViewOptions() const;
   void BuildControls();

@@ -262,11 +262,15 @@ QString FolderExport::PdfPathFor(const QString& exportFolder) {
 
 std::optional<document::FileError> FolderExport::WritePdf(const QString& folder,
                                                           const QStringList& names,
-                                                          const QString& pdfPath) {
+                                                          const QString& pdfPath,
+                                                          print::PrintPage& print) {
   const auto add = [&](PagePrinter& printer, qsizetype i) {
     const QImage picture =
         document::LoadPagePicture(QDir(folder).filePath(names[i])).value_or(QImage());
-    return picture.isNull() || printer.Add(picture);
+    if (picture.isNull()) return true;
+    print.SetFrom(picture);
+    // The picture holds everything that lay over its page already.
+    return printer.Add(print, [](QPainter&) {});
   };
   return WriteSheets(names.size(), add, pdfPath);
 }

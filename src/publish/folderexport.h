@@ -64,11 +64,13 @@ class FolderExport {
   // it, so a copy taken elsewhere still tells which export it came from.
   static QString PdfPathFor(const QString& exportFolder);
   // Writes the pictures `names` of `folder`, in that order, as one A4 page each of the PDF at
-  // `pdfPath`; nothing, or why the PDF could not be written (none of the pictures could be
-  // read, or the file could not be written whole).
+  // `pdfPath`, each from its print page (set in `print` from the picture); nothing, or why the
+  // PDF could not be written (none of the pictures could be read, or the file could not be
+  // written whole).
   static std::optional<document::FileError> WritePdf(const QString& folder,
                                                      const QStringList& names,
-                                                     const QString& pdfPath);
+                                                     const QString& pdfPath,
+                                                     print::PrintPage& print);
 
  private:
   struct Read {

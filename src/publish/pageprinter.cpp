@@ -85,42 +85,6 @@ PagePrinter::~PagePrinter() {
   if (painter_) painter_->end();
 }
 
-QImage PagePrinter::SheetPicture(const QImage& page) {
-  if (page.format() == QImage::Format_Mono || page.isNull()) return page;
-  const QImage rgb = page.convertToFormat(QImage::Format_RGB32);
-  // Index 0 black and 1 white, in this order, is what a PDF writer takes for a grey one-bit
-  // picture.
-  QImage bits(rgb.size(), QImage::Format_Mono);
-  bits.setColorTable({kBlack, kWhite});
-  bits.setDotsPerMeterX(rgb.dotsPerMeterX());
-  bits.setDotsPerMeterY(rgb.dotsPerMeterY());
-  const int width = rgb.width();
-  for (int y = 0; y < rgb.height(); ++y) {
-    const auto* from = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    uchar* to = bits.scanLine(y);
-    // Eight pixels make a byte, the first in its highest bit; a pixel neither black nor white
-    // ends the search.
-    for (int x = 0; x < width; x += 8) {
-      const int end = std::min(width, x + 8);
-      // Most of a page is paper: eight white pixels are a white byte at once.
-      quint32 all = kWhite;
-      for (int i = x; i < end; ++i) all &= from[i];
-      if (all == kWhite) {
-        to[x / 8] = 0xff;
-        continue;
-      }
-      uchar byte = 0;
-      for (int i = x; i < end; ++i) {
-        const QRgb pixel = from[i] | 0xff000000u;
-        if (pixel != kWhite && pixel != kBlack) return page;
-        byte |= uchar((pixel == kWhite) << (7 - (i - x)));
-      }
-      to[x / 8] = byte;
-    }
-  }
-  return bits;
-}
-
 std::optional<QRectF> PagePrinter::NextSheet() {
   if (failed_) return std::nullopt;
   if (!painter_) {
@@ -145,19 +109,6 @@ QRectF PagePrinter::PlaceOnSheet(QSizeF pageSize, const QRectF& area) {
   return QRectF(area.topLeft() +
                     QPointF((area.width() - size.width()) / 2, (area.height() - size.height()) / 2),
                 size);
-}
-
-bool PagePrinter::Add(const QImage& page) {
-  if (page.isNull()) return false;
-  const auto area = NextSheet();
-  if (!area) return false;
-  const QRectF target = PlaceOnSheet(page.size(), *area);
-  painter_->save();
-  painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter_->setRenderHint(QPainter::LosslessImageRendering, true);
-  painter_->drawImage(target, SheetPicture(page));
-  painter_->restore();
-  return true;
 }
 
 bool PagePrinter::Add(const print::PrintPage& print, const DrawOver& over) {

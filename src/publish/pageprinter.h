@@ -27,9 +27,7 @@ namespace tarvesh::publish {
 // side (what most printers can reach), as large as fits without distortion and centred. A print
 // page goes on at its own resolution, its black ink as one picture at one bit a pixel and other
 // colours as filled runs, with the texts over the page as text in the page font (selectable and
-// searchable in a PDF). A page picture is drawn without smoothing, so a device that resamples it
-// takes the nearest pixel, and a PDF embeds it losslessly at its own size (Flate, never JPEG),
-// at one bit a pixel when the page is black and white (SheetPicture).
+// searchable in a PDF).
 class PagePrinter {
  public:
   static constexpr double kMarginMm = 12;
@@ -43,10 +41,9 @@ class PagePrinter {
   explicit PagePrinter(const QString& pdfPath);
   ~PagePrinter();
 
-  // Adds `page` on a sheet of its own. False when the device cannot be painted on (for a PDF:
-  // the file cannot be written); later pages are then refused as well.
-  bool Add(const QImage& page);
-  // Adds the print page `print` on a sheet of its own with `over` drawn over it.
+  // Adds the print page `print` on a sheet of its own with `over` drawn over it. False when the
+  // device cannot be painted on (for a PDF: the file cannot be written); later pages are then
+  // refused as well.
   bool Add(const print::PrintPage& print, const DrawOver& over);
   // Where a page of `pageSize` goes on a sheet whose area inside the margins is `area`.
   static QRectF PlaceOnSheet(QSizeF pageSize, const QRectF& area);
@@ -55,10 +52,6 @@ class PagePrinter {
                              const DrawOver& over);
   // An A4 sheet at `dpi` dots per inch as a picture: what the PDF's page shows, white paper.
   static QImage SheetImage(const print::PrintPage& print, const DrawOver& over, int dpi);
-  // `page` as it goes onto a sheet: a page of black and white only becomes a one-bit picture,
-  // which a PDF embeds at one bit a pixel, in place of three bytes; the sheet shows the same
-  // pixels. Any other page is returned as it is. Safe on any thread.
-  static QImage SheetPicture(const QImage& page);
   // Ends the document. False when it was not written whole, or holds no page.
   bool Finish();
   // Why the PDF file could not be written; nothing for a printer, or when nothing failed.

@@ -108,31 +108,5 @@ TEST_F(Export, MusicXmlReadsEveryPageBackAsMusic) {
   EXPECT_TRUE(xml.contains(QStringLiteral("<work-title>茉莉花</work-title>").toUtf8()));
 }
 
-// A PDF takes a black-and-white page as one bit a pixel, and must then show the same pixels; a
-// page with any other colour keeps its colours. Widths not a multiple of eight end a row inside
-// a byte.
-TEST(SheetPicture, IsOneBitExactlyWhenThePageIsBlackAndWhite) {
-  const struct {
-    const char* name;
-    QRgb odd;  // the colour of one pixel amid black and white
-    bool oneBit;
-  } cases[] = {
-      {"black and white", qRgb(0, 0, 0), true},
-      {"a grey pixel", qRgb(128, 128, 128), false},
-      {"a red pixel", qRgb(255, 0, 0), false},
-      {"almost white", qRgb(255, 255, 254), false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    QImage page(21, 5, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    for (int x = 0; x < 21; x += 3) page.setPixel(x, x % 5, qRgb(0, 0, 0));
-    page.setPixel(20, 4, c.odd);
-    const QImage sheet = PagePrinter::SheetPicture(page);
-    EXPECT_EQ(sheet.format() == QImage::Format_Mono, c.oneBit);
-    EXPECT_EQ(sheet.convertToFormat(QImage::Format_RGB32), page);
-  }
-}
-
 }  // namespace
 }  // namespace tarvesh::publish
