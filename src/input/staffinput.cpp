@@ -13,6 +13,7 @@
 #include "kit/linecontrol.h"
 #include "kit/picturebox.h"
 #include "kit/windowstate.h"
+#include "page/picturefile.h"
 #include "page/rounding.h"
 
 namespace tarvesh::input {
@@ -89,7 +90,9 @@ StaffInput::StaffInput(const Context& context) : QObject(context.form), context_
     auto* staff =
         new kit::ImageControl(kit::IndexedName(QStringLiteral("Image1"), clef), picture3_);
     const QString file = clef == 0 ? QStringLiteral("s/treble.bmp") : QStringLiteral("s/bass.bmp");
-    staff->SetPicture(QPixmap(QDir(context_.dataDir).filePath(file)), QString());
+    staff->SetPicture(
+        QPixmap::fromImage(page::ReadPictureFile(QDir(context_.dataDir).filePath(file))),
+        QString());
     staff->setVisible(clef == 0);
     controls.Add(staff);
     image1_[clef] = staff;

@@ -13,6 +13,7 @@
 #include "kit/imagecontrol.h"
 #include "kit/labelcontrol.h"
 #include "kit/linecontrol.h"
+#include "kit/linemark.h"
 #include "kit/pagecanvas.h"
 #include "kit/picturebox.h"
 #include "kit/shapecontrol.h"
@@ -61,7 +62,8 @@ bool ControlState::operator==(const ControlState& o) const {
 ControlState::Kind ControlState::KindOf(const QObject* control) {
   if (qobject_cast<const LabelControl*>(control)) return Kind::kLabel;
   if (qobject_cast<const ImageControl*>(control)) return Kind::kImage;
-  if (qobject_cast<const LineControl*>(control)) return Kind::kLine;
+  if (qobject_cast<const LineControl*>(control) || qobject_cast<const LineMark*>(control))
+    return Kind::kLine;
   if (qobject_cast<const ShapeControl*>(control)) return Kind::kShape;
   if (qobject_cast<const QRadioButton*>(control)) return Kind::kOption;
   if (qobject_cast<const QCheckBox*>(control)) return Kind::kCheck;
@@ -95,6 +97,13 @@ ControlState ControlState::Of(const QObject* control, Kind kind) {
     s.box = widget->geometry();
     s.sized = widget->testAttribute(Qt::WA_Resized);
     s.shownOrHidden = widget->testAttribute(Qt::WA_WState_ExplicitShowHide);
+  } else if (kind == Kind::kLine) {
+    // A line mark shows as a line control would.
+    const auto* mark = static_cast<const LineMark*>(control);
+    s.widget = true;
+    s.visible = mark->IsShown();
+    s.enabled = true;
+    s.box = mark->Box();
   }
   // Tags are dynamic properties: most controls have none, and asking for one by name is slow.
   if (!control->dynamicPropertyNames().isEmpty()) {
@@ -117,12 +126,16 @@ ControlState ControlState::Of(const QObject* control, Kind kind) {
       s.border = image->Border();
       break;
     }
-    case Kind::kLine: {
-      const auto* line = static_cast<const LineControl*>(control);
-      s.line = QLine(line->X1(), line->Y1(), line->X2(), line->Y2());
-      s.colour = line->Colour();
+    case Kind::kLine:
+      if (const auto* mark = qobject_cast<const LineMark*>(control)) {
+        s.line = mark->Line();
+        s.colour = mark->Colour();
+      } else {
+        const auto* line = static_cast<const LineControl*>(control);
+        s.line = QLine(line->X1(), line->Y1(), line->X2(), line->Y2());
+        s.colour = line->Colour();
+      }
       break;
-    }
     case Kind::kShape: {
       const auto* shape = static_cast<const ShapeControl*>(control);
       s.colour = shape->Colour();
@@ -206,6 +219,10 @@ void ControlState::Put(QObject* control, const ControlState& s) {
       break;
     }
     case Kind::kLine:
+      if (auto* mark = qobject_cast<LineMark*>(control)) {
+        mark->SetLine(s.line);
+        break;
+      }
       static_cast<LineControl*>(control)->SetLine(s.line.x1(), s.line.y1(), s.line.x2(),
                                                   s.line.y2());
       break;
@@ -275,16 +292,19 @@ void ControlState::Put(QObject* control, const ControlState& s) {
   // A control that had no tag loses the one it got.
   control->setProperty("tag", s.hasTag ? QVariant(s.tag) : QVariant());
   // The window keeps its own place and size.
-  if (s.widget && s.kind != Kind::kWindow) {
-    auto* widget = static_cast<QWidget*>(control);
-    // The box after the contents, as a label sized by its caption takes the size it had, and
-    // after showing, which fits a widget never sized.
-    if (widget->isHidden() == s.visible) widget->setVisible(s.visible);
-    widget->setEnabled(s.enabled);
-    widget->setGeometry(s.box);
-    widget->setAttribute(Qt::WA_Resized, s.sized);
-    widget->setAttribute(Qt::WA_WState_ExplicitShowHide, s.shownOrHidden);
+  if (!s.widget || s.kind == Kind::kWindow) return;
+  if (auto* mark = qobject_cast<LineMark*>(control)) {
+    mark->SetShown(s.visible);
+    return;
   }
+  auto* widget = static_cast<QWidget*>(control);
+  // The box after the contents, as a label sized by its caption takes the size it had, and
+  // after showing, which fits a widget never sized.
+  if (widget->isHidden() == s.visible) widget->setVisible(s.visible);
+  widget->setEnabled(s.enabled);
+  widget->setGeometry(s.box);
+  widget->setAttribute(Qt::WA_Resized, s.sized);
+  widget->setAttribute(Qt::WA_WState_ExplicitShowHide, s.shownOrHidden);
 }
 
 }  // namespace tarvesh::kit

@@ -5,6 +5,7 @@
 #include "kit/controlregistry.h"
 #include "kit/imagecontrol.h"
 #include "kit/timercontrol.h"
+#include "page/picturefile.h"
 #include "page/rounding.h"
 #include "page/scorepage.h"
 
@@ -23,7 +24,9 @@ CursorView::CursorView(page::ScorePage& page, QWidget* canvas, ControlRegistry& 
       dataDir_(dataDir) {
   imapnt_->setAttribute(Qt::WA_TransparentForMouseEvents);
   // The built-in question mark; a data folder without it leaves the cursor blank.
-  imapnt_->SetPicture(QPixmap(QDir(dataDir).filePath(QStringLiteral("s/cursor.png"))), QString());
+  imapnt_->SetPicture(QPixmap::fromImage(page::ReadPictureFile(
+                          QDir(dataDir).filePath(QStringLiteral("s/cursor.png")))),
+                      QString());
   connect(timer1_, &TimerControl::Tick, this, [this] { imapnt_->setVisible(imapnt_->isHidden()); });
   controls.Add(imapnt_);
   controls.Add(timer1_);

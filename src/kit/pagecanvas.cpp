@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "kit/linemark.h"
 #include "kit/mousebits.h"
 #include "kit/virtualkeys.h"
 
@@ -55,6 +56,11 @@ void PageCanvas::paintEvent(QPaintEvent* event) {
   painter.setPen(QPen(kMarkColour, 1));
   for (const QLine& mark : shownMarks_)
     if (MarkArea(mark).intersects(area)) painter.drawLine(mark);
+  for (const LineMark* mark : lineMarks_) {
+    if (!mark->IsShown() || !mark->Box().intersects(area)) continue;
+    painter.setPen(mark->Colour());
+    painter.drawLine(mark->Line());
+  }
 }
 
 void PageCanvas::RefreshMarks() {

@@ -14,6 +14,8 @@ class QPainter;
 
 namespace tarvesh::kit {
 
+class LineMark;
+
 // The page on screen (`Picture1`): shows the page bitmap, one pixel per page pixel at a zoom of
 // 100 %, and turns key events into virtual-key codes for the key handler. While it takes text,
 // what a key types and what an input method commits come out as text instead.
@@ -33,6 +35,8 @@ class PageCanvas : public QWidget {
   void MarksChanged() { marksStale_ = true; }
   // Drawn over the page on screen after the page's pixels, in page pixels.
   void SetOverPainter(std::function<void(QPainter&)> over) { over_ = std::move(over); }
+  // Drawn last, where shown; `mark` is the canvas's child.
+  void AddLineMark(const LineMark* mark) { lineMarks_.push_back(mark); }
   // Where the page is shown larger than its pixels (a zoom above 100 %, a high-density screen),
   // a region of it as `sharp` gives it at `scale` times its pixels is drawn instead of squares of
   // page pixels.
@@ -75,6 +79,7 @@ class PageCanvas : public QWidget {
   std::vector<QLine> shownMarks_;
   bool marksStale_ = true;
   std::function<void(QPainter&)> over_;
+  std::vector<const LineMark*> lineMarks_;
   int sharpScale_ = 1;
   std::function<QImage(const QRect&)> sharp_;
   bool textEntry_ = false;

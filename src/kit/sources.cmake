@@ -8,6 +8,7 @@ set(KIT_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/imagecontrol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/labelcontrol.cpp
   ${CMAKE_CURRENT_LIST_DIR}/linecontrol.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linemark.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mousebits.cpp
   ${CMAKE_CURRENT_LIST_DIR}/mouseevents.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pagecanvas.cpp

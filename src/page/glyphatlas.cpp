@@ -2,12 +2,14 @@
 
 #include <QDir>
 
+#include "page/picturefile.h"
+
 namespace tarvesh::page {
 
 namespace {
 
 std::optional<QImage> LoadAtlas(const QString& path, int width, int height) {
-  QImage image(path);
+  QImage image = ReadPictureFile(path);
   if (image.isNull() || image.width() < width || image.height() < height) return std::nullopt;
   return image.convertToFormat(QImage::Format_RGB32);
 }

@@ -5,6 +5,7 @@ set(PAGE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/pageedit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pagefont.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pagelayout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/picturefile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scorepage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/textrules.cpp
 )

@@ -3,13 +3,14 @@
 #include <QDir>
 
 #include "page/glyphatlas.h"
+#include "page/picturefile.h"
 
 namespace tarvesh::print {
 
 namespace {
 
 std::optional<QImage> LoadArt(const QString& path, int width, int height) {
-  QImage image(path);
+  QImage image = page::ReadPictureFile(path);
   if (image.width() != width * kPrintScale || image.height() != height * kPrintScale)
     return std::nullopt;
   return image.convertToFormat(QImage::Format_RGB32);

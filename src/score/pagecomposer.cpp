@@ -5,6 +5,7 @@
 
 #include "lyrics/lyricslayout.h"
 #include "page/pagefont.h"
+#include "page/picturefile.h"
 #include "score/pagehead.h"
 
 namespace tarvesh::score {
@@ -35,7 +36,7 @@ void DrawCaptionAt(QPainter& painter, const QFont& font, const QColor& colour, Q
 
 const QImage& PageComposer::Picture(const QString& path) {
   auto found = pictures_.find(path);
-  if (found == pictures_.end()) found = pictures_.insert(path, QImage(path));
+  if (found == pictures_.end()) found = pictures_.insert(path, page::ReadPictureFile(path));
   return *found;
 }
 

@@ -4,6 +4,8 @@
 
 #include "kit/controlregistry.h"
 #include "kit/linecontrol.h"
+#include "kit/linemark.h"
+#include "kit/pagecanvas.h"
 #include "page/pagelayout.h"
 #include "score/scoredocument.h"
 
@@ -15,8 +17,9 @@ constexpr int kMarginLineTop = 24;
 constexpr int kMarginLineBottom = 56;
 }  // namespace
 
-GuideLines::GuideLines(score::ScoreDocument& document, QWidget* canvas, QWidget* commandColumn,
-                       kit::ControlRegistry& controls, std::function<void()> focusPage)
+GuideLines::GuideLines(score::ScoreDocument& document, kit::PageCanvas* canvas,
+                       QWidget* commandColumn, kit::ControlRegistry& controls,
+                       std::function<void()> focusPage)
     : QObject(canvas),
       document_(document),
       focusPage_(std::move(focusPage)),
@@ -24,8 +27,7 @@ GuideLines::GuideLines(score::ScoreDocument& document, QWidget* canvas, QWidget*
   line2_.reserve(kPoolSize);
   for (int i = 0; i < kPoolSize; ++i) {
     auto* line =
-        new kit::LineControl(kit::IndexedName(QStringLiteral("Line2"), i), canvas, kGuideGrey);
-    line->hide();
+        new kit::LineMark(kit::IndexedName(QStringLiteral("Line2"), i), canvas, kGuideGrey);
     controls.Add(line);
     line2_.push_back(line);
   }
@@ -46,10 +48,10 @@ void GuideLines::DrawGuideLines() {
   size_t k = 0;
   for (; k < layout.marks.size() && k < line2_.size(); ++k) {
     const QLine& mark = layout.marks[k];
-    line2_[k]->SetLine(mark.x1(), mark.y1(), mark.x2(), mark.y2());
-    if (shown) line2_[k]->show();
+    line2_[k]->SetLine(mark);
+    if (shown) line2_[k]->SetShown(true);
   }
-  for (; k < line2_.size(); ++k) line2_[k]->hide();
+  for (; k < line2_.size(); ++k) line2_[k]->SetShown(false);
 
   line3_->SetX(layout.marginX);
 }
@@ -58,7 +60,7 @@ void GuideLines::OnCheck2() {
   if (check2_->isChecked()) {
     DrawGuideLines();
   } else {
-    for (auto* line : line2_) line->hide();
+    for (auto* line : line2_) line->SetShown(false);
   }
   focusPage_();
 }

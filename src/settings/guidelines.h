@@ -14,6 +14,8 @@ class ScoreDocument;
 namespace tarvesh::kit {
 class ControlRegistry;
 class LineControl;
+class LineMark;
+class PageCanvas;
 }  // namespace tarvesh::kit
 
 namespace tarvesh::settings {
@@ -27,7 +29,7 @@ class GuideLines : public QObject {
  public:
   static constexpr int kPoolSize = 889;
 
-  GuideLines(score::ScoreDocument& document, QWidget* canvas, QWidget* commandColumn,
+  GuideLines(score::ScoreDocument& document, kit::PageCanvas* canvas, QWidget* commandColumn,
              kit::ControlRegistry& controls, std::function<void()> focusPage);
 
   // Lays the page out from the sliders.
@@ -40,7 +42,7 @@ class GuideLines : public QObject {
 
   score::ScoreDocument& document_;
   std::function<void()> focusPage_;
-  std::vector<kit::LineControl*> line2_;
+  std::vector<kit::LineMark*> line2_;
   kit::LineControl* line3_;
   QCheckBox* check2_;
 };
