@@ -6,6 +6,10 @@
 #include <bit>
 #include <vector>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace tarvesh::document {
 
 namespace {
@@ -83,6 +87,43 @@ struct Header {
   std::vector<QRgb> palette;
   qint64 pixelsAt = 0;
 };
+
+// Blue, green, red bytes as RGB32 pixels; four pixels are three whole words, so most of a row is
+// read a word at a time.
+void UnpackRow(const uchar* from, int width, QRgb* to) {
+  int x = 0;
+  for (; x + 4 <= width; x += 4, from += 12) {
+    const quint32 a = qFromLittleEndian<quint32>(from);
+    const quint32 b = qFromLittleEndian<quint32>(from + 4);
+    const quint32 c = qFromLittleEndian<quint32>(from + 8);
+    to[x] = 0xff000000u | (a & 0xffffff);
+    to[x + 1] = 0xff000000u | (a >> 24) | ((b & 0xffff) << 8);
+    to[x + 2] = 0xff000000u | (b >> 16) | ((c & 0xff) << 16);
+    to[x + 3] = 0xff000000u | (c >> 8);
+  }
+  for (; x < width; ++x, from += 3) to[x] = qRgb(from[2], from[1], from[0]);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The same with a byte shuffle: each 16-byte load takes four pixels and 4 bytes of the next two,
+// which the next load reads again; the last pixels of the row go the word way, so no load runs
+// past the row.
+__attribute__((target("ssse3"))) void UnpackRowShuffled(const uchar* from, int width, QRgb* to) {
+  const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
+  int x = 0;
+  for (; x + 6 <= width; x += 4, from += 12) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x),
+                     _mm_or_si128(_mm_shuffle_epi8(bytes, spread), opaque));
+  }
+  UnpackRow(from, width - x, to + x);
+}
+
+const auto kUnpackRow = __builtin_cpu_supports("ssse3") ? UnpackRowShuffled : UnpackRow;
+#else
+const auto kUnpackRow = UnpackRow;
+#endif
 
 class Decoder {
  public:
@@ -235,20 +276,8 @@ class Decoder {
     return true;
   }
 
-  // Blue, green, red bytes; four pixels are three whole words, so most of a row is read a word
-  // at a time.
   bool Row24(const Header&, const uchar* from, int width, QRgb* to) const {
-    int x = 0;
-    for (; x + 4 <= width; x += 4, from += 12) {
-      const quint32 a = qFromLittleEndian<quint32>(from);
-      const quint32 b = qFromLittleEndian<quint32>(from + 4);
-      const quint32 c = qFromLittleEndian<quint32>(from + 8);
-      to[x] = 0xff000000u | (a & 0xffffff);
-      to[x + 1] = 0xff000000u | (a >> 24) | ((b & 0xffff) << 8);
-      to[x + 2] = 0xff000000u | (b >> 16) | ((c & 0xff) << 16);
-      to[x + 3] = 0xff000000u | (c >> 8);
-    }
-    for (; x < width; ++x, from += 3) to[x] = qRgb(from[2], from[1], from[0]);
+    kUnpackRow(from, width, to);
     return true;
   }
 

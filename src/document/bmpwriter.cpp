@@ -4,8 +4,11 @@
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #endif
+#include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace tarvesh::document {
 
@@ -14,6 +17,8 @@ namespace {
 constexpr int kFileHeaderBytes = 14;
 constexpr int kInfoHeaderBytes = 40;
 constexpr int kPixelsAt = kFileHeaderBytes + kInfoHeaderBytes;
+// Rows are packed and handed on in pieces of about this size, which stay in the cache between.
+constexpr qint64 kPieceBytes = 256 << 10;
 // What a BMP reader takes when a picture names no resolution: 72 dots per inch.
 constexpr int kDefaultDotsPerMeter = 2834;
 
@@ -53,17 +58,17 @@ const auto kPackRow = PackRow;
 
 }  // namespace
 
-QByteArray EncodePageBmp(const QImage& image) {
-  if (image.isNull()) return {};
+bool WritePageBmp(const QImage& image, const std::function<bool(QByteArrayView)>& put) {
+  if (image.isNull()) return false;
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
   const int width = rgb.width();
   const int height = rgb.height();
   const qint64 rowBytes = (qint64(width) * 24 + 31) / 32 * 4;
   const qint64 fileBytes = kPixelsAt + rowBytes * height;
-  if (fileBytes > std::numeric_limits<qint32>::max()) return {};
+  if (fileBytes > std::numeric_limits<qint32>::max()) return false;
 
-  QByteArray file(qsizetype(fileBytes), Qt::Uninitialized);
-  uchar* out = reinterpret_cast<uchar*>(file.data());
+  std::array<uchar, kPixelsAt> header;
+  uchar* out = header.data();
   auto put16 = [&](int at, quint16 v) { qToLittleEndian<quint16>(v, out + at); };
   auto put32 = [&](int at, quint32 v) { qToLittleEndian<quint32>(v, out + at); };
   out[0] = 'B';
@@ -82,14 +87,31 @@ QByteArray EncodePageBmp(const QImage& image) {
   put32(42, quint32(rgb.dotsPerMeterY() ? rgb.dotsPerMeterY() : kDefaultDotsPerMeter));
   put32(46, 0);  // colours used
   put32(50, 0);  // colours important
+  if (!put(QByteArrayView(header.data(), kPixelsAt))) return false;
 
   const int padding = int(rowBytes - qint64(width) * 3);
-  uchar* row = out + kPixelsAt;
-  for (int y = height - 1; y >= 0; --y, row += rowBytes) {
-    kPackRow(reinterpret_cast<const quint32*>(rgb.constScanLine(y)), width, row);
-    std::memset(row + qint64(width) * 3, 0, size_t(padding));
+  const qint64 rowsPerPiece = std::max<qint64>(1, kPieceBytes / rowBytes);
+  std::vector<uchar> piece(size_t(std::min<qint64>(rowsPerPiece, height) * rowBytes));
+  for (int y = height - 1; y >= 0;) {
+    uchar* row = piece.data();
+    for (qint64 n = 0; n < rowsPerPiece && y >= 0; ++n, --y, row += rowBytes) {
+      kPackRow(reinterpret_cast<const quint32*>(rgb.constScanLine(y)), width, row);
+      std::memset(row + qint64(width) * 3, 0, size_t(padding));
+    }
+    if (!put(QByteArrayView(piece.data(), row - piece.data()))) return false;
   }
-  return file;
+  return true;
+}
+
+QByteArray EncodePageBmp(const QImage& image) {
+  QByteArray file;
+  const bool whole = WritePageBmp(image, [&](QByteArrayView piece) {
+    // The header comes first and names the file's size.
+    if (file.isEmpty()) file.reserve(qFromLittleEndian<qint32>(piece.data() + 2));
+    file.append(piece);
+    return true;
+  });
+  return whole ? file : QByteArray();
 }
 
 }  // namespace tarvesh::document

@@ -22,8 +22,9 @@ std::optional<QImage> LoadPagePicture(const QString& path, FileError* error) {
 }
 
 bool EncodePagePicture(const QImage& image, QIODevice& device) {
-  const QByteArray bytes = EncodePageBmp(image);
-  return !bytes.isEmpty() && device.write(bytes) == bytes.size();
+  return WritePageBmp(image, [&](QByteArrayView piece) {
+    return device.write(piece.data(), piece.size()) == piece.size();
+  });
 }
 
 namespace {

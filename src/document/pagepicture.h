@@ -18,8 +18,8 @@ namespace tarvesh::document {
 // pixels are read, so a file claiming an absurd size costs no memory.
 std::optional<QImage> LoadPagePicture(const QString& path, FileError* error = nullptr);
 
-// Writes `image` to `device` as a 24-bit BMP (EncodePageBmp) in one write; false when the
-// device refused it or the picture is null.
+// Writes `image` to `device` as a 24-bit BMP (EncodePageBmp) in pieces of whole rows; false when
+// the device refused one or the picture is null.
 bool EncodePagePicture(const QImage& image, QIODevice& device);
 // Writes `image` as a 24-bit BMP at `path` through a SafeFile: the old picture stays whole when
 // anything fails.

@@ -71,6 +71,21 @@ TEST(BmpDecoder, EveryValidKindReadsPixelForPixel) {
   }
 }
 
+// 24-bit rows are read several pixels at a time, with the last few of each row one by one: every
+// width from one pixel to past two runs, and a page's, keeps each pixel's colour and place.
+TEST(BmpDecoder, TwentyFourBitRowsOfEveryWidthReadPixelForPixel) {
+  for (int width : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 17, 988}) {
+    SCOPED_TRACE(width);
+    QImage picture(width, 3, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < width; ++x)
+        picture.setPixel(x, y, qRgb((x * 37 + y) & 0xff, (x * 11 + 3 * y) & 0xff, (x * 5) & 0xff));
+    const std::optional<QImage> decoded = Decode(EncodeBmp(picture, {40, 24}));
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(*decoded, picture);
+  }
+}
+
 // A picture cut short once opened with its missing rows black from unread memory.
 TEST(BmpDecoder, APictureCutShortAnywhereIsRefused) {
   const QByteArray whole = EncodeBmp(Picture(4), {40, 24});
