@@ -66,21 +66,18 @@ bool PageBitmap::IsWhite(const QRect& rect) const {
   return true;
 }
 
-void PageBitmap::TrimInk(const QRect& rect) {
-  for (int y = rect.top(); y <= rect.bottom(); ++y) {
-    const quint32* row = Row(y);
-    int& end = inkEnd_[size_t(y)];
-    // Blank paper is passed over a run of pixels at a time: the run's AND is white only when
-    // every pixel of it is.
-    constexpr int kRun = 16;
-    while (end >= kRun) {
-      quint32 all = kWhite;
-      for (int x = end - kRun; x < end; ++x) all &= row[x];
-      if (all != kWhite) break;
-      end -= kRun;
-    }
-    while (end > 0 && row[end - 1] == kWhite) --end;
+int PageBitmap::InkEnd(const quint32* row, int end) {
+  // Blank paper is passed over a run of pixels at a time: the run's AND is white only when every
+  // pixel of it is.
+  constexpr int kRun = 16;
+  while (end >= kRun) {
+    quint32 all = kWhite;
+    for (int x = end - kRun; x < end; ++x) all &= row[x];
+    if (all != kWhite) break;
+    end -= kRun;
   }
+  while (end > 0 && row[end - 1] == kWhite) --end;
+  return end;
 }
 
 quint32* PageBitmap::BeginWrite(const QRect& rect, Ink ink) {

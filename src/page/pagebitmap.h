@@ -41,8 +41,8 @@ class PageBitmap {
   QRect Inked() const;
   // Whether every pixel of `rect` (on the page) is known to be white.
   bool IsWhite(const QRect& rect) const;
-  // Reads where the ink of the rows of `rect` really ends, after a write of a whole picture.
-  void TrimInk(const QRect& rect);
+  // Where the ink of the first `end` pixels of `row` ends: after its last pixel not white.
+  static int InkEnd(const quint32* row, int end);
 
   // What a write leaves in its rectangle: any colour, or white only.
   enum class Ink { Any, None };

@@ -32,11 +32,11 @@ void ScorePage::LoadImage(const QImage& image) {
   const QRect drawn = rgb.rect() & bitmap_.Rect();
   Keep(bitmap_.Inked() | drawn);
   bitmap_.Clear();
-  // Row by row, so where a row's ink ends is read while the row is still in the cache.
+  // The page is white now: of each row only what lies up to its last ink is copied.
   for (int y = drawn.top(); y <= drawn.bottom(); ++y) {
-    const QRect row(drawn.x(), y, drawn.width(), 1);
-    CopyPixels(rgb, row, row.topLeft());
-    bitmap_.TrimInk(row);
+    const int end =
+        PageBitmap::InkEnd(reinterpret_cast<const quint32*>(rgb.constScanLine(y)), drawn.width());
+    if (end > 0) CopyPixels(rgb, QRect(0, y, end, 1), QPoint(0, y));
   }
   Publish({.kind = PageOperation::Kind::Load, .picture = &image, .target = bitmap_.Rect()});
   Changed(bitmap_.Rect());

@@ -407,6 +407,32 @@ INSTANTIATE_TEST_SUITE_P(
               InkDotOnBlankPaper}),
     [](const testing::TestParamInfo<Write>& info) { return std::string(info.param.name); });
 
+// A loaded picture's ink is copied only up to where each row's ink ends, and the page knows those
+// ends: a clear, or a blank picture loaded after it, leaves no pixel of it behind, wherever in
+// its row the ink lay (first column, last column, past the page's width, on a blank row).
+TEST(ScorePageLoad, LeavesNoInkBehindAClearOrABlankPicture) {
+  QImage sparse = Plain(kWidth + 6, kHeight, qRgb(255, 255, 255));
+  sparse.setPixel(0, 1, qRgb(0, 0, 0));
+  sparse.setPixel(kWidth - 1, 3, qRgb(200, 0, 0));
+  sparse.setPixel(kWidth + 2, 5, qRgb(0, 0, 0));
+  sparse.setPixel(kWidth - 1, 7, qRgb(0, 0, 0));
+  sparse.setPixel(16, 7, qRgb(0, 0, 0));
+  for (int x = 0; x < kWidth; ++x) sparse.setPixel(x, kHeight - 1, qRgb(0, 0, 255));
+  const QImage white = Plain(kWidth, kHeight, qRgb(255, 255, 255));
+  const std::function<void(ScorePage&)> after[] = {
+      [](ScorePage& p) { p.Clear(); },
+      [&](ScorePage& p) { p.LoadImage(white); },
+      [](ScorePage& p) { p.LoadImage(Plain(1, 1, qRgb(255, 255, 255))); },
+  };
+  for (const auto& blank : after) {
+    ScorePage page(kWidth, kHeight);
+    page.LoadImage(sparse);
+    EXPECT_EQ(page.Image(), sparse.copy(0, 0, kWidth, kHeight));
+    blank(page);
+    EXPECT_EQ(page.Image(), white);
+  }
+}
+
 // Whether an edit changed any pixel, told from what it kept where it only wrote, and by running
 // it where it moved: writes that leave every pixel as found change nothing.
 struct Change {
