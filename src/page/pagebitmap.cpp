@@ -103,15 +103,23 @@ void PageBitmap::Move(const QRect& from, QPoint to) {
   MakeOwn();
   quint32* const bits = block_->pixels.get();
   const qsizetype stride = block_->width;
-  const size_t bytes = size_t(dst.width()) * sizeof(quint32);
   // Rows are walked away from the destination so no source row, nor where its ink ends, is
-  // overwritten before it is read; memmove handles the overlap inside a row.
+  // overwritten before it is read; memmove handles the overlap inside a row. Past its ink the
+  // source is white, so only its ink is moved, and the destination whitened only where it had
+  // ink: blank paper pushed along costs nothing.
   auto moveRow = [&](int row) {
     const int sourceY = from.y() + row;
     const int y = dst.y() + row;
-    std::memmove(bits + y * stride + dst.x(), bits + sourceY * stride + from.x(), bytes);
     const int movedInk = std::min(inkEnd_[size_t(sourceY)], from.right() + 1) - from.x();
     int& end = inkEnd_[size_t(y)];
+    quint32* const line = bits + y * stride;
+    if (movedInk > 0)
+      std::memmove(line + dst.x(), bits + sourceY * stride + from.x(),
+                   size_t(movedInk) * sizeof(quint32));
+    const int whiteFrom = dst.x() + std::max(movedInk, 0);
+    const int whiteTo = std::min(dst.right() + 1, end);
+    if (whiteTo > whiteFrom)
+      std::memset(line + whiteFrom, 0xff, size_t(whiteTo - whiteFrom) * sizeof(quint32));
     // Ink beyond the destination stays; otherwise the row's ink ends with the moved ink, or
     // where the destination starts when the source was blank.
     if (end <= dst.right() + 1) {
@@ -123,6 +131,17 @@ void PageBitmap::Move(const QRect& from, QPoint to) {
     for (int row = dst.height() - 1; row >= 0; --row) moveRow(row);
   } else {
     for (int row = 0; row < dst.height(); ++row) moveRow(row);
+  }
+}
+
+void PageBitmap::Whiten(const QRect& rect) {
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    int& end = inkEnd_[size_t(y)];
+    if (end <= rect.x()) continue;
+    MakeOwn();
+    std::memset(block_->pixels.get() + qsizetype(y) * block_->width + rect.x(), 0xff,
+                size_t(std::min(end, rect.right() + 1) - rect.x()) * sizeof(quint32));
+    if (end <= rect.right() + 1) end = rect.x();
   }
 }
 

@@ -51,6 +51,8 @@ class PageBitmap {
   quint32* BeginWrite(const QRect& rect, Ink ink = Ink::Any);
   // The same for painting with QPainter on the returned image.
   QImage& BeginPaint(const QRect& rect);
+  // Makes `rect` (on the page) white, writing only where its rows may hold ink.
+  void Whiten(const QRect& rect);
   // Copies `from` to `to` as if the source were read completely first; both lie on the page.
   void Move(const QRect& from, QPoint to);
   void Clear();

@@ -113,17 +113,14 @@ void ScorePage::FillRect(const QRect& rect, const QColor& colour) {
   if (r.isEmpty()) return;
   Keep(r);
   const quint32 value = colour.rgb() | 0xff000000u;
-  quint32* line = bitmap_.BeginWrite(
-      r, value == PageBitmap::kWhite ? PageBitmap::Ink::None : PageBitmap::Ink::Any);
-  const qsizetype stride = bitmap_.RowPixels();
-  line += r.top() * stride + r.left();
-  for (int y = r.top(); y <= r.bottom(); ++y, line += stride) {
-    // White, the common case, is all bytes 0xff: memset beats a loop of 32-bit stores.
-    if (value == PageBitmap::kWhite) {
-      std::memset(line, 0xff, size_t(r.width()) * 4);
-    } else {
+  if (value == PageBitmap::kWhite) {
+    bitmap_.Whiten(r);
+  } else {
+    quint32* line = bitmap_.BeginWrite(r);
+    const qsizetype stride = bitmap_.RowPixels();
+    line += r.top() * stride + r.left();
+    for (int y = r.top(); y <= r.bottom(); ++y, line += stride)
       std::fill(line, line + r.width(), value);
-    }
   }
   Publish({.kind = PageOperation::Kind::Fill, .target = rect, .colour = colour});
   Changed(r);
