@@ -1,7 +1,5 @@
 #include "musicxml/musicxmlreader.h"
 
-#include <zip.h>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
@@ -9,6 +7,8 @@
 #include <array>
 #include <memory>
 #include <optional>
+
+#include "musicxml/ziplibrary.h"
 
 namespace tarvesh::musicxml {
 
@@ -345,23 +345,19 @@ void Parser::DropOpenTuplet() {
   tupletTime_ = 0;
 }
 
-struct ZipCloser {
-  void operator()(zip_t* zip) const { zip_discard(zip); }
-};
-
 // The bytes of the entry `name` of `zip`; nothing when it is missing, too large or unreadable.
-std::optional<QByteArray> ZipEntry(zip_t* zip, const QString& name) {
+std::optional<QByteArray> ZipEntry(const ZipLibrary& lib, zip_t* zip, const QString& name) {
   zip_stat_t stat;
-  zip_stat_init(&stat);
+  lib.statInit(&stat);
   const QByteArray utf8 = name.toUtf8();
-  if (zip_stat(zip, utf8.constData(), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
+  if (lib.stat(zip, utf8.constData(), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
       stat.size > quint64(MusicXmlReader::kMostBytes))
     return std::nullopt;
-  zip_file_t* file = zip_fopen(zip, utf8.constData(), 0);
+  zip_file_t* file = lib.fopen(zip, utf8.constData(), 0);
   if (!file) return std::nullopt;
   QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
-  const zip_int64_t read = zip_fread(file, bytes.data(), stat.size);
-  zip_fclose(file);
+  const zip_int64_t read = lib.fread(file, bytes.data(), stat.size);
+  lib.fclose(file);
   if (read != zip_int64_t(stat.size)) return std::nullopt;
   return bytes;
 }
@@ -369,26 +365,30 @@ std::optional<QByteArray> ZipEntry(zip_t* zip, const QString& name) {
 // The score a compressed MusicXML file holds: the root file its container names, else its first
 // ".musicxml" or ".xml" entry outside META-INF.
 std::variant<QByteArray, QString> Unzip(const QString& path) {
+  QString unloaded;
+  const ZipLibrary* lib = ZipLibrary::Get(&unloaded);
+  if (!lib) return unloaded;
   int error = 0;
-  std::unique_ptr<zip_t, ZipCloser> zip(
-      zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error));
+  const auto discard = [lib](zip_t* zip) { lib->discard(zip); };
+  std::unique_ptr<zip_t, decltype(discard)> zip(
+      lib->open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error), discard);
   if (!zip) return QStringLiteral("不是完好的压缩文件");
   QString root;
-  if (const auto container = ZipEntry(zip.get(), QStringLiteral("META-INF/container.xml"))) {
+  if (const auto container = ZipEntry(*lib, zip.get(), QStringLiteral("META-INF/container.xml"))) {
     QXmlStreamReader xml(*container);
     while (!xml.atEnd() && root.isEmpty())
       if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"rootfile")
         root = xml.attributes().value(QLatin1String("full-path")).toString();
   }
-  const zip_int64_t entries = zip_get_num_entries(zip.get(), 0);
+  const zip_int64_t entries = lib->entries(zip.get(), 0);
   for (zip_int64_t i = 0; i < entries && root.isEmpty(); ++i) {
-    const QString name = QString::fromUtf8(zip_get_name(zip.get(), zip_uint64_t(i), 0));
+    const QString name = QString::fromUtf8(lib->name(zip.get(), zip_uint64_t(i), 0));
     if (!name.startsWith(QLatin1String("META-INF/")) &&
         (name.endsWith(QLatin1String(".musicxml")) || name.endsWith(QLatin1String(".xml"))))
       root = name;
   }
   if (root.isEmpty()) return QStringLiteral("压缩文件中没有乐谱");
-  if (const auto bytes = ZipEntry(zip.get(), root)) return *bytes;
+  if (const auto bytes = ZipEntry(*lib, zip.get(), root)) return *bytes;
   return QStringLiteral("压缩文件中的乐谱无法读取或太大");
 }
 

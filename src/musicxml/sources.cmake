@@ -6,4 +6,5 @@ set(MUSICXML_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/musicxmlreader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/musicxmlwriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scoreheader.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ziplibrary.cpp
 )
