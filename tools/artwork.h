@@ -16,7 +16,7 @@ QImage DrawCursor();                 // built-in question-mark cursor, 13 x 40, 
 QImage DrawDurationCursor(int row);  // s/k0.bmp .. s/k3.bmp
 QImage DrawStaff(int clef);          // 0 treble, 1 bass; 477 wide
 QImage DrawStaffNote(bool stemUp, int row);  // wn/s<row>.gif (stem up) and wn/<row>.gif
-QImage DrawSlurArc();                        // 475 x 15
+QImage DrawSlurArc(int scale = 1);           // 475 x 15 times `scale`
 
 // Where the note head's centre lies in a staff note picture; the staff panel places the
 // pictures so that this point falls on the pointed staff step.
@@ -29,7 +29,8 @@ struct SymbolPicture {
   QString fileName;
   QImage image;  // black on white, Format_RGB32
 };
-std::vector<SymbolPicture> DrawSymbolPictures();
+// At `scale` times their size for print, from the same shapes, under the same names.
+std::vector<SymbolPicture> DrawSymbolPictures(int scale = 1);
 
 // A complete 16-bit mono PCM WAV file at 44100 Hz.
 QByteArray MakeClickSound();     // sound/kac.wav: a soft click for every note

@@ -1,6 +1,6 @@
 // tarvesh_datagen OUTDIR: writes the data folder that lies beside the program (atlases,
-// the atlases drawn larger for print, cursor, staff and note pictures, symbol pictures, sounds and
-// the two text files).
+// cursor, staff and note pictures, the slur arc, symbol pictures, sounds and the two text files;
+// and the atlases, the arc and the symbol pictures drawn larger for print).
 #include <gif_lib.h>
 
 #include <QDir>
@@ -16,6 +16,8 @@
 namespace {
 
 using namespace tarvesh::artwork;
+using tarvesh::print::kPrintScale;
+using tarvesh::print::PrintArt;
 
 // The first failure ends the run; every writer reports which file it could not write.
 class Writer {
@@ -86,15 +88,14 @@ class Writer {
 
 bool WriteAll(Writer& out) {
   if (!out.Folder(QStringLiteral("s/sik")) || !out.Folder(QStringLiteral("wn")) ||
-      !out.Folder(QStringLiteral("sound")) || !out.Folder(QStringLiteral("print")))
+      !out.Folder(QStringLiteral("sound")) || !out.Folder(PrintArt::kSymbolFolder))
     return false;
 
   if (!out.Picture(QStringLiteral("picmode.bmp"), DrawPicmode(), "BMP") ||
       !out.Picture(QStringLiteral("picmode2.bmp"), DrawPicmode2(), "BMP") ||
-      !out.Picture(tarvesh::print::PrintArt::kPicmodeFile, DrawPicmode(tarvesh::print::kPrintScale),
-                   "PNG") ||
-      !out.Picture(tarvesh::print::PrintArt::kPicmode2File,
-                   DrawPicmode2(tarvesh::print::kPrintScale), "PNG") ||
+      !out.Picture(PrintArt::kPicmodeFile, DrawPicmode(kPrintScale), "PNG") ||
+      !out.Picture(PrintArt::kPicmode2File, DrawPicmode2(kPrintScale), "PNG") ||
+      !out.Picture(PrintArt::kSlurArcFile, DrawSlurArc(kPrintScale), "PNG") ||
       !out.Picture(QStringLiteral("s/cursor.png"), DrawCursor(), "PNG") ||
       !out.Picture(QStringLiteral("s/treble.bmp"), DrawStaff(0), "BMP") ||
       !out.Picture(QStringLiteral("s/bass.bmp"), DrawStaff(1), "BMP") ||
@@ -109,6 +110,10 @@ bool WriteAll(Writer& out) {
   }
   for (const SymbolPicture& symbol : DrawSymbolPictures())
     if (!out.Picture(QStringLiteral("s/sik/") + symbol.fileName, symbol.image, "BMP")) return false;
+  for (const SymbolPicture& symbol : DrawSymbolPictures(kPrintScale))
+    if (!out.Picture(PrintArt::kSymbolFolder + QLatin1Char('/') + symbol.fileName, symbol.image,
+                     "BMP"))
+      return false;
 
   return out.Bytes(QStringLiteral("sound/kac.wav"), MakeClickSound()) &&
          out.Bytes(QStringLiteral("sound/ding.wav"), MakeBarChimeSound()) &&

@@ -1,6 +1,7 @@
 // The staff panel's pictures (staves, clefs, note pictures) and the slur arc.
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -146,26 +147,30 @@ QImage DrawStaffNote(bool stemUp, int row) {
   return image;
 }
 
-QImage DrawSlurArc() {
-  QImage image = WhiteImage(kArcWidth, kArcHeight);
-  const int rise = kArcHeight - kArcThickness;  // ends at rows 13-14, the top at rows 0-1
+QImage DrawSlurArc(int scale) {
+  const int width = kArcWidth * scale;
+  const int height = kArcHeight * scale;
+  QImage image = WhiteImage(width, height);
+  const int rise = (kArcHeight - kArcThickness) * scale;  // ends at rows 13-14, the top at 0-1
   // The arc's top edge at column x: on each flank, half a parabola and half a quarter
   // ellipse, so the slur leaves its notes steeply, bows evenly and flattens into the straight
-  // middle without a kink.
+  // middle without a kink. A larger picture takes the shape at the middle of each of its
+  // columns, measured in columns of the page's picture, and rounds it as that picture does.
   auto top = [&](int x) {
-    const int flank = std::min(x, kArcWidth - 1 - x);
+    const double at = (x + 0.5) / scale - 0.5;
+    const double flank = std::max(0.0, std::min(at, kArcWidth - 1 - at));
     if (flank >= kArcFlatLeft) return 0;
-    const double t = double(kArcFlatLeft - flank) / kArcFlatLeft;
+    const double t = (kArcFlatLeft - flank) / kArcFlatLeft;
     return int(std::lround(rise * (0.5 * t * t + 0.5 * (1 - std::sqrt(1 - t * t)))));
   };
-  for (int x = 0; x < kArcWidth; ++x) {
+  for (int x = 0; x < width; ++x) {
     // Reach to the edge of the neighbour nearer the middle as well, so steep parts have no
     // gaps and both flanks stay mirror images.
     const int y = top(x);
-    const int neighbour = top(x < kArcWidth / 2 ? x + 1 : x - 1);
+    const int neighbour = top(x < width / 2 ? x + 1 : x - 1);
     const int first = std::min(y, neighbour);
-    const int last = std::max(y, neighbour) + kArcThickness - 1;
-    for (int row = first; row <= std::min(last, kArcHeight - 1); ++row)
+    const int last = std::max(y, neighbour) + kArcThickness * scale - 1;
+    for (int row = first; row <= std::min(last, height - 1); ++row)
       image.setPixel(x, row, qRgb(0, 0, 0));
   }
   return image;

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <functional>
+#include <utility>
 
 #include "artwork.h"
 
@@ -25,15 +26,23 @@ QImage Threshold(const QImage& drawn) {
   return image;
 }
 
-// Draws with `paint` on a white w x h picture, smoothed, then cut to black and white.
-QImage Draw(int w, int h, const std::function<void(QPainter&)>& paint) {
-  QImage drawn(w, h, QImage::Format_RGB32);
+// A symbol's shape: what it paints on a w x h picture.
+struct Drawing {
+  int w, h;
+  std::function<void(QPainter&)> paint;
+};
+
+// Draws `drawing` smoothed on a white picture `scale` times its size, then cuts it to black and
+// white: at every scale the same shape.
+QImage Draw(const Drawing& drawing, int scale) {
+  QImage drawn(drawing.w * scale, drawing.h * scale, QImage::Format_RGB32);
   drawn.fill(Qt::white);
   QPainter painter(&drawn);
   painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(scale, scale);
   painter.setPen(QPen(Qt::black, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.setBrush(Qt::NoBrush);
-  paint(painter);
+  drawing.paint(painter);
   painter.end();
   return Threshold(drawn);
 }
@@ -47,121 +56,121 @@ QFont SerifFont(int pixelSize, bool bold, bool italic) {
 }
 
 // A text in a serif face, sized to its ink with the margin around it.
-QImage Text(const QString& text, int pixelSize, bool bold, bool italic = true) {
+Drawing Text(const QString& text, int pixelSize, bool bold, bool italic = true) {
   const QFont font = SerifFont(pixelSize, bold, italic);
   const QRect ink = QFontMetrics(font).tightBoundingRect(text);
-  return Draw(ink.width() + 2 * kMargin + 1, ink.height() + 2 * kMargin + 1, [&](QPainter& p) {
-    p.setFont(font);
-    p.drawText(QPointF(kMargin - ink.left(), kMargin - ink.top()), text);
-  });
+  return {ink.width() + 2 * kMargin + 1, ink.height() + 2 * kMargin + 1, [=](QPainter& p) {
+            p.setFont(font);
+            p.drawText(QPointF(kMargin - ink.left(), kMargin - ink.top()), text);
+          }};
 }
 
-QImage Fermata() {
-  return Draw(26, 16, [](QPainter& p) {
-    p.setPen(QPen(Qt::black, 2.2));
-    p.drawArc(QRectF(3, 3, 20, 20), 0, 180 * 16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawEllipse(QPointF(13, 11.5), 2.2, 2.2);
-  });
+Drawing Fermata() {
+  return {26, 16, [](QPainter& p) {
+            p.setPen(QPen(Qt::black, 2.2));
+            p.drawArc(QRectF(3, 3, 20, 20), 0, 180 * 16);
+            p.setPen(Qt::NoPen);
+            p.setBrush(Qt::black);
+            p.drawEllipse(QPointF(13, 11.5), 2.2, 2.2);
+          }};
 }
 
-QImage BreathMark() {
-  return Draw(14, 14, [](QPainter& p) {
-    p.setPen(QPen(Qt::black, 1.8));
-    p.drawLine(QPointF(2.5, 2.5), QPointF(7, 11.5));
-    p.drawLine(QPointF(7, 11.5), QPointF(11.5, 2.5));
-  });
+Drawing BreathMark() {
+  return {14, 14, [](QPainter& p) {
+            p.setPen(QPen(Qt::black, 1.8));
+            p.drawLine(QPointF(2.5, 2.5), QPointF(7, 11.5));
+            p.drawLine(QPointF(7, 11.5), QPointF(11.5, 2.5));
+          }};
 }
 
-QImage Segno() {
-  return Draw(24, 30, [](QPainter& p) {
-    QPainterPath s;
-    s.moveTo(16, 7);
-    s.cubicTo(14, 3, 6, 3, 6, 9);
-    s.cubicTo(6, 14, 18, 15, 18, 21);
-    s.cubicTo(18, 27, 9, 27, 7, 23);
-    p.setPen(QPen(Qt::black, 2.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawPath(s);
-    p.setPen(QPen(Qt::black, 1.5));
-    p.drawLine(QPointF(4, 25), QPointF(20, 5));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawEllipse(QPointF(5, 13), 1.8, 1.8);
-    p.drawEllipse(QPointF(19, 16), 1.8, 1.8);
-  });
+Drawing Segno() {
+  return {24, 30, [](QPainter& p) {
+            QPainterPath s;
+            s.moveTo(16, 7);
+            s.cubicTo(14, 3, 6, 3, 6, 9);
+            s.cubicTo(6, 14, 18, 15, 18, 21);
+            s.cubicTo(18, 27, 9, 27, 7, 23);
+            p.setPen(QPen(Qt::black, 2.4, Qt::SolidLine, Qt::RoundCap));
+            p.drawPath(s);
+            p.setPen(QPen(Qt::black, 1.5));
+            p.drawLine(QPointF(4, 25), QPointF(20, 5));
+            p.setPen(Qt::NoPen);
+            p.setBrush(Qt::black);
+            p.drawEllipse(QPointF(5, 13), 1.8, 1.8);
+            p.drawEllipse(QPointF(19, 16), 1.8, 1.8);
+          }};
 }
 
-QImage Coda() {
-  return Draw(28, 30, [](QPainter& p) {
-    p.setPen(QPen(Qt::black, 2.0));
-    p.drawEllipse(QRectF(7, 7, 14, 16));
-    p.setPen(QPen(Qt::black, 1.4));
-    p.drawLine(QPointF(14, 2), QPointF(14, 28));
-    p.drawLine(QPointF(2, 15), QPointF(26, 15));
-  });
+Drawing Coda() {
+  return {28, 30, [](QPainter& p) {
+            p.setPen(QPen(Qt::black, 2.0));
+            p.drawEllipse(QRectF(7, 7, 14, 16));
+            p.setPen(QPen(Qt::black, 1.4));
+            p.drawLine(QPointF(14, 2), QPointF(14, 28));
+            p.drawLine(QPointF(2, 15), QPointF(26, 15));
+          }};
 }
 
-QImage Hairpin(bool opening) {
-  return Draw(52, 16, [opening](QPainter& p) {
-    const QPointF point(opening ? 3 : 49, 8);
-    const double open = opening ? 49 : 3;
-    p.setPen(QPen(Qt::black, 1.3));
-    p.drawLine(point, QPointF(open, 2.5));
-    p.drawLine(point, QPointF(open, 13.5));
-  });
+Drawing Hairpin(bool opening) {
+  return {52, 16, [opening](QPainter& p) {
+            const QPointF point(opening ? 3 : 49, 8);
+            const double open = opening ? 49 : 3;
+            p.setPen(QPen(Qt::black, 1.3));
+            p.drawLine(point, QPointF(open, 2.5));
+            p.drawLine(point, QPointF(open, 13.5));
+          }};
 }
 
-QImage Accent() {
-  return Draw(14, 11, [](QPainter& p) {
-    p.setPen(QPen(Qt::black, 1.6));
-    p.drawLine(QPointF(2.5, 2.5), QPointF(11.5, 5.5));
-    p.drawLine(QPointF(11.5, 5.5), QPointF(2.5, 8.5));
-  });
+Drawing Accent() {
+  return {14, 11, [](QPainter& p) {
+            p.setPen(QPen(Qt::black, 1.6));
+            p.drawLine(QPointF(2.5, 2.5), QPointF(11.5, 5.5));
+            p.drawLine(QPointF(11.5, 5.5), QPointF(2.5, 8.5));
+          }};
 }
 
 // The staccato wedge that Jianpu writes above a note.
-QImage Staccato() {
-  return Draw(9, 12, [](QPainter& p) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawPolygon(QPolygonF({QPointF(2, 2), QPointF(7, 2), QPointF(4.5, 10)}));
-  });
+Drawing Staccato() {
+  return {9, 12, [](QPainter& p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(Qt::black);
+            p.drawPolygon(QPolygonF({QPointF(2, 2), QPointF(7, 2), QPointF(4.5, 10)}));
+          }};
 }
 
-QImage Tenuto() {
-  return Draw(16, 6, [](QPainter& p) { p.fillRect(QRectF(2, 2, 12, 2), Qt::black); });
+Drawing Tenuto() {
+  return {16, 6, [](QPainter& p) { p.fillRect(QRectF(2, 2, 12, 2), Qt::black); }};
 }
 
-QImage PedalRelease() {
-  return Draw(16, 16, [](QPainter& p) {
-    p.setPen(QPen(Qt::black, 1.5));
-    p.drawEllipse(QPointF(8, 8), 2.6, 2.6);
-    for (int i = 0; i < 8; ++i) {
-      QLineF spoke(QPointF(8, 8), QPointF(8, 1.5));
-      spoke.setAngle(90 + 45 * i);
-      spoke.setLength(6.5);
-      p.drawLine(QLineF(spoke.pointAt(0.55), spoke.p2()));
-    }
-  });
+Drawing PedalRelease() {
+  return {16, 16, [](QPainter& p) {
+            p.setPen(QPen(Qt::black, 1.5));
+            p.drawEllipse(QPointF(8, 8), 2.6, 2.6);
+            for (int i = 0; i < 8; ++i) {
+              QLineF spoke(QPointF(8, 8), QPointF(8, 1.5));
+              spoke.setAngle(90 + 45 * i);
+              spoke.setLength(6.5);
+              p.drawLine(QLineF(spoke.pointAt(0.55), spoke.p2()));
+            }
+          }};
 }
 
 // A first or second ending: the bracket over the bars and its number.
-QImage Volta(int number) {
-  return Draw(60, 20, [number](QPainter& p) {
-    p.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::FlatCap));
-    p.drawLine(QPointF(2.5, 19), QPointF(2.5, 2.5));
-    p.drawLine(QPointF(2.5, 2.5), QPointF(58, 2.5));
-    p.setFont(SerifFont(12, true, false));
-    p.drawText(QPointF(6, 15), QString::number(number) + QLatin1Char('.'));
-  });
+Drawing Volta(int number) {
+  return {60, 20, [number](QPainter& p) {
+            p.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::FlatCap));
+            p.drawLine(QPointF(2.5, 19), QPointF(2.5, 2.5));
+            p.drawLine(QPointF(2.5, 2.5), QPointF(58, 2.5));
+            p.setFont(SerifFont(12, true, false));
+            p.drawText(QPointF(6, 15), QString::number(number) + QLatin1Char('.'));
+          }};
 }
 
 }  // namespace
 
-std::vector<SymbolPicture> DrawSymbolPictures() {
+std::vector<SymbolPicture> DrawSymbolPictures(int scale) {
   const auto name = [](const char* text) { return QString::fromLatin1(text); };
-  return {
+  const std::pair<QString, Drawing> drawings[] = {
       {name("01fermata.bmp"), Fermata()},
       {name("02breath.bmp"), BreathMark()},
       {name("03accent.bmp"), Accent()},
@@ -192,6 +201,10 @@ std::vector<SymbolPicture> DrawSymbolPictures() {
       {name("28pedal.bmp"), Text(QStringLiteral("Ped."), 17, true)},
       {name("29release.bmp"), PedalRelease()},
   };
+  std::vector<SymbolPicture> pictures;
+  for (const auto& [fileName, drawing] : drawings)
+    pictures.push_back({fileName, Draw(drawing, scale)});
+  return pictures;
 }
 
 }  // namespace tarvesh::artwork

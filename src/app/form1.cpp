@@ -525,7 +525,8 @@ QImage Form1::PrintRegion(const QRect& pageRect) {
 
 bool Form1::AddPrintSheet(publish::PagePrinter& sheets) {
   lyrics_->Follow();
-  const score::PageComposer::Options options = ViewOptions();
+  score::PageComposer::Options options = ViewOptions();
+  options.printSymbols = QDir(options_.dataDir).filePath(print::PrintArt::kSymbolFolder);
   return sheets.Add(PrintPage(),
                     [&](QPainter& painter) { composer_.DrawOver(painter, document_, options); });
 }

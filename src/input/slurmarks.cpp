@@ -7,18 +7,9 @@
 #include "page/geometry.h"
 #include "page/rounding.h"
 #include "page/scorepage.h"
+#include "page/slurarc.h"
 
 namespace tarvesh::input {
-
-namespace {
-constexpr int kArcWidth = 475;
-constexpr int kArcHeight = 15;
-constexpr int kArcHalf = 237;
-// The arc's rectangle ends two pixels into the line's cells, so dots above a digit survive.
-constexpr int kBottomDrop = 2;
-// An end of the arc lies over the middle of its note's cell.
-constexpr int kHalfCell = page::kWideCell / 2;
-}  // namespace
 
 SlurMarks::SlurMarks(page::ScorePage& page, const QImage& arc, QWidget* canvas,
                      kit::ControlRegistry& controls)
@@ -70,26 +61,11 @@ void SlurMarks::MarkOrDraw(const std::optional<QPointF>& noteEndBeforeBarLine) {
     left2 = page::RoundHalfEven(noteEndBeforeBarLine->x());
     top2 = page::RoundHalfEven(noteEndBeforeBarLine->y());
   }
-  const int x1 = left1 + kHalfCell;
-  const int x2 = left2 - kHalfCell;
-  if (top1 == top2) {
-    const int d = x2 - x1;
-    StretchArc(0, kArcWidth, x1, d, top1 - 5 - d / 100.0, top1 + kBottomDrop);
-    return;
-  }
-  const int d1 = page_.Width() - x1 - page::kWrapInset;
-  StretchArc(0, kArcHalf, x1, d1, top1 - 5 - d1 / 100.0, top1 + kBottomDrop);
-  const int d2 = x2 - page::kLeftMargin;
-  StretchArc(kArcHalf, kArcHalf, page::kLeftMargin, d2, top2 - 5 - d2 / 100.0, top2 + kBottomDrop);
-}
-
-void SlurMarks::StretchArc(int sourceLeft, int sourceWidth, int left, int width, double top,
-                           int bottom) {
-  // The bottom edge is exact; the fractional top rounds to the nearest row, halves to even.
-  const int wholeTop = page::RoundHalfEven(top);
-  if (width <= 0 || bottom <= wholeTop) return;
-  page_.StretchCopy(image4_->Picture().toImage(), QRect(sourceLeft, 0, sourceWidth, kArcHeight),
-                    QRect(left, wholeTop, width, bottom - wholeTop), page::PictureSource::SlurArc);
+  const QImage arc = image4_->Picture().toImage();
+  for (const page::SlurArc& part :
+       page::SlurArc::Between(QPoint(left1, top1), QPoint(left2, top2), page_.Width()))
+    page_.StretchCopy(arc, page::SlurArc::Source(part.part), part.target,
+                      page::PictureSource::SlurArc);
 }
 
 }  // namespace tarvesh::input

@@ -34,10 +34,6 @@ class SlurMarks : public QObject {
   bool Begun() const;
 
  private:
-  // Stretches `sourceLeft`..+`sourceWidth` of the arc onto the rectangle whose left is `left`,
-  // width `width`, fractional top `top` and whose bottom edge lies at `bottom`.
-  void StretchArc(int sourceLeft, int sourceWidth, int left, int width, double top, int bottom);
-
   page::ScorePage& page_;
   kit::LabelControl* label8_;
   kit::ImageControl* image4_;

@@ -7,6 +7,7 @@
 
 #include "page/geometry.h"
 #include "page/pagefont.h"
+#include "page/rounding.h"
 
 namespace tarvesh::page {
 
@@ -136,15 +137,14 @@ void ScorePage::StretchCopy(const QImage& source, const QRect& sourceRect, const
   quint32* const bits = bitmap_.BeginWrite(visible);
   const qsizetype stride = bitmap_.RowPixels();
   for (int y = visible.top(); y <= visible.bottom(); ++y) {
-    // Nearest-neighbour: the source pixel whose span covers the centre of the target pixel.
     const int sy =
-        sourceRect.y() + int((y - target.y() + 0.5) * sourceRect.height() / target.height());
+        StretchedFrom(y, target.y(), target.height(), sourceRect.y(), sourceRect.height());
     if (sy < 0 || sy >= rgb.height()) continue;
     const auto* row = reinterpret_cast<const quint32*>(rgb.constScanLine(sy));
     quint32* to = bits + y * stride;
     for (int x = visible.left(); x <= visible.right(); ++x) {
       const int sx =
-          sourceRect.x() + int((x - target.x() + 0.5) * sourceRect.width() / target.width());
+          StretchedFrom(x, target.x(), target.width(), sourceRect.x(), sourceRect.width());
       if (sx < 0 || sx >= rgb.width()) continue;
       to[x] = row[sx] | 0xff000000u;
     }

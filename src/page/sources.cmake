@@ -7,5 +7,6 @@ set(PAGE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/pagelayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/picturefile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/scorepage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/slurarc.cpp
   ${CMAKE_CURRENT_LIST_DIR}/textrules.cpp
 )

@@ -25,8 +25,10 @@ std::optional<PrintArt> PrintArt::Load(const QString& dataDir) {
       LoadArt(dir.filePath(kPicmodeFile), GlyphAtlas::kPicmodeWidth, GlyphAtlas::kPicmodeHeight);
   auto picmode2 =
       LoadArt(dir.filePath(kPicmode2File), GlyphAtlas::kPicmode2Width, GlyphAtlas::kPicmode2Height);
-  if (!picmode || !picmode2) return std::nullopt;
-  return PrintArt{std::move(*picmode), std::move(*picmode2)};
+  auto arc =
+      LoadArt(dir.filePath(kSlurArcFile), GlyphAtlas::kSlurArcWidth, GlyphAtlas::kSlurArcHeight);
+  if (!picmode || !picmode2 || !arc) return std::nullopt;
+  return PrintArt{std::move(*picmode), std::move(*picmode2), std::move(*arc)};
 }
 
 }  // namespace tarvesh::print

@@ -11,18 +11,22 @@ namespace tarvesh::print {
 // pixels) starts on a whole byte of a one-bit row wherever a page pixel's grid puts it.
 inline constexpr int kPrintScale = 4;
 
-// The glyph atlases drawn at kPrintScale times their size from the same shapes: cell (c, r) of
-// the page atlas is cell (c, r) of these, each side kPrintScale times as long. Black ink on
-// white, no greys.
+// The glyph atlases and the slur arc drawn at kPrintScale times their size from the same shapes:
+// cell (c, r) of the page atlas is cell (c, r) of these, each side kPrintScale times as long.
+// Black ink on white, no greys.
 struct PrintArt {
   static inline const QString kPicmodeFile = QStringLiteral("print/picmode.png");
   static inline const QString kPicmode2File = QStringLiteral("print/picmode2.png");
+  static inline const QString kSlurArcFile = QStringLiteral("print/arc.png");
+  // The symbol pictures of s/sik drawn at kPrintScale times their size, under the same names.
+  static inline const QString kSymbolFolder = QStringLiteral("print/sik");
 
   QImage Picmode;
   QImage Picmode2;
+  QImage SlurArc;
 
-  // Reads both from `dataDir`; nothing when one is missing or not of its size, so the page's
-  // glyphs are then enlarged like any other ink.
+  // Reads the three from `dataDir`; nothing when one is missing or not of its size, so the
+  // page's glyphs and arcs are then enlarged like any other ink.
   static std::optional<PrintArt> Load(const QString& dataDir);
 };
 

@@ -55,6 +55,7 @@ PrintPage::PrintPage(const page::GlyphAtlas& atlas, std::optional<PrintArt> art)
   if (art) {
     noteArt_ = InkLayer::InkOf(art->Picmode);
     signArt_ = InkLayer::InkOf(art->Picmode2);
+    arcArt_ = art->SlurArc;
     hasArt_ = true;
   }
 }
@@ -83,25 +84,18 @@ void PrintPage::SetFrom(const QImage& source) {
 
   const reading::PageMake make = reader_.Make(page);
   if (hasArt_) {
-    InkLayer& black = layers_.front();
     for (const reading::PageMake::Stamp& stamp : make.stamps) {
       const bool notes = stamp.atlas == page::PictureSource::NoteAtlas;
-      const QImage& atlas = notes ? atlas_.Picmode : atlas_.Picmode2;
-      black.LayIn(notes ? noteArt_ : signArt_,
-                  QRect(stamp.cell.topLeft() * k, stamp.cell.size() * k), stamp.at * k);
-      // The page pixels of the cell's ink, where the page has ink, are shown now.
-      const QRect onPage = QRect(stamp.at, stamp.cell.size()) & page.rect();
-      for (int y = onPage.top(); y <= onPage.bottom(); ++y) {
-        const auto* art =
-            reinterpret_cast<const QRgb*>(atlas.constScanLine(stamp.cell.y() + y - stamp.at.y()));
-        const auto* row = reinterpret_cast<const QRgb*>(page.constScanLine(y));
-        for (int x = onPage.left(); x <= onPage.right(); ++x)
-          if (!IsPaper(art[stamp.cell.x() + x - stamp.at.x()]) && !IsPaper(row[x]))
-            covered[size_t(y) * width + x] = 1;
-      }
+      LayArt(notes ? noteArt_ : signArt_, notes ? atlas_.Picmode : atlas_.Picmode2, stamp.cell,
+             stamp.at, page, covered);
+    }
+    for (const page::SlurArc& arc : make.arcs) {
+      const QImage small = arc.Stretched(atlas_.SlurArc, 1);
+      LayArt(InkLayer::InkOf(arc.Stretched(arcArt_, k)), small, small.rect(), arc.target.topLeft(),
+             page, covered);
     }
     for (const QRect& line : make.lines) {
-      black.Fill(QRect(line.x() * k, line.y() * k, line.width() * k, kLineWeight));
+      layers_.front().Fill(QRect(line.x() * k, line.y() * k, line.width() * k, kLineWeight));
       for (int x = line.left(); x <= line.right(); ++x) covered[size_t(line.y()) * width + x] = 1;
     }
   }
@@ -120,6 +114,19 @@ void PrintPage::SetFrom(const QImage& source) {
     }
   }
   for (const auto& [colour, ink] : rest) Enlarge(ink.first, ink.second, LayerFor(colour));
+}
+
+void PrintPage::LayArt(const QImage& art, const QImage& small, const QRect& from, QPoint at,
+                       const QImage& page, std::vector<uchar>& covered) {
+  layers_.front().LayIn(art, QRect(from.topLeft() * k, from.size() * k), at * k);
+  const QRect onPage = QRect(at, from.size()) & page.rect();
+  for (int y = onPage.top(); y <= onPage.bottom(); ++y) {
+    const auto* ink = reinterpret_cast<const QRgb*>(small.constScanLine(from.y() + y - at.y()));
+    const auto* row = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+    for (int x = onPage.left(); x <= onPage.right(); ++x)
+      if (!IsPaper(ink[from.x() + x - at.x()]) && !IsPaper(row[x]))
+        covered[size_t(y) * page.width() + x] = 1;
+  }
 }
 
 void PrintPage::SetText(const reading::PageMake::Text& text, const QImage& page,

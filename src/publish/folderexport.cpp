@@ -19,6 +19,7 @@
 #include "page/geometry.h"
 #include "playback/midifile.h"
 #include "playback/performance.h"
+#include "print/printart.h"
 #include "publish/pageprinter.h"
 #include "publish/progressreport.h"
 #include "reading/pagereader.h"
@@ -74,6 +75,8 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   // A batch lets the page show through the title.
   score::PageComposer::Options composeOptions;
   composeOptions.opaqueTitle = false;
+  score::PageComposer::Options printOptions = composeOptions;
+  printOptions.printSymbols = QDir(request.dataDir).filePath(print::PrintArt::kSymbolFolder);
 
   const QStringList scores = request.scores.isEmpty()
                                  ? document::FilesIn(folder, QStringLiteral("*.bmp"))
@@ -156,7 +159,7 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
           QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"));
       Sheet sheet{*printPrototype, QPicture()};
       QPainter over(&sheet.over);
-      composer.DrawOver(over, document, composeOptions);
+      composer.DrawOver(over, document, printOptions);
       over.end();
       outcome.result =
           QtConcurrent::run(&pool, [sheet = std::move(sheet), page = document.Page().Image(), pdf,

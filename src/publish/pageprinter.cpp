@@ -150,16 +150,21 @@ QImage PagePrinter::SheetImage(const print::PrintPage& print, const DrawOver& ov
   const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
   const double perMm = dpi / kMmPerInch;
   QImage sheet(qRound(a4.width() * perMm), qRound(a4.height() * perMm), QImage::Format_RGB32);
+  sheet.fill(Qt::white);
+  {
+    QPainter painter(&sheet);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const double margin = kMarginMm * perMm;
+    const QRectF area = QRectF(sheet.rect()).adjusted(margin, margin, -margin, -margin);
+    PaintPrintPage(painter, PlaceOnSheet(print.PageSize(), area), print, over);
+  }
+  // The sheet takes its resolution once drawn: a recorded QPicture plays back scaled by its
+  // device's resolution over 96 dpi, which put the head and the pictures over the page off the
+  // sheet.
   sheet.setDotsPerMeterX(qRound(perMm * 1000));
   sheet.setDotsPerMeterY(qRound(perMm * 1000));
-  sheet.fill(Qt::white);
-  QPainter painter(&sheet);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setRenderHint(QPainter::TextAntialiasing, true);
-  const double margin = kMarginMm * perMm;
-  const QRectF area = QRectF(sheet.rect()).adjusted(margin, margin, -margin, -margin);
-  PaintPrintPage(painter, PlaceOnSheet(print.PageSize(), area), print, over);
   return sheet;
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "page/geometry.h"
+#include "page/slurarc.h"
 #include "reading/inkcomponents.h"
 #include "reading/inkmap.h"
 
@@ -141,10 +142,11 @@ bool ByLeft(const ReadItem& a, const ReadItem& b) {
 class LineReading {
  public:
   LineReading(const InkMap& ink, const GlyphTemplates& templates, const ChordReader& chords,
-              Explained& explained, int top, PageMake* make)
+              const QImage& slurArc, Explained& explained, int top, PageMake* make)
       : ink_(ink),
         templates_(templates),
         chords_(chords),
+        slurArc_(slurArc),
         explained_(explained),
         top_(top),
         windowTop_(top - kRowsAbove),
@@ -315,9 +317,52 @@ class LineReading {
     }
     // An arc over nothing read is left as unknown ink.
     if (spanned.empty()) return;
-    if (first > page::kLeftMargin) spanned.front()->slurStart = true;
-    if (last < ink_.Width() - kArcContinuesInset) spanned.back()->slurEnd = true;
+    const bool fromAbove = first <= page::kLeftMargin;
+    const bool goesOn = last >= ink_.Width() - kArcContinuesInset;
+    if (!fromAbove) spanned.front()->slurStart = true;
+    if (!goesOn) spanned.back()->slurEnd = true;
     for (int x = first; x <= last; ++x) explained_.SetColumn(x, arc[x], windowTop_);
+    if (make_) TellArc(arc, first, last, fromAbove, goesOn);
+  }
+
+  // Tells the make the arc over first..last as a slur stretches it: the whole picture, the left
+  // half going on to the next line or the right half come from the line above, its rectangle
+  // following from its columns and the line. Only an arc the picture draws exactly is told.
+  void TellArc(const std::vector<ColumnMask>& arc, int first, int last, bool fromAbove,
+               bool goesOn) {
+    if (fromAbove && goesOn) return;
+    using Part = page::SlurArc::Part;
+    const int left = fromAbove ? page::kLeftMargin : first;
+    const Part part = fromAbove ? Part::kRightHalf : goesOn ? Part::kLeftHalf : Part::kWhole;
+    const page::SlurArc placed = page::SlurArc::Over(part, left, last + 1 - left, top_);
+    if (DrawsExactly(placed, arc, first, last)) make_->arcs.push_back(placed);
+  }
+
+  // Whether the arc picture stretched as `placed` inks exactly the arc ink over first..last:
+  // every pixel it draws is black and every pixel of the arc is one it draws. An arc drawn some
+  // other way, two arcs run together or an arc partly drawn over fail, and stay ink to enlarge.
+  bool DrawsExactly(const page::SlurArc& placed, const std::vector<ColumnMask>& arc, int first,
+                    int last) const {
+    const QRect box = placed.target;
+    if (slurArc_.isNull() || box.top() < windowTop_ || box.left() < 0 ||
+        box.right() >= ink_.Width())
+      return false;
+    const QImage drawn = placed.Stretched(slurArc_, 1);
+    std::vector<ColumnMask> drawnColumns(size_t(box.width()), 0);
+    for (int y = 0; y < drawn.height(); ++y) {
+      const auto* row = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+      for (int x = 0; x < drawn.width(); ++x)
+        if ((row[x] & 0x00ffffffu) != 0x00ffffffu)
+          drawnColumns[size_t(x)] |= ColumnMask{1} << (box.top() + y - windowTop_);
+    }
+    for (int i = 0; i < box.width(); ++i)
+      if ((drawnColumns[size_t(i)] & ~columns_[box.left() + i]) != 0) return false;
+    for (int x = first; x <= last; ++x) {
+      const ColumnMask drawnHere =
+          box.left() <= x && x <= box.right() ? drawnColumns[x - box.left()] : 0;
+      if ((arc[x] & ~drawnHere) != 0) return false;
+    }
+    return true;
   }
 
   void ReadChords() {
@@ -334,6 +379,7 @@ class LineReading {
   const InkMap& ink_;
   const GlyphTemplates& templates_;
   const ChordReader& chords_;
+  const QImage& slurArc_;
   Explained& explained_;
   const int top_;
   const int windowTop_;
@@ -368,7 +414,8 @@ void AddUnknownInk(const InkComponent& piece, const InkMap& ink, const Explained
 
 }  // namespace
 
-PageReader::PageReader(const page::GlyphAtlas& atlas) : templates_(atlas) {}
+PageReader::PageReader(const page::GlyphAtlas& atlas)
+    : templates_(atlas), slurArc_(atlas.SlurArc.convertToFormat(QImage::Format_RGB32)) {}
 
 std::vector<ReadLine> PageReader::Read(const QImage& page) const {
   const InkMap ink(page);
@@ -406,7 +453,7 @@ std::vector<ReadLine> PageReader::ReadLines(const InkMap& ink, const std::vector
   for (int top : tops) lines.push_back({top, {}});
   Explained explained(ink.Width(), ink.Height());
   for (ReadLine& line : lines)
-    line.items = LineReading(ink, templates_, chords_, explained, line.top, make).Read();
+    line.items = LineReading(ink, templates_, chords_, slurArc_, explained, line.top, make).Read();
 
   // Whatever ink is left goes, piece by piece, to the line it lies nearest.
   const auto& runs = ink.InkRuns();

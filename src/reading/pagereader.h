@@ -39,6 +39,8 @@ class PageReader {
 
   GlyphTemplates templates_;
   ChordReader chords_;
+  // The picture a slur's arc is stretched from: arcs drawn from it are told to a PageMake.
+  QImage slurArc_;
 };
 
 }  // namespace tarvesh::reading

@@ -1,11 +1,14 @@
 #include "score/pagecomposer.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 
 #include "lyrics/lyricslayout.h"
 #include "page/pagefont.h"
 #include "page/picturefile.h"
+#include "print/printart.h"
 #include "score/pagehead.h"
 
 namespace tarvesh::score {
@@ -34,10 +37,16 @@ void DrawCaptionAt(QPainter& painter, const QFont& font, const QColor& colour, Q
 
 }  // namespace
 
-const QImage& PageComposer::Picture(const QString& path) {
+QImage PageComposer::Picture(const QString& path) {
   auto found = pictures_.find(path);
   if (found == pictures_.end()) found = pictures_.insert(path, page::ReadPictureFile(path));
   return *found;
+}
+
+QImage PageComposer::PrintPicture(const QString& path, QSize size, const Options& options) {
+  if (options.printSymbols.isEmpty()) return QImage();
+  const QImage large = Picture(QDir(options.printSymbols).filePath(QFileInfo(path).fileName()));
+  return large.size() == size * print::kPrintScale ? large : QImage();
 }
 
 QImage PageComposer::Compose(const ScoreDocument& document, const Options& options) {
@@ -86,20 +95,28 @@ void PageComposer::DrawOver(QPainter& painter, const ScoreDocument& document,
   for (int slot = 0; slot < ScoreDocument::kOverlaySlots; ++slot) {
     const ScoreDocument::Overlay& symbol = document.OverlayAt(Kind::kSymbolPicture, slot);
     if (!symbol.shown || symbol.content.isEmpty()) continue;
-    const QImage& picture = Picture(symbol.content);
-    if (picture.isNull()) continue;
-    if (!selected(Kind::kSymbolPicture, slot)) {
-      painter.drawImage(symbol.at, picture);
-      continue;
-    }
-    // A selected picture sits inside a one-pixel black frame.
-    const QRect frame(symbol.at, picture.size() + QSize(2, 2));
-    painter.drawImage(symbol.at + QPoint(1, 1), picture);
-    painter.fillRect(frame.left(), frame.top(), frame.width(), 1, Qt::black);
-    painter.fillRect(frame.left(), frame.bottom(), frame.width(), 1, Qt::black);
-    painter.fillRect(frame.left(), frame.top(), 1, frame.height(), Qt::black);
-    painter.fillRect(frame.right(), frame.top(), 1, frame.height(), Qt::black);
+    DrawSymbol(painter, symbol, selected(Kind::kSymbolPicture, slot), options);
   }
+}
+
+void PageComposer::DrawSymbol(QPainter& painter, const ScoreDocument::Overlay& symbol, bool framed,
+                              const Options& options) {
+  const QImage picture = Picture(symbol.content);
+  if (picture.isNull()) return;
+  // A selected picture sits inside a one-pixel black frame.
+  const QRect box(symbol.at + (framed ? QPoint(1, 1) : QPoint(0, 0)), picture.size());
+  const QImage large = PrintPicture(symbol.content, picture.size(), options);
+  if (large.isNull()) {
+    painter.drawImage(box.topLeft(), picture);
+  } else {
+    painter.drawImage(QRectF(box), large);
+  }
+  if (!framed) return;
+  const QRect frame = box.adjusted(-1, -1, 1, 1);
+  painter.fillRect(frame.left(), frame.top(), frame.width(), 1, Qt::black);
+  painter.fillRect(frame.left(), frame.bottom(), frame.width(), 1, Qt::black);
+  painter.fillRect(frame.left(), frame.top(), 1, frame.height(), Qt::black);
+  painter.fillRect(frame.right(), frame.top(), 1, frame.height(), Qt::black);
 }
 
 }  // namespace tarvesh::score

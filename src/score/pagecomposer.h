@@ -22,6 +22,11 @@ class PageComposer {
     bool opaqueTitle = true;
     // The overlay the user selected: a text label shows red, a symbol picture framed.
     std::optional<std::pair<ScoreDocument::OverlayKind, int>> selected;
+    // For print: the folder of the symbol pictures drawn at print::kPrintScale times their size
+    // (print::PrintArt::kSymbolFolder of the data folder). A picture whose namesake there is
+    // exactly that much larger is drawn from it, in the same place and size. Empty: every
+    // picture as the window shows it.
+    QString printSymbols;
   };
 
   QImage Compose(const ScoreDocument& document, const Options& options);
@@ -31,8 +36,14 @@ class PageComposer {
   void DrawOver(QPainter& painter, const ScoreDocument& document, const Options& options);
 
  private:
+  // Draws `symbol` at its place, in its frame when `framed`.
+  void DrawSymbol(QPainter& painter, const ScoreDocument::Overlay& symbol, bool framed,
+                  const Options& options);
   // A symbol picture's file, read once.
-  const QImage& Picture(const QString& path);
+  QImage Picture(const QString& path);
+  // The print picture of the symbol picture `path`, of size `size` on the page, as `options`
+  // ask for it; null when there is none to draw it from.
+  QImage PrintPicture(const QString& path, QSize size, const Options& options);
 
   QHash<QString, QImage> pictures_;
 };

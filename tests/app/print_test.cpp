@@ -174,6 +174,27 @@ click Command16
   EXPECT_EQ(outside, 0);
 }
 
+// A symbol picture goes into a PDF drawn for print: its picture has the page's resolution, from
+// the window and from the command line alike.
+TEST_F(Printing, ASymbolPictureGoesIntoThePdfAtPrintResolution) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath("scores"));
+  Run(R"(key 53
+key 70
+select File1 0
+click Command8
+file "DIR/scores/a.bmp"
+click Command1(2)
+file "DIR/page.pdf"
+click Command17
+)");
+  const QString ppi = PageImagePpi(window.Form().Document().Page().Image().width());
+  EXPECT_EQ(PdfImagePpi(Path("page.pdf")), (QStringList{ppi, ppi}));
+  const ProcessResult result =
+      RunTarvesh({"--export", Path("scores"), "--format", "pdf", "--out", Path("cli")});
+  ASSERT_EQ(result.status, 0) << result.errors.toStdString();
+  EXPECT_EQ(PdfImagePpi(Path("cli/cli.pdf")), (QStringList{ppi, ppi}));
+}
+
 TEST_F(Printing, PrintAndPdfDialogsOnlyActWhenAnswered) {
   Run("key 53\nfile-cancel\nclick Command16\nfile-cancel\nclick Command17\n");
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());

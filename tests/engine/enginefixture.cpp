@@ -11,6 +11,7 @@ const page::GlyphAtlas& TestAtlas() {
     page::GlyphAtlas a;
     a.Picmode = artwork::DrawPicmode().convertToFormat(QImage::Format_RGB32);
     a.Picmode2 = artwork::DrawPicmode2().convertToFormat(QImage::Format_RGB32);
+    a.SlurArc = artwork::DrawSlurArc().convertToFormat(QImage::Format_RGB32);
     return a;
   }();
   return atlas;

@@ -11,10 +11,13 @@
 #include <QtEndian>
 
 #include "artwork.h"
+#include "print/printart.h"
 
 namespace {
 
 using namespace tarvesh::artwork;
+using tarvesh::print::kPrintScale;
+using tarvesh::print::PrintArt;
 
 class QtEnvironment : public testing::Environment {
  public:
@@ -67,10 +70,11 @@ INSTANTIATE_TEST_SUITE_P(
         PictureFile{"s/k1.bmp", "bmp", {13, 40}}, PictureFile{"s/k2.bmp", "bmp", {13, 40}},
         PictureFile{"s/k3.bmp", "bmp", {13, 40}}, PictureFile{"s/treble.bmp", "bmp", {477, 277}},
         PictureFile{"s/bass.bmp", "bmp", {477, 277}}, PictureFile{"s/arc.bmp", "bmp", {475, 15}},
-        PictureFile{"wn/0.gif", "gif", {}}, PictureFile{"wn/1.gif", "gif", {}},
-        PictureFile{"wn/2.gif", "gif", {}}, PictureFile{"wn/3.gif", "gif", {}},
-        PictureFile{"wn/s0.gif", "gif", {}}, PictureFile{"wn/s1.gif", "gif", {}},
-        PictureFile{"wn/s2.gif", "gif", {}}, PictureFile{"wn/s3.gif", "gif", {}}),
+        PictureFile{"print/arc.png", "png", {1900, 60}}, PictureFile{"wn/0.gif", "gif", {}},
+        PictureFile{"wn/1.gif", "gif", {}}, PictureFile{"wn/2.gif", "gif", {}},
+        PictureFile{"wn/3.gif", "gif", {}}, PictureFile{"wn/s0.gif", "gif", {}},
+        PictureFile{"wn/s1.gif", "gif", {}}, PictureFile{"wn/s2.gif", "gif", {}},
+        PictureFile{"wn/s3.gif", "gif", {}}),
     [](const testing::TestParamInfo<PictureFile>& info) {
       std::string name = info.param.name;
       for (char& c : name)
@@ -85,9 +89,13 @@ TEST(DataFolder, FilesHoldTheDrawingsExactly) {
     const char* name;
     QImage drawing;
   } files[] = {
-      {"picmode.bmp", DrawPicmode()},        {"picmode2.bmp", DrawPicmode2()},
-      {"s/arc.bmp", DrawSlurArc()},          {"s/treble.bmp", DrawStaff(0)},
-      {"wn/s2.gif", DrawStaffNote(true, 2)}, {"wn/1.gif", DrawStaffNote(false, 1)},
+      {"picmode.bmp", DrawPicmode()},
+      {"picmode2.bmp", DrawPicmode2()},
+      {"s/arc.bmp", DrawSlurArc()},
+      {"s/treble.bmp", DrawStaff(0)},
+      {"wn/s2.gif", DrawStaffNote(true, 2)},
+      {"wn/1.gif", DrawStaffNote(false, 1)},
+      {"print/arc.png", DrawSlurArc(kPrintScale)},
   };
   for (const auto& file : files) {
     const QImage loaded =
@@ -96,15 +104,23 @@ TEST(DataFolder, FilesHoldTheDrawingsExactly) {
   }
 }
 
-TEST(DataFolder, SymbolFolderHoldsEverySymbol) {
-  const QStringList files =
-      QDir(DataPath(QStringLiteral("s/sik"))).entryList({QStringLiteral("*.bmp")}, QDir::Files);
-  const std::vector<SymbolPicture> symbols = DrawSymbolPictures();
-  ASSERT_EQ(files.size(), qsizetype(symbols.size()));
-  for (const SymbolPicture& symbol : symbols) {
-    const QImage loaded(DataPath(QStringLiteral("s/sik/") + symbol.fileName));
-    EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32), symbol.image)
-        << symbol.fileName.toStdString();
+// The symbol pictures the chooser lists, and the same pictures drawn larger for print.
+TEST(DataFolder, SymbolFoldersHoldEverySymbol) {
+  const struct {
+    QString folder;
+    int scale;
+  } folders[] = {{QStringLiteral("s/sik"), 1}, {PrintArt::kSymbolFolder, kPrintScale}};
+  for (const auto& [folder, scale] : folders) {
+    SCOPED_TRACE(folder.toStdString());
+    const QStringList files =
+        QDir(DataPath(folder)).entryList({QStringLiteral("*.bmp")}, QDir::Files);
+    const std::vector<SymbolPicture> symbols = DrawSymbolPictures(scale);
+    ASSERT_EQ(files.size(), qsizetype(symbols.size()));
+    for (const SymbolPicture& symbol : symbols) {
+      const QImage loaded(DataPath(folder + QLatin1Char('/') + symbol.fileName));
+      EXPECT_EQ(loaded.convertToFormat(QImage::Format_RGB32), symbol.image)
+          << symbol.fileName.toStdString();
+    }
   }
 }
 

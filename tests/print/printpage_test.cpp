@@ -6,6 +6,8 @@
 
 #include "artwork.h"
 #include "document/pagepicture.h"
+#include "page/guiapplication.h"
+#include "page/slurarc.h"
 #include "print/printpage.h"
 #include "reading/readingfixture.h"
 
@@ -15,7 +17,7 @@ namespace {
 constexpr int k = kPrintScale;
 
 PrintArt TestArt() {
-  return {artwork::DrawPicmode(k), artwork::DrawPicmode2(k)};
+  return {artwork::DrawPicmode(k), artwork::DrawPicmode2(k), artwork::DrawSlurArc(k)};
 }
 
 bool IsInk(const QImage& image, int x, int y) {
@@ -59,7 +61,8 @@ TEST(PrintArt, ScaledDownIsThePageAtlas) {
   const struct {
     QImage page, large;
   } atlases[] = {{artwork::DrawPicmode(), artwork::DrawPicmode(k)},
-                 {artwork::DrawPicmode2(), artwork::DrawPicmode2(k)}};
+                 {artwork::DrawPicmode2(), artwork::DrawPicmode2(k)},
+                 {artwork::DrawSlurArc(), artwork::DrawSlurArc(k)}};
   for (const auto& atlas : atlases) {
     ASSERT_EQ(atlas.large.size(), atlas.page.size() * k);
     const auto wrong = Disagreements(atlas.page, atlas.large);
@@ -96,6 +99,22 @@ TEST(PrintArt, EveryCellKeepsItsInkInsideItsOwnPageCell) {
               FAIL() << "ink at " << x << ", " << y << " of the cell at " << left << ", " << top;
       }
     }
+  }
+}
+
+// The symbol pictures for print: every picture of the page's folder under the same name, exactly
+// k times its size, the same shape.
+TEST(PrintArt, EverySymbolPictureHasAPrintPictureOfTheSameShape) {
+  page::testing::EnsureGuiApplication();
+  const std::vector<artwork::SymbolPicture> page = artwork::DrawSymbolPictures();
+  const std::vector<artwork::SymbolPicture> large = artwork::DrawSymbolPictures(k);
+  ASSERT_EQ(large.size(), page.size());
+  for (size_t i = 0; i < page.size(); ++i) {
+    SCOPED_TRACE(page[i].fileName.toStdString());
+    EXPECT_EQ(large[i].fileName, page[i].fileName);
+    ASSERT_EQ(large[i].image.size(), page[i].image.size() * k);
+    const auto wrong = Disagreements(page[i].image, large[i].image);
+    EXPECT_TRUE(wrong.empty()) << Where(wrong);
   }
 }
 
@@ -177,6 +196,107 @@ TEST_F(PrintPageOf, ColouredInkKeepsItsColour) {
   EXPECT_EQ(print.Layers()[1].Colour(), QColor(255, 0, 0));
   EXPECT_EQ(print.Region(drawn.rect()).pixel(12 * k, 12 * k), qRgb(255, 0, 0));
 }
+
+// Slurs drawn as the key L draws them, from the middle of one note to the middle of another, over
+// a typed page: a slur's notes by line and by index among the line's notes, from its end when
+// negative.
+struct SlurCase {
+  const char* name;
+  struct Span {
+    int line1, note1, line2, note2;
+  };
+  std::vector<Span> slurs;
+  // Whether the reading tells every arc drawn; arcs run together are told none.
+  bool told;
+};
+
+void PrintTo(const SlurCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+std::string Describe(const std::vector<page::SlurArc>& arcs) {
+  std::string text;
+  for (const page::SlurArc& arc : arcs) {
+    const QRect& r = arc.target;
+    text += std::to_string(int(arc.part)) + " at " + std::to_string(r.x()) + ", " +
+            std::to_string(r.y()) + " " + std::to_string(r.width()) + " x " +
+            std::to_string(r.height()) + "; ";
+  }
+  return text;
+}
+
+class SlurPrint : public reading::testing::TypedPage,
+                  public ::testing::WithParamInterface<SlurCase> {
+ protected:
+  // The notes' cells on line `line` of the page read back.
+  QRect NoteCell(const std::vector<reading::ReadLine>& lines, int line, int note) const {
+    std::vector<QRect> cells;
+    for (const reading::ReadItem& item : lines.at(size_t(line)).items)
+      if (item.kind == reading::ItemKind::kNote) cells.push_back(item.box);
+    return cells.at(size_t(note < 0 ? int(cells.size()) + note : note));
+  }
+
+  // Draws the case's slurs; returns their arcs.
+  std::vector<page::SlurArc> DrawSlurs() {
+    const std::vector<reading::ReadLine> lines = ReadPage();
+    std::vector<page::SlurArc> drawn;
+    for (const SlurCase::Span& span : GetParam().slurs) {
+      const QRect first = NoteCell(lines, span.line1, span.note1);
+      const QRect last = NoteCell(lines, span.line2, span.note2);
+      for (const page::SlurArc& arc :
+           page::SlurArc::Between(first.topLeft(), QPoint(last.right() + 1, last.top()), Width())) {
+        page.StretchCopy(Atlas().SlurArc, page::SlurArc::Source(arc.part), arc.target,
+                         page::PictureSource::SlurArc);
+        drawn.push_back(arc);
+      }
+    }
+    return drawn;
+  }
+};
+
+TEST_P(SlurPrint, ArcsAreDrawnFromTheirPrintArtAndAgreeWithThePage) {
+  for (int i = 0; i < 40; ++i) Note(14 + i % 7, 0);
+  const std::vector<page::SlurArc> drawn = DrawSlurs();
+  ASSERT_FALSE(drawn.empty());
+  const QImage typed = page.Image().copy();
+
+  // The rectangle each arc was stretched over comes back from its ink and its line.
+  const std::vector<page::SlurArc> told = reader.Make(typed).arcs;
+  EXPECT_EQ(Describe(told), Describe(GetParam().told ? drawn : std::vector<page::SlurArc>{}));
+
+  PrintPage print(Atlas(), TestArt());
+  print.SetFrom(typed);
+  const QImage large = print.Region(typed.rect());
+  const auto wrong = Disagreements(typed, large);
+  EXPECT_TRUE(wrong.empty()) << wrong.size() << " pixels: " << Where(wrong);
+  // Over a told arc the print page is the arc's print art stretched, not its pixels enlarged.
+  for (const page::SlurArc& arc : told) {
+    const QImage art = arc.Stretched(artwork::DrawSlurArc(k), k);
+    const QPoint corner = arc.target.topLeft() * k;
+    int differ = 0;
+    for (int y = 0; y < art.height(); ++y)
+      for (int x = 0; x < art.width(); ++x)
+        differ += IsInk(art, x, y) != IsInk(large, corner.x() + x, corner.y() + y);
+    EXPECT_EQ(differ, 0) << Describe({arc});
+  }
+  // Without print art the arcs are enlarged, and the page still agrees.
+  const auto enlarged = Disagreements(typed, [&] {
+    PrintPage plain(Atlas(), std::nullopt);
+    plain.SetFrom(typed);
+    return plain.Region(typed.rect());
+  }());
+  EXPECT_TRUE(enlarged.empty()) << enlarged.size() << " pixels: " << Where(enlarged);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Print, SlurPrint,
+    ::testing::Values(SlurCase{"OverTwoNotes", {{0, 0, 0, 1}}, true},
+                      SlurCase{"OverThreeBars", {{0, 1, 0, 12}}, true},
+                      SlurCase{"OverTheWholeLine", {{0, 0, 0, -1}}, true},
+                      SlurCase{"TwoOnALine", {{0, 0, 0, 2}, {0, 4, 0, 7}}, true},
+                      SlurCase{"WrappedOntoTheNextLine", {{0, -3, 1, 2}}, true},
+                      SlurCase{"ATieInsideASlur", {{0, 2, 0, 9}, {0, 4, 0, 5}}, false}),
+    [](const ::testing::TestParamInfo<SlurCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tarvesh::print

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "document/pagepicture.h"
+#include "page/geometry.h"
 #include "page/glyphatlas.h"
 #include "page/guiapplication.h"
 #include "page/pagelayout.h"
@@ -30,9 +31,12 @@ bool HasInk(const QImage& image, const QRect& area) {
 
 class Export : public ::testing::Test {
  protected:
+  // Where the wide score's symbol picture, the first of the data folder's (26 x 16), lies.
+  static constexpr QPoint kSymbolAt{500, 400};
+
   Export() { page::testing::EnsureGuiApplication(); }
 
-  // A score with a wide page, a title, a text label and ink of its own.
+  // A score with a wide page, a title, a text label, a symbol picture and ink of its own.
   void SaveWideScore(const QString& name) {
     ScoreDocument document;
     document.Set(ScoreDocument::kBarsPerLine, 10);
@@ -41,6 +45,8 @@ class Export : public ::testing::Test {
     document.SetText(ScoreDocument::kTitle, QStringLiteral("茉莉花"));
     document.AddOverlay(ScoreDocument::OverlayKind::kTextLabel, QPoint(300, 400), 0,
                         QStringLiteral("前奏"));
+    document.AddOverlay(ScoreDocument::OverlayKind::kSymbolPicture, kSymbolAt, 0,
+                        QDir(TARVESH_DATA_DIR).filePath(QStringLiteral("s/sik/01fermata.bmp")));
     document.SetPath(dir.filePath("scores/" + name));
     score::ScoreFile file;
     ASSERT_EQ(file.Save(document), std::nullopt);
@@ -80,6 +86,7 @@ TEST_F(Export, ComposesEveryScoreWithoutAWindow) {
   EXPECT_TRUE(HasInk(*b, QRect(100, 200, 30, 12))) << "the page's own ink";
   EXPECT_TRUE(HasInk(*b, QRect(0, 8, wide, 21))) << "the title";
   EXPECT_TRUE(HasInk(*b, QRect(300, 400, 40, 20))) << "the text label";
+  EXPECT_TRUE(HasInk(*b, QRect(kSymbolAt, QSize(26, 16)))) << "the symbol picture";
   // The list is taken from its end, so a comes after b and keeps b's wider page.
   EXPECT_EQ(a->width(), wide);
   EXPECT_FALSE(HasInk(*a, QRect(100, 200, 30, 12)));
@@ -94,6 +101,33 @@ TEST_F(Export, APdfHoldsOnePagePerScore) {
   ASSERT_EQ(Run("pdf", &errors), 0) << errors.toStdString();
   EXPECT_TRUE(QFileInfo(FolderExport::PdfPathFor(dir.filePath("out"))).size() > 0);
   EXPECT_TRUE(errors.contains("PDF of 2 pages")) << errors.toStdString();
+}
+
+// The PNG sheets once showed the head, the labels and the pictures over the page scaled by the
+// sheet's resolution over 96 dpi, off their places or off the sheet.
+TEST_F(Export, APngSheetShowsWhatLiesOverThePageInItsPlace) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath("scores"));
+  SaveWideScore("b.bmp");
+  QString errors;
+  ASSERT_EQ(Run("png", &errors), 0) << errors.toStdString();
+  const QImage sheet(dir.filePath("out/b.png"));
+  ASSERT_FALSE(sheet.isNull());
+  const double perMm = FolderExport::kDefaultDpi / 25.4;
+  const double margin = PagePrinter::kMarginMm * perMm;
+  const int width = page::ComputePageLayout(120, 10, 60).width;
+  const QRectF placed =
+      PagePrinter::PlaceOnSheet(QSizeF(width, page::PageHeightFor(width)),
+                                QRectF(sheet.rect()).adjusted(margin, margin, -margin, -margin));
+  const double scale = placed.width() / width;
+  const auto onSheet = [&](const QRect& onPage) {
+    return QRectF(placed.topLeft() + QPointF(onPage.topLeft()) * scale,
+                  QSizeF(onPage.size()) * scale)
+        .toAlignedRect();
+  };
+  EXPECT_TRUE(HasInk(sheet, onSheet(QRect(100, 200, 30, 12)))) << "the page's own ink";
+  EXPECT_TRUE(HasInk(sheet, onSheet(QRect(0, 8, width, 21)))) << "the title";
+  EXPECT_TRUE(HasInk(sheet, onSheet(QRect(300, 400, 40, 20)))) << "the text label";
+  EXPECT_TRUE(HasInk(sheet, onSheet(QRect(kSymbolAt, QSize(26, 16))))) << "the symbol picture";
 }
 
 TEST_F(Export, MusicXmlReadsEveryPageBackAsMusic) {
