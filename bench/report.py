@@ -154,6 +154,8 @@ def main():
              target=1.2)
         pair("导出MIDI of the 64-bar page, bytes in memory", "MidiOfPage", "ReadPage", target=1.2)
         pair("print page of the 64-bar page, set from its pixels", "SetPrintPage", "ReadPage")
+        pair("print page of the 64-bar page with a slur over every bar", "SetPrintPageWithSlurs",
+             "SetPrintPage")
         pair("a PDF page at print resolution, 64-bar page (floor: its print page set)",
              "PdfPageAtPrintResolution", "SetPrintPage", absolute=0.030)
         pair("save a page document", "SaveDocument", "SaveDocumentFloor", target=2)

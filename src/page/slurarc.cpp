@@ -1,5 +1,7 @@
 #include "page/slurarc.h"
 
+#include <algorithm>
+
 #include "page/geometry.h"
 #include "page/glyphatlas.h"
 #include "page/rounding.h"
@@ -56,12 +58,20 @@ QImage SlurArc::Stretched(const QImage& picture, int scale) const {
   const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
   QImage stretched(size, QImage::Format_RGB32);
   stretched.fill(Qt::white);
+  // The source column of every column, or -1 past the picture's edge.
+  const int width = size.width(), pictureWidth = rgb.width();
+  std::vector<int> columns(size_t(std::max(width, 0)));
+  for (int x = 0; x < width; ++x) {
+    const int sx = StretchedFrom(x, 0, width, from.x(), from.width());
+    columns[size_t(x)] = sx < pictureWidth ? sx : -1;
+  }
   for (int y = 0; y < size.height(); ++y) {
     const int sy = StretchedFrom(y, 0, size.height(), from.y(), from.height());
-    for (int x = 0; x < size.width(); ++x) {
-      const int sx = StretchedFrom(x, 0, size.width(), from.x(), from.width());
-      if (rgb.valid(sx, sy)) stretched.setPixel(x, y, rgb.pixel(sx, sy));
-    }
+    if (sy < 0 || sy >= rgb.height()) continue;
+    const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(sy));
+    auto* out = reinterpret_cast<QRgb*>(stretched.scanLine(y));
+    for (int x = 0; x < width; ++x)
+      if (columns[size_t(x)] >= 0) out[x] = in[columns[size_t(x)]];
   }
   return stretched;
 }

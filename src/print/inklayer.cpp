@@ -13,10 +13,11 @@ QImage InkLayer::InkOf(const QImage& image) {
   QImage bits(rgb.size(), QImage::Format_Mono);
   bits.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
   bits.fill(0);
+  const int width = rgb.width();
   for (int y = 0; y < rgb.height(); ++y) {
     const auto* from = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
     uchar* to = bits.scanLine(y);
-    for (int x = 0; x < rgb.width(); ++x)
+    for (int x = 0; x < width; ++x)
       if ((from[x] & 0x00ffffffu) != 0x00ffffffu) to[x >> 3] |= uchar(0x80 >> (x & 7));
   }
   return bits;

@@ -16,10 +16,10 @@ namespace tarvesh::print {
 // The page at kPrintScale times its pixels, set afresh from the page's pixels alone: every glyph
 // the reading finds is drawn from the print art of its atlas cell, every slur's arc from the arc's
 // print art stretched over its rectangle, duration lines that run on between glyphs as lines of
-// the art's weight, chord symbols as text at the larger size, and
-// whatever ink none of them covers is enlarged with its edges smoothed. So a page typed, saved and
-// opened, or a picture made before this version or by another program, gives the same print page
-// as its pixels do, with nothing stored beside it that could go stale.
+// the art's weight, chord symbols as text at the larger size, and whatever ink none of them
+// covers is enlarged with its edges smoothed. So a page typed, saved and opened, or a picture
+// made before this version or by another program, gives the same print page as its pixels do,
+// with nothing stored beside it that could go stale.
 class PrintPage {
  public:
   // Reads glyphs and arcs by the page atlases; without print art they are enlarged like other
