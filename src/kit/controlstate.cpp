@@ -44,6 +44,13 @@ void PutListItems(QListWidget* list, const QStringList& items) {
   list->addItems(items);
 }
 
+// Whether two held pictures are the same one; none held is the same as none.
+template <typename Picture>
+bool SameKey(const std::optional<Picture>& a, const std::optional<Picture>& b) {
+  if (!a || !b) return a.has_value() == b.has_value();
+  return a->cacheKey() == b->cacheKey();
+}
+
 }  // namespace
 
 bool ControlState::operator==(const ControlState& o) const {
@@ -53,9 +60,9 @@ bool ControlState::operator==(const ControlState& o) const {
          smallChange == o.smallChange && largeChange == o.largeChange && index == o.index &&
          items == o.items && file == o.file &&
          // A picture loaded again from its file is the same picture.
-         (picture.cacheKey() == o.picture.cacheKey() || !file.isEmpty()) && border == o.border &&
+         (SameKey(picture, o.picture) || !file.isEmpty()) && border == o.border &&
          pattern == o.pattern && line == o.line &&
-         (bitmap.cacheKey() == o.bitmap.cacheKey() || bitmap == o.bitmap) &&
+         (SameKey(bitmap, o.bitmap) || (bitmap && o.bitmap && *bitmap == *o.bitmap)) &&
          interval == o.interval && running == o.running;
 }
 
@@ -214,7 +221,7 @@ void ControlState::Put(QObject* control, const ControlState& s) {
     }
     case Kind::kImage: {
       auto* image = static_cast<ImageControl*>(control);
-      image->SetPicture(s.picture, s.file);
+      image->SetPicture(s.picture.value_or(QPixmap()), s.file);
       image->SetBorder(s.border);
       break;
     }
@@ -281,7 +288,7 @@ void ControlState::Put(QObject* control, const ControlState& s) {
     }
     case Kind::kPicture:
       if (auto* picture = qobject_cast<PictureBox*>(control)) {
-        picture->Bitmap() = s.bitmap;
+        picture->Bitmap() = s.bitmap.value_or(QImage());
         picture->update();
       }
       break;

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QObject;
 
@@ -60,14 +61,15 @@ struct ControlState {
   // Lists and combos: the selected entry (-1 for none) and the entries.
   int index = -1;
   QStringList items;
-  // Image controls: the file shown and its picture; file lists: the folder shown.
+  // Image controls: the file shown and its picture; file lists: the folder shown. The pictures
+  // are held only by the kinds that show one: a window's worth of states is taken at every step.
   QString file;
-  QPixmap picture;
+  std::optional<QPixmap> picture;
   bool border = false;
   QString pattern;
   QLine line;
   // Picture boxes: what they hold (the copy buffer among them), though no one sees it.
-  QImage bitmap;
+  std::optional<QImage> bitmap;
   // Timers.
   int interval = 0;
   bool running = false;
