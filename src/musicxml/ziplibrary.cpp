@@ -11,9 +11,7 @@ struct Loaded {
   QString error;
 };
 
-Loaded Load() {
-  // Kept loaded for the rest of the run.
-  auto* library = new QLibrary(QStringLiteral("zip"), TARVESH_LIBZIP_SOVERSION);
+Loaded Load(QLibrary* library) {
   Loaded loaded;
   ZipLibrary& f = loaded.functions;
   const auto resolve = [&](auto& function, const char* symbol) {
@@ -37,7 +35,9 @@ Loaded Load() {
 }  // namespace
 
 const ZipLibrary* ZipLibrary::Get(QString* error) {
-  static const Loaded loaded = Load();
+  // Kept loaded for the rest of the run: destroying a QLibrary does not unload it.
+  static QLibrary library(QStringLiteral("zip"), TARVESH_LIBZIP_SOVERSION);
+  static const Loaded loaded = Load(&library);
   if (!loaded.error.isEmpty()) {
     if (error) *error = loaded.error;
     return nullptr;
