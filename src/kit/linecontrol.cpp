@@ -2,8 +2,14 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cstdlib>
 
 namespace tarvesh::kit {
+
+QRect LineBox(const QLine& line) {
+  return QRect(std::min(line.x1(), line.x2()), std::min(line.y1(), line.y2()),
+               std::abs(line.dx()) + 1, std::abs(line.dy()) + 1);
+}
 
 LineControl::LineControl(const QString& name, QWidget* parent, const QColor& colour)
     : QWidget(parent), colour_(colour) {
@@ -17,7 +23,7 @@ void LineControl::SetLine(int x1, int y1, int x2, int y2) {
   y1_ = y1;
   x2_ = x2;
   y2_ = y2;
-  setGeometry(std::min(x1, x2), std::min(y1, y2), std::abs(x2 - x1) + 1, std::abs(y2 - y1) + 1);
+  setGeometry(LineBox(QLine(x1, y1, x2, y2)));
 }
 
 void LineControl::paintEvent(QPaintEvent*) {

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QLine>
+#include <QRect>
 #include <QWidget>
 
 namespace tarvesh::kit {
+
+// The box of a line from one end to the other, both ends inside it.
+QRect LineBox(const QLine& line);
 
 // A straight line lying over its container, given by its two end points in the container's
 // pixels. It takes no mouse events.

@@ -1,8 +1,6 @@
 #include "kit/linemark.h"
 
-#include <algorithm>
-#include <cstdlib>
-
+#include "kit/linecontrol.h"
 #include "kit/pagecanvas.h"
 
 namespace tarvesh::kit {
@@ -14,8 +12,7 @@ LineMark::LineMark(const QString& name, PageCanvas* canvas, const QColor& colour
 }
 
 void LineMark::SetLine(const QLine& line) {
-  const QRect box(std::min(line.x1(), line.x2()), std::min(line.y1(), line.y2()),
-                  std::abs(line.dx()) + 1, std::abs(line.dy()) + 1);
+  const QRect box = LineBox(line);
   if (line == line_ && box == box_) return;
   Repaint();
   line_ = line;

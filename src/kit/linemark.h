@@ -23,7 +23,7 @@ class LineMark : public QObject {
   QLine Line() const { return line_; }
   QColor Colour() const { return colour_; }
   bool IsShown() const { return shown_; }
-  // The box a line control over the same ends has.
+  // The box a line control over the same ends has (LineBox).
   QRect Box() const { return box_; }
 
  private:

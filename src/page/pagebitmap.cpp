@@ -136,21 +136,18 @@ void PageBitmap::Move(const QRect& from, QPoint to) {
 
 void PageBitmap::Whiten(const QRect& rect) {
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
-    int& end = inkEnd_[size_t(y)];
-    if (end <= rect.x()) continue;
+    if (inkEnd_[size_t(y)] <= rect.x()) continue;
     MakeOwn();
-    std::memset(block_->pixels.get() + qsizetype(y) * block_->width + rect.x(), 0xff,
-                size_t(std::min(end, rect.right() + 1) - rect.x()) * sizeof(quint32));
-    if (end <= rect.right() + 1) end = rect.x();
+    WhitenRow(y, rect.x(), rect.right() + 1);
   }
 }
 
-void PageBitmap::WhitenRow(int y, int x) {
+void PageBitmap::WhitenRow(int y, int x, int to) {
   int& end = inkEnd_[size_t(y)];
   if (end <= x) return;
   std::memset(block_->pixels.get() + qsizetype(y) * block_->width + x, 0xff,
-              size_t(end - x) * sizeof(quint32));
-  end = x;
+              size_t(std::min(end, to) - x) * sizeof(quint32));
+  if (end <= to) end = x;
 }
 
 void PageBitmap::Clear() {

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSize>
 #include <array>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -78,8 +79,9 @@ class PageBitmap {
   // Makes the block this bitmap's own to write: cloned while a copy of Image() a caller holds
   // still shows it.
   void MakeOwn();
-  // Whitens row y from x on to where its ink ends.
-  void WhitenRow(int y, int x);
+  // Whitens row y from x on to where its ink ends, or only up to column `to`; the row's ink then
+  // ends at x unless some lies past `to`.
+  void WhitenRow(int y, int x, int to = std::numeric_limits<int>::max());
 
   QSize size_;
   // Allocated on first use, also from the const readers.
