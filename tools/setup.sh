@@ -26,7 +26,10 @@ install_missing() {
 configure_and_build() {
   local generator=()
   command -v ninja >/dev/null && generator=(-G Ninja)
-  if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+  # A configure that stopped half way (say, before the packages were in) leaves a cache but no
+  # build files; its cache may name another generator, so it starts again from nothing.
+  if [ ! -f "$BUILD_DIR/build.ninja" ] && [ ! -f "$BUILD_DIR/Makefile" ]; then
+    rm -rf "$BUILD_DIR/CMakeCache.txt" "$BUILD_DIR/CMakeFiles"
     cmake -S . -B "$BUILD_DIR" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
   fi
   cmake --build "$BUILD_DIR" --parallel "$(nproc)"

@@ -283,7 +283,7 @@ void Form1::BuildControls() {
         keys_->KeyDown(keyCode, 0);
         keys_->KeyUp(keyCode, 0);
       },
-      focus});
+      focus, [this] { lyrics_->MakeRoomEverywhere(); }});
   const QList<QWidget*> hiddenWhileExporting{textPanel_->Frame(), layout_->OptionsPanel(),
                                              symbolPanel_->Frame(), staff_->Panel()};
   const QList<QWidget*> offWhileExporting{print_->PrintButton(), print_->PdfButton(),
@@ -351,23 +351,21 @@ void Form1::BuildControls() {
 
   lyrics_ = std::make_unique<input::LyricsInput>(input::LyricsInput::Context{
       document_, page_, window_, dialogs_, controls_, canvas_, frame1_,
-      // The items as the whole page reads them, as the dump's reading counts them.
+      // The line as the whole page reads it, as the dump's reading counts it.
       [this](int top) {
-        std::vector<lyrics::NoteItem> items;
         for (const reading::ReadLine& line : Reading())
-          if (line.top == top)
-            for (const reading::ReadItem& item : line.items)
-              items.push_back(lyrics::NoteItem::Of(item));
-        return items;
+          if (line.top == top) return line;
+        return reading::ReadLine{top, {}};
       },
+      [this]() -> const reading::PageReader& { return Reader(); }, atlas_.SlurArc,
       [this] {
         std::vector<int> tops;
         for (const reading::ReadLine& line : Reading()) tops.push_back(line.top);
         return tops;
       },
       focus});
-  lyricsFont_ = std::make_unique<settings::LyricsFont>(document_, layout_->OptionsPanel(),
-                                                       controls_, [this] { lyrics_->CheckRoom(); });
+  lyricsFont_ = std::make_unique<settings::LyricsFont>(
+      document_, layout_->OptionsPanel(), controls_, [this] { lyrics_->MakeRoomEverywhere(); });
 
   // What lies over the page stacks above the guide marks; the panels above all.
   pageNumbering_->Label()->raise();

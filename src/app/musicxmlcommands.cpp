@@ -133,6 +133,7 @@ bool MusicXmlCommands::ImportFile(const QString& path, QString* message) {
   document.SetSwitch(ScoreDocument::kAutoBarLines, autoBarLines);
   document.SetLyrics(musicxml::ImportTyping::WordsOn(score, context_.reader().Read(page.Image()),
                                                      document.Lyrics()));
+  if (!document.Lyrics().IsEmpty()) context_.wordsPlaced();
   *message = score.LeftOutText();
   return true;
 }

@@ -46,6 +46,8 @@ class MusicXmlCommands : public QObject {
     // A key pressed and released on the page.
     std::function<void(int keyCode)> typeKey;
     std::function<void()> focusPage;
+    // The file's words are under their notes: the notes stand apart for them.
+    std::function<void()> wordsPlaced;
   };
 
   explicit MusicXmlCommands(const Context& context);

@@ -12,6 +12,7 @@
 #include "kit/windowstate.h"
 #include "lyrics/lyricslayout.h"
 #include "lyrics/syllablestarts.h"
+#include "lyrics/wordroom.h"
 #include "page/geometry.h"
 #include "page/scorepage.h"
 #include "score/scoredocument.h"
@@ -102,13 +103,11 @@ void LyricsInput::SetMode(bool on) {
 void LyricsInput::ChooseLine(int top, int pointedLeft) {
   kit::WindowState& w = context_.window;
   w.LyricsWordOpen = 0;
-  Line line{top, context_.readLine(top), {}};
-  line.starts = lyrics::SyllableStarts(line.items);
+  Line line = Read(top);
   if (line.starts.empty()) {
     const std::vector<int> tops = context_.lineTops();
     for (int t : tops) {
-      line = Line{t, context_.readLine(t), {}};
-      line.starts = lyrics::SyllableStarts(line.items);
+      line = Read(t);
       if (!line.starts.empty()) break;
     }
     pointedLeft = kAfterWords;
@@ -125,10 +124,12 @@ void LyricsInput::ChooseLine(int top, int pointedLeft) {
 }
 
 LyricsInput::Line LyricsInput::Current() const {
-  Line line;
-  line.top = context_.window.LyricsTop;
-  if (line.top <= 0) return line;
-  line.items = context_.readLine(line.top);
+  const int top = context_.window.LyricsTop;
+  return top <= 0 ? Line{top, {}, {}} : Read(top);
+}
+
+LyricsInput::Line LyricsInput::Read(int top) const {
+  Line line{top, lyrics::NoteItems(context_.readLine(top)), {}};
   line.starts = lyrics::SyllableStarts(line.items);
   return line;
 }
@@ -160,8 +161,7 @@ bool LyricsInput::GoToNextLine() {
   kit::WindowState& w = context_.window;
   for (int top : context_.lineTops()) {
     if (top <= w.LyricsTop) continue;
-    Line line{top, context_.readLine(top), {}};
-    line.starts = lyrics::SyllableStarts(line.items);
+    const Line line = Read(top);
     if (line.starts.empty()) continue;
     w.LyricsTop = top;
     w.LyricsNote = AfterWords(line);
@@ -361,7 +361,45 @@ void LyricsInput::Backspace() {
 void LyricsInput::Changed(const Line& line, int row, int item, const QString& text) {
   LyricSheet sheet = context_.document.Lyrics();
   sheet.SetSyllable(line.top, line.items, row, item, text);
+  // A syllable taken back leaves its room: the line does not jump while words are corrected.
+  const bool crowded = !text.isEmpty() && MakeRoom(sheet, line.top);
   context_.document.SetLyrics(sheet);
+  if (crowded) SayCrowded();
+}
+
+bool LyricsInput::MakeRoom(LyricSheet& sheet, int top) {
+  const lyrics::LyricLine* words = sheet.LineAt(top);
+  if (!words) return false;
+  const lyrics::RoomPlan plan =
+      lyrics::MakeRoomForWords(context_.page, context_.reader(), context_.slurArc,
+                               context_.readLine(top), lyrics::LyricsLayout(sheet), *words);
+  if (!plan.steps.empty()) {
+    int editLeft = INT_MAX;
+    for (const lyrics::Widening& step : plan.steps) editLeft = std::min(editLeft, step.x);
+    sheet.Follow(top, Read(top).items, editLeft);
+  }
+  if (plan.fits) {
+    crowdedLines_.erase(top);
+    return false;
+  }
+  return crowdedLines_.insert(top).second;
+}
+
+void LyricsInput::SayCrowded() {
+  context_.dialogs.Message(
+      QStringLiteral("这一行的歌词太宽，音符之间放不下：请减少每行小节数，或把歌词字号调小。"),
+      kHint);
+}
+
+void LyricsInput::MakeRoomEverywhere() {
+  LyricSheet sheet = context_.document.Lyrics();
+  std::vector<int> tops;
+  for (const lyrics::LyricLine& line : sheet.Lines()) tops.push_back(line.top);
+  bool crowded = false;
+  for (int top : tops) crowded |= MakeRoom(sheet, top);
+  context_.document.SetLyrics(sheet);
+  if (crowded) SayCrowded();
+  CheckRoom();
 }
 
 void LyricsInput::Pointed() {
@@ -392,7 +430,7 @@ void LyricsInput::Follow() {
     for (const QRect& rect : changed)
       if (rect.intersects(band)) editLeft = std::min(editLeft, rect.left());
     if (editLeft == INT_MAX) continue;
-    moved |= sheet.Follow(line.top, context_.readLine(line.top), editLeft);
+    moved |= sheet.Follow(line.top, lyrics::NoteItems(context_.readLine(line.top)), editLeft);
   }
   if (moved) context_.document.SetLyrics(sheet);
 }
@@ -435,7 +473,7 @@ void LyricsInput::ShowCaret() {
   const kit::WindowState& w = context_.window;
   QRect caret;
   if (IsOn() && w.LyricsTop > 0 && w.LyricsNote >= 0) {
-    const std::vector<lyrics::NoteItem> items = context_.readLine(w.LyricsTop);
+    const std::vector<lyrics::NoteItem> items = Read(w.LyricsTop).items;
     if (w.LyricsNote < int(items.size()))
       caret = lyrics::LyricsLayout(context_.document.Lyrics())
                   .SlotBox(items[size_t(w.LyricsNote)], w.LyricsTop, Row());

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <set>
 #include <vector>
 
-#include "lyrics/noteitem.h"
+#include "lyrics/lyricsheet.h"
+#include "reading/readline.h"
 
 class QPainter;
 class QPushButton;
@@ -17,6 +20,9 @@ class ScoreDocument;
 }
 namespace tarvesh::page {
 class ScorePage;
+}
+namespace tarvesh::reading {
+class PageReader;
 }
 namespace tarvesh::kit {
 class ControlRegistry;
@@ -48,8 +54,12 @@ class LyricsInput : public QObject {
     kit::ControlRegistry& controls;
     kit::PageCanvas* canvas;
     QWidget* commandColumn;
-    // The items of the line at `top` as the page shows them now.
-    std::function<std::vector<lyrics::NoteItem>(int top)> readLine;
+    // The line at `top` as the page shows it now.
+    std::function<reading::ReadLine(int top)> readLine;
+    // What reads lines alone, and the picture slurs' arcs are stretched from: the room made for
+    // words draws a line's arcs again.
+    std::function<const reading::PageReader&()> reader;
+    const QImage& slurArc;
     // The tops of the page's lines that have items, top to bottom.
     std::function<std::vector<int>()> lineTops;
     std::function<void()> focusPage;
@@ -76,6 +86,9 @@ class LyricsInput : public QObject {
   // Says so once when the rows of words do not fit between the lines, naming the line spacing
   // that fits.
   void CheckRoom();
+  // Every line with words gets the room its words need, as after a change of their font or
+  // words read in from a file; says so once when some line is too narrow for them.
+  void MakeRoomEverywhere();
 
   // The words over the page on screen and, in lyrics mode, where the next syllable goes with
   // what the input method is composing.
@@ -96,6 +109,7 @@ class LyricsInput : public QObject {
   static constexpr int kAfterWords = -1;
   void ChooseLine(int top, int pointedLeft);
   Line Current() const;
+  Line Read(int top) const;
   int Row() const;
   // The first note that starts a syllable after the last syllable of the row, -1 when none.
   int AfterWords(const Line& line) const;
@@ -115,6 +129,10 @@ class LyricsInput : public QObject {
   void Backspace();
   void TypeCharacter(const QString& character);
   void Changed(const Line& line, int row, int item, const QString& text);
+  // The notes of the line at `top` stand apart as far as the words under them need, and the
+  // words follow them. True when the line is too narrow for its words and was not before.
+  bool MakeRoom(lyrics::LyricSheet& sheet, int top);
+  void SayCrowded();
   void ShowCaret();
 
   Context context_;
@@ -123,6 +141,8 @@ class LyricsInput : public QObject {
   std::vector<QRect> changed_;
   // The line spacing the last warning named; 0 when all fitted since.
   int warnedSpacing_ = 0;
+  // The lines whose words were too wide for them when last warned of.
+  std::set<int> crowdedLines_;
 };
 
 }  // namespace tarvesh::input

@@ -15,6 +15,7 @@ namespace {
 const QString kHyphen = QStringLiteral("-");
 // A one-character syllable's box, for the cursor where the next one goes.
 const QString kSlotSample = QStringLiteral("字");
+constexpr int kLeastGap = 2;
 
 // A syllable that carries its word on to the next one: "Glo-", never a lone "-".
 bool CarriesOn(const QString& text) {
@@ -29,6 +30,8 @@ LyricsLayout::LyricsLayout(const LyricSheet& sheet) : sheet_(sheet), font_(sheet
   const QFontMetrics metrics(font_);
   rowHeight_ = metrics.height() + kRowGap;
   ascent_ = metrics.ascent();
+  gap_ = std::max(kLeastGap, font_.pixelSize() / 4);
+  hyphenWidth_ = metrics.horizontalAdvance(kHyphen);
 }
 
 int LyricsLayout::RowTop(int lineTop, int row) const {
@@ -50,7 +53,6 @@ QRect LyricsLayout::SlotBox(const NoteItem& item, int lineTop, int row) const {
 
 std::vector<LyricsLayout::Placed> LyricsLayout::Place() const {
   std::vector<Placed> placed;
-  const int hyphenWidth = QFontMetrics(font_).horizontalAdvance(kHyphen);
   for (const LyricLine& line : sheet_.Lines()) {
     for (int r = 0; r < kVerseRows; ++r) {
       const VerseRow& row = line.rows[size_t(r)];
@@ -76,7 +78,7 @@ std::vector<LyricsLayout::Placed> LyricsLayout::Place() const {
         if (!CarriesOn(row.syllables[i].text)) continue;
         const int from = syllables[i].box.right() + 1;
         const double centre = i + 1 < syllables.size() ? (from + syllables[i + 1].box.left()) / 2.0
-                                                       : from + kNumberGap + hyphenWidth / 2.0;
+                                                       : from + kNumberGap + hyphenWidth_ / 2.0;
         placed.push_back({Kind::kHyphen, line.top, r, syllables[i].item, kHyphen,
                           Centred(centre, top, kHyphen)});
       }

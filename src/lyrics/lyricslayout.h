@@ -31,6 +31,10 @@ class LyricsLayout {
   int RowTop(int lineTop, int row) const;
   // The line spacing that holds `rows` rows under a line above the next one.
   int SpacingFor(int rows) const;
+  // The least room between two syllables of a row: a quarter of the font's size; between a
+  // syllable whose word goes on and the next, room for the hyphen with that on both sides.
+  int SyllableGap() const { return gap_; }
+  int HyphenRoom() const { return 2 * gap_ + hyphenWidth_; }
 
   enum class Kind { kSyllable, kHyphen, kNumber };
   struct Placed {
@@ -54,6 +58,8 @@ class LyricsLayout {
   QFont font_;
   int rowHeight_ = 0;
   int ascent_ = 0;
+  int gap_ = 0;
+  int hyphenWidth_ = 0;
 };
 
 }  // namespace tarvesh::lyrics

@@ -16,6 +16,13 @@ NoteItem NoteItem::Of(const reading::ReadItem& item) {
   return note;
 }
 
+std::vector<NoteItem> NoteItems(const reading::ReadLine& line) {
+  std::vector<NoteItem> items;
+  items.reserve(line.items.size());
+  for (const reading::ReadItem& item : line.items) items.push_back(NoteItem::Of(item));
+  return items;
+}
+
 bool NoteItem::SameMusic(const NoteItem& other) const {
   return kind == other.kind && degree == other.degree && octave == other.octave &&
          duration == other.duration && accidental == other.accidental;

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "reading/readitem.h"
+#include <vector>
+
+#include "reading/readline.h"
 
 namespace tarvesh::lyrics {
 
@@ -24,5 +26,8 @@ struct NoteItem {
   double Centre() const { return left + width / 2.0; }
   bool operator==(const NoteItem&) const = default;
 };
+
+// Every item of a line as the lyrics keep it.
+std::vector<NoteItem> NoteItems(const reading::ReadLine& line);
 
 }  // namespace tarvesh::lyrics

@@ -6,4 +6,5 @@ set(LYRICS_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/lyricslayout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/noteitem.cpp
   ${CMAKE_CURRENT_LIST_DIR}/syllablestarts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wordroom.cpp
 )

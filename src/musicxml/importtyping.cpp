@@ -218,8 +218,7 @@ lyrics::LyricSheet ImportTyping::WordsOn(const ImportedScore& score,
     return note != score.notes.end() ? &*note++ : nullptr;
   };
   for (const reading::ReadLine& line : lines) {
-    std::vector<lyrics::NoteItem> items;
-    for (const reading::ReadItem& item : line.items) items.push_back(lyrics::NoteItem::Of(item));
+    const std::vector<lyrics::NoteItem> items = lyrics::NoteItems(line);
     std::array<lyrics::VerseRow, lyrics::kVerseRows> verses;
     for (size_t at = 0; at < line.items.size(); ++at) {
       if (line.items[at].kind != reading::ItemKind::kNote) continue;

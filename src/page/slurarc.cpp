@@ -10,8 +10,7 @@ namespace tarvesh::page {
 
 namespace {
 constexpr int kArcHalf = GlyphAtlas::kSlurArcWidth / 2;
-// The arc's rectangle ends two pixels into the line's cells, so dots above a digit survive.
-constexpr int kBottomDrop = 2;
+constexpr int kBottomDrop = SlurArc::kBottomDrop;
 // Its top lies this far above the line, and a row higher for every kWidthPerRow pixels of width.
 constexpr int kRise = 5;
 constexpr double kWidthPerRow = 100.0;

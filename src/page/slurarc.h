@@ -13,6 +13,8 @@ namespace tarvesh::page {
 // from the next line's left margin.
 struct SlurArc {
   enum class Part { kWhole, kLeftHalf, kRightHalf };
+  // The arc's rectangle ends this many rows into the line's cells, so dots above a digit survive.
+  static constexpr int kBottomDrop = 2;
 
   Part part = Part::kWhole;
   // The page pixels the part is stretched over.

@@ -429,6 +429,13 @@ ReadLine PageReader::ReadLineAt(const QImage& page, int top) const {
   return lines.empty() ? ReadLine{top, {}} : lines.front();
 }
 
+PageMake PageReader::MakeLineAt(const QImage& page, int top) const {
+  const InkMap ink(page, top - kRowsAbove, top + ChordReader::kBandTop + kWindowRows);
+  PageMake make;
+  ReadLines(ink, {top}, &make);
+  return make;
+}
+
 std::optional<int> PageReader::ItemLeftAt(const QImage& page, int x, int top) const {
   for (const ReadItem& item : ReadLineAt(page, top).items) {
     if (item.kind == ItemKind::kChord || item.kind == ItemKind::kUnknown) continue;

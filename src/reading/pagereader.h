@@ -27,6 +27,8 @@ class PageReader {
   PageMake Make(const QImage& page) const;
   // The line whose top is `top`, read alone: its items, empty when it has none.
   ReadLine ReadLineAt(const QImage& page, int top) const;
+  // What the line whose top is `top` is made of, read alone.
+  PageMake MakeLineAt(const QImage& page, int top) const;
   // The left edge of the item stamped on the line at `top` whose cell holds column x past its
   // left edge; nothing when x falls on white, on an item's left edge or on a chord symbol.
   std::optional<int> ItemLeftAt(const QImage& page, int x, int top) const;

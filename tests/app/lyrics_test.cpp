@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <map>
 
 #include "app/windowharness.h"
 #include "kit/pagecanvas.h"
@@ -205,7 +207,8 @@ TEST_F(Lyrics, APressOnANoteTakesTheNextSyllable) {
 struct EditCase {
   const char* name;
   // Run with the words 一二三 under the notes 1 2 3 and lyrics mode off; SECOND is a point
-  // inside the note 2, THIRD inside the note 3.
+  // inside the note 2, THIRD inside the note 3, PAST a point past the note 3 and AFTER a point
+  // between the notes 2 and 3.
   const char* script;
   std::vector<int> degrees;
 };
@@ -219,7 +222,9 @@ TEST_P(Edits, WordsStayUnderTheirNotes) {
   const int third = items[2].toObject()["left"].toInt();
   Run(QString::fromUtf8(GetParam().script)
           .replace("SECOND", QString::number(second + 2))
-          .replace("THIRD", QString::number(third + 2)));
+          .replace("THIRD", QString::number(third + 2))
+          .replace("PAST", QString::number(third + 20))
+          .replace("AFTER", QString::number(second + 13)));
   EXPECT_EQ(SungDegrees(), GetParam().degrees);
   ExpectDrawnUnderTheirNotes();
 }
@@ -240,10 +245,128 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"Justified", "key 52\nkey 13\n", {1, 2, 3}},
         // The notes 1 2 selected (copied) and pasted after the 3: 1 2 3 1 2.
         EditCase{"PasteAfter",
-                 "mousedown Picture1 1 0 20 96\nmousemove Picture1 1 0 50 150\n"
-                 "mouseup Picture1 1 0 50 150\nmousedown Picture1 1 0 76 110\n"
-                 "mouseup Picture1 1 0 76 110\nclick Command14\n",
+                 "mousedown Picture1 1 0 20 96\nmousemove Picture1 1 0 AFTER 150\n"
+                 "mouseup Picture1 1 0 AFTER 150\nmousedown Picture1 1 0 PAST 110\n"
+                 "mouseup Picture1 1 0 PAST 110\nclick Command14\n",
                  {1, 2, 3}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RoomCase {
+  const char* name;
+  std::vector<int> keys;
+  const char* words;
+  // The line is too narrow for the words: said once, the words as close as they come.
+  bool crowded = false;
+};
+
+class Room : public Lyrics, public ::testing::WithParamInterface<RoomCase> {
+ protected:
+  // The line's music as read, places aside.
+  static QJsonArray Music(QJsonObject dump) {
+    QJsonArray music;
+    for (const auto& line : dump["reading"].toArray()) {
+      for (const auto& value : line.toObject()["items"].toArray()) {
+        QJsonObject item = value.toObject();
+        item.remove("left");
+        music.append(item);
+      }
+    }
+    return music;
+  }
+
+  // Runs of ink in the first duration line's row of the first line: a line cut in two would
+  // make one more.
+  int LineRuns() {
+    const QImage& page = w.Form().Page().Image();
+    const int y = 96 + 26;
+    int runs = 0;
+    for (int x = 1; x < page.width(); ++x)
+      runs += page.pixel(x, y) == 0xff000000 && page.pixel(x - 1, y) != 0xff000000;
+    return runs;
+  }
+};
+
+TEST_P(Room, NotesStandApartForTheirWordsAndNothingElseChanges) {
+  Run(Keys(GetParam().keys));
+  const QJsonObject before = w.Dump();
+  const QImage page = w.Form().Page().Image();
+  const int runs = LineRuns();
+  Run(kLyricsMode + QStringLiteral("text \"%1\"\n").arg(QString::fromUtf8(GetParam().words)) +
+      kLyricsMode);
+  const QJsonObject after = w.Dump();
+  EXPECT_EQ(Music(after), Music(before));
+  EXPECT_EQ(LineRuns(), runs) << "duration lines run on through the room";
+  ExpectDrawnUnderTheirNotes();
+  EXPECT_EQ(Messages(QStringLiteral("歌词太宽")), GetParam().crowded ? 1 : 0);
+
+  // The line ends inside the page.
+  const QImage& now = w.Form().Page().Image();
+  for (int y = 96; y < 96 + 40; ++y)
+    for (int x = now.width() - 17; x < now.width(); ++x) ASSERT_EQ(now.pixel(x, y), 0xffffffff);
+  // Above the line there is ink only over a slur, between its first note and its last: no arc
+  // is left behind where its notes were.
+  std::vector<std::pair<int, int>> arcs;
+  for (const auto& value : after["reading"].toArray()[0].toObject()["items"].toArray()) {
+    const QJsonObject item = value.toObject();
+    if (item["slur"] == "start") arcs.push_back({item["left"].toInt(), 0});
+    if (item["slur"] == "end" && !arcs.empty())
+      arcs.back().second = item["left"].toInt() + item["width"].toInt() - 1;
+  }
+  for (int y = 96 - 16; y < 96; ++y) {
+    for (int x = 0; x < now.width(); ++x) {
+      if (now.pixel(x, y) != 0xff000000) continue;
+      ASSERT_TRUE(std::any_of(arcs.begin(), arcs.end(),
+                              [x](const auto& arc) { return arc.first <= x && x <= arc.second; }))
+          << "ink above the line at " << x << "," << y;
+    }
+  }
+
+  if (!GetParam().crowded) {
+    const lyrics::LyricsLayout layout(w.Form().Document().Lyrics());
+    std::map<std::pair<int, int>, QRect> last;
+    for (const lyrics::LyricsLayout::Placed& p : layout.Place()) {
+      if (p.kind != lyrics::LyricsLayout::Kind::kSyllable) continue;
+      const auto previous = last.find({p.lineTop, p.row});
+      if (previous != last.end()) {
+        EXPECT_GE(p.box.left() - previous->second.right() - 1, layout.SyllableGap())
+            << p.text.toStdString();
+      }
+      last[{p.lineTop, p.row}] = p.box;
+    }
+  }
+
+  // Taking the words back takes their room back.
+  while (!w.Dump()["lyrics"].toArray().isEmpty()) Run("undo\n");
+  EXPECT_EQ(w.Form().Page().Image(), page);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lyrics, Room,
+    ::testing::Values(
+        RoomCase{"Quarters", {49, 50, 51, 52, 53, 54, 55, 49}, "一二三四五六七八"},
+        // Eighths (keypad 1) joined by their duration line, then a quarter (keypad 0).
+        RoomCase{"JoinedEighths", {97, 49, 50, 51, 52, 96, 53}, "一二三四五"},
+        RoomCase{"LatinWithHyphens", {49, 50, 51, 52, 53}, "Hal-le-lu-jah now"},
+        // The slur's arc is drawn again over its notes' new places.
+        RoomCase{"UnderASlur", {49, 76, 50, 51, 76, 52}, "一二三"},
+        // A chord symbol (K, a degree, K) after the bar moves with the line, whole.
+        RoomCase{"AChordAfterThem", {49, 50, 51, 52, 75, 53, 75}, "一二三四"},
+        // A whole line, justified when its last bar ends it: two bars of eighths with words
+        // take their room out of the beat gaps of six bars of quarters.
+        RoomCase{
+            "AJustifiedLine",
+            {97, 49, 50, 51, 52, 53, 54, 55, 49, 49, 50, 51, 52, 53, 54, 55, 49, 96, 49, 50, 51,
+             52, 53, 54, 55, 49, 49, 50, 51, 52, 53, 54, 55, 49, 49, 50, 51, 52, 53, 54, 55, 49},
+            "一二三四五六七八一二三四五六七八"},
+        // Eight bars of eighths with a syllable each cannot fit on one line.
+        RoomCase{
+            "TooManyWords",
+            {97, 49, 50, 51, 52, 53, 54, 55, 49, 49, 50, 51, 52, 53, 54, 55, 49, 49, 50, 51, 52, 53,
+             54, 55, 49, 49, 50, 51, 52, 53, 54, 55, 49, 49, 50, 51, 52, 53, 54, 55, 49, 49, 50, 51,
+             52, 53, 54, 55, 49, 49, 50, 51, 52, 53, 54, 55, 49, 49, 50, 51, 52, 53, 54, 55, 49},
+            "一二三四五六七八一二三四五六七八一二三四五六七八一二三四五六七八"
+            "一二三四五六七八一二三四五六七八一二三四五六七八一二三四五六七八",
+            true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Lyrics, ThePageTellsOnceWhenRowsDoNotFitAndNamesTheSpacing) {

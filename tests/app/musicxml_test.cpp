@@ -11,10 +11,12 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <array>
+#include <map>
 
 #include "app/windowharness.h"
 #include "kit/controlregistry.h"
 #include "kit/dialogs.h"
+#include "lyrics/lyricslayout.h"
 
 namespace tarvesh::testing {
 namespace {
@@ -163,6 +165,18 @@ TEST(MusicXmlRoundTrip, CarriesTheWords) {
   ASSERT_EQ(w.Run("file \"" + path + "\"\nclick Command23\n"), 0) << w.LastError().toStdString();
   EXPECT_EQ(w.Dump()["lyrics"].toArray(), words);
   EXPECT_EQ(w.Dump()["verseNumbers"].toArray(), numbers);
+  // The notes read in stand apart for their words as typed ones do.
+  const lyrics::LyricsLayout layout(w.Form().Document().Lyrics());
+  std::map<std::pair<int, int>, QRect> last;
+  for (const lyrics::LyricsLayout::Placed& p : layout.Place()) {
+    if (p.kind != lyrics::LyricsLayout::Kind::kSyllable) continue;
+    const auto previous = last.find({p.lineTop, p.row});
+    if (previous != last.end()) {
+      EXPECT_GE(p.box.left() - previous->second.right() - 1, layout.SyllableGap())
+          << p.text.toStdString();
+    }
+    last[{p.lineTop, p.row}] = p.box;
+  }
 }
 
 // A tune in F, 3/4, at 100: F, a grace note, A held for two beats, then a second bar.

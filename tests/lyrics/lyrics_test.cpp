@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <cmath>
 
 #include "lyrics/itemfollow.h"
 #include "lyrics/lyricscodec.h"
 #include "lyrics/lyricsheet.h"
 #include "lyrics/lyricslayout.h"
 #include "lyrics/syllablestarts.h"
+#include "lyrics/wordroom.h"
 #include "page/guiapplication.h"
 
 namespace tarvesh::lyrics {
@@ -206,6 +208,110 @@ TEST_F(Layout, SyllablesCentredUnderTheirNotesNumbersLeftHyphensBetween) {
     }
   }
 }
+
+// Room for words. A line of items given as [left, right) spans, with a blank run of the given
+// width right after each item but the last; syllables of the given widths centred under items.
+struct Sung {
+  int item;
+  int width;
+  bool carriesOn = false;
+};
+
+struct RoomCase {
+  const char* name;
+  std::vector<std::pair<int, int>> items;
+  std::vector<int> blanks;
+  std::vector<std::vector<Sung>> rows;
+  int limit;
+  std::vector<Widening> steps;
+  bool fits = true;
+};
+
+RoomLine RoomOf(const RoomCase& c) {
+  RoomLine line;
+  for (const auto& [left, right] : c.items) line.items.push_back({left, right});
+  for (size_t k = 0; k < c.blanks.size(); ++k)
+    line.blanks.push_back({c.items[k].second, c.blanks[k]});
+  for (const auto& row : c.rows) {
+    line.rows.emplace_back();
+    for (const Sung& s : row) {
+      const double centre = (c.items[size_t(s.item)].first + c.items[size_t(s.item)].second) / 2.0;
+      const int left = int(std::floor(centre - s.width / 2.0 + 0.5));
+      line.rows.back().push_back({s.item, left, left + s.width, s.carriesOn});
+    }
+  }
+  line.end = c.items.back().second;
+  line.limit = c.limit;
+  return line;
+}
+
+constexpr int kGap = 4;
+constexpr int kHyphenRoom = 16;
+
+class Room : public ::testing::TestWithParam<RoomCase> {};
+
+TEST_P(Room, SyllablesPartedAndTheLineKeptInside) {
+  const RoomCase& c = GetParam();
+  const RoomPlan plan = PlanRoom(RoomOf(c), kGap, kHyphenRoom);
+  EXPECT_EQ(plan.steps, c.steps);
+  EXPECT_EQ(plan.fits, c.fits);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lyrics, Room,
+    ::testing::Values(
+        RoomCase{"RoomEnough", {{20, 32}, {44, 56}}, {12}, {{{0, 10}, {1, 10}}}, 971, {}},
+        // Two Hanzi under quarter notes one blank cell apart: one cell more, in the blank.
+        RoomCase{"IntoTheBlank", {{20, 32}, {38, 50}}, {6}, {{{0, 19}, {1, 19}}}, 971, {{35, 6}}},
+        // Notes joined by duration lines: the room goes in before the later note.
+        RoomCase{
+            "BeforeAJoinedNote", {{20, 32}, {32, 44}}, {0}, {{{0, 19}, {1, 19}}}, 971, {{32, 12}}},
+        // Over a bar line the room is shared out, the odd cell to the right.
+        RoomCase{"SharedOverTheBlanks",
+                 {{20, 32}, {38, 44}, {50, 62}},
+                 {6, 6},
+                 {{{0, 40}, {2, 40}}},
+                 971,
+                 {{47, 12}, {35, 6}}},
+        RoomCase{"RoomForTheHyphen",
+                 {{20, 32}, {44, 56}},
+                 {12},
+                 {{{0, 10, true}, {1, 10}}},
+                 971,
+                 {{38, 6}}},
+        // The verse that needs the most decides.
+        RoomCase{"TheWidestVerse",
+                 {{20, 32}, {38, 50}},
+                 {6},
+                 {{{0, 10}, {1, 10}}, {{0, 30}, {1, 30}}},
+                 971,
+                 {{35, 18}}},
+        // At the page's edge the room comes out of the widest blank no pair needs; taken out
+        // first, so nothing is pushed past the edge.
+        RoomCase{"TakenBackFromAWideBlank",
+                 {{20, 32}, {38, 50}, {80, 92}},
+                 {6, 30},
+                 {{{0, 19}, {1, 19}}},
+                 95,
+                 {{62, -6}, {35, 6}}},
+        // Without blank to take, the room nearest the line's end is given up.
+        RoomCase{"TooNarrow",
+                 {{20, 32}, {32, 44}, {44, 56}},
+                 {0, 0},
+                 {{{0, 19}, {1, 19}, {2, 19}}},
+                 68,
+                 {{32, 12}},
+                 false},
+        // A blank two syllables need keeps what they need: four cells out of it, not five, and
+        // the rest of the room is given up.
+        RoomCase{"ABlankKeepsWhatItsWordsNeed",
+                 {{20, 32}, {82, 94}, {94, 106}},
+                 {50, 0},
+                 {{{0, 40}, {1, 19}, {2, 60}}},
+                 106,
+                 {{45, -24}, {70, 24}},
+                 false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tarvesh::lyrics

@@ -223,8 +223,7 @@ struct Sung {
                      {0, 1, 3, "lu-"}, {1, 1, 0, "jah"}, {0, 0, 5, "花"},   {0, 3, 5, "x"}};
     for (const auto& s : syllables) {
       const reading::ReadLine& line = lines[size_t(s.line)];
-      std::vector<lyrics::NoteItem> items;
-      for (const ReadItem& item : line.items) items.push_back(lyrics::NoteItem::Of(item));
+      const std::vector<lyrics::NoteItem> items = lyrics::NoteItems(line);
       EXPECT_TRUE(words.SetSyllable(line.top, items, s.row, s.item, QString::fromUtf8(s.text)));
       if (s.line == 0 && s.row == 1) {
         EXPECT_TRUE(words.SetNumber(line.top, items, 1, "2."));
