@@ -189,8 +189,12 @@ RoomLine ReadRoom(const page::ScorePage& page, const reading::ReadLine& line,
   }
 
   room.rows.resize(kVerseRows);
+  std::vector<int> numberWidths(kVerseRows, 0);
   for (const LyricsLayout::Placed& placed : layout.Place()) {
-    if (placed.lineTop != top || placed.kind != LyricsLayout::Kind::kSyllable) continue;
+    if (placed.lineTop != top) continue;
+    if (placed.kind == LyricsLayout::Kind::kNumber)
+      numberWidths[size_t(placed.row)] = placed.box.width();
+    if (placed.kind != LyricsLayout::Kind::kSyllable) continue;
     const int group =
         placed.item >= 0 && placed.item < int(groupOf.size()) ? groupOf[size_t(placed.item)] : -1;
     if (group < 0) continue;
@@ -201,6 +205,22 @@ RoomLine ReadRoom(const page::ScorePage& page, const reading::ReadLine& line,
                            syllable->text.endsWith(QLatin1Char('-'));
     room.rows[size_t(placed.row)].push_back(
         {group, placed.box.left(), placed.box.right() + 1, carriesOn});
+  }
+
+  // A verse number stands inside the page left of its row's first syllable: the line's start is
+  // an item of its own with the number over it, and room for the number goes in before the
+  // line's first item, never out of the margin.
+  if (std::any_of(numberWidths.begin(), numberWidths.end(), [](int w) { return w > 0; }) &&
+      !room.items.empty()) {
+    room.items.insert(room.items.begin(), {0, 0});
+    room.blanks.insert(room.blanks.begin(), {0, 0});
+    for (size_t r = 0; r < room.rows.size(); ++r) {
+      for (RoomSyllable& s : room.rows[r]) ++s.item;
+      const int width = numberWidths[r];
+      if (width > 0)
+        room.rows[r].insert(room.rows[r].begin(), {0, LyricsLayout::kNumberInset,
+                                                   LyricsLayout::kNumberInset + width, false});
+    }
   }
 
   room.end = room.items.empty() ? page::kLeftMargin : room.items.back().right;

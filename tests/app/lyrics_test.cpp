@@ -323,15 +323,18 @@ TEST_P(Room, NotesStandApartForTheirWordsAndNothingElseChanges) {
 
   if (!GetParam().crowded) {
     const lyrics::LyricsLayout layout(w.Form().Document().Lyrics());
-    std::map<std::pair<int, int>, QRect> last;
+    // Each syllable (and a verse number) with the gap it keeps to the next one of its row.
+    using Kind = lyrics::LyricsLayout::Kind;
+    std::map<std::pair<int, int>, std::pair<QRect, int>> last;
     for (const lyrics::LyricsLayout::Placed& p : layout.Place()) {
-      if (p.kind != lyrics::LyricsLayout::Kind::kSyllable) continue;
+      if (p.kind == Kind::kHyphen) continue;
       const auto previous = last.find({p.lineTop, p.row});
       if (previous != last.end()) {
-        EXPECT_GE(p.box.left() - previous->second.right() - 1, layout.SyllableGap())
+        EXPECT_GE(p.box.left() - previous->second.first.right() - 1, previous->second.second)
             << p.text.toStdString();
       }
-      last[{p.lineTop, p.row}] = p.box;
+      last[{p.lineTop, p.row}] = {
+          p.box, p.kind == Kind::kNumber ? lyrics::LyricsLayout::kNumberGap : layout.SyllableGap()};
     }
   }
 
@@ -347,6 +350,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Eighths (keypad 1) joined by their duration line, then a quarter (keypad 0).
         RoomCase{"JoinedEighths", {97, 49, 50, 51, 52, 96, 53}, "一二三四五"},
         RoomCase{"LatinWithHyphens", {49, 50, 51, 52, 53}, "Hal-le-lu-jah now"},
+        // The line moves right for its verse number.
+        RoomCase{"AVerseNumber", {49, 50, 51}, "12.Glo-ri-a"},
         // The slur's arc is drawn again over its notes' new places.
         RoomCase{"UnderASlur", {49, 76, 50, 51, 76, 52}, "一二三"},
         // A chord symbol (K, a degree, K) after the bar moves with the line, whole.
