@@ -40,16 +40,7 @@ CharKind KindOf(char32_t c) {
   if (QChar::isSpace(c)) return CharKind::kBlank;
   if (c == U'-') return CharKind::kHyphen;
   if (c == U'.' || c == U'．') return CharKind::kPeriod;
-  switch (QChar::script(c)) {
-    case QChar::Script_Han:
-    case QChar::Script_Hiragana:
-    case QChar::Script_Katakana:
-    case QChar::Script_Hangul:
-    case QChar::Script_Bopomofo:
-      return CharKind::kSyllable;
-    default:
-      break;
-  }
+  if (lyrics::IsOwnSyllable(c)) return CharKind::kSyllable;
   const QChar::Category category = QChar::category(c);
   if (QChar::isLetterOrNumber(c) || category == QChar::Mark_NonSpacing ||
       category == QChar::Mark_SpacingCombining || c == U'\'' || c == U'’')

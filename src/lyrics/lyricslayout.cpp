@@ -3,8 +3,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
+#include "lyrics/syllablestarts.h"
 #include "page/geometry.h"
 #include "page/rounding.h"
 
@@ -73,9 +75,15 @@ std::vector<LyricsLayout::Placed> LyricsLayout::Place() const {
         placed.push_back({Kind::kNumber, line.top, r, -1, row.number,
                           QRect(left, top, width, rowHeight_ - kRowGap)});
       }
+      const std::vector<int> starts = SyllableStarts(line.items);
       for (size_t i = 0; i < syllables.size(); ++i) {
         placed.push_back(syllables[i]);
-        if (!CarriesOn(row.syllables[i].text)) continue;
+        if (!CarriesOn(row.syllables[i].text)) {
+          const int nextLeft = i + 1 < syllables.size() ? syllables[i + 1].box.left() : INT_MAX;
+          if (auto extender = Extender(line, starts, syllables[i], nextLeft))
+            placed.push_back(*extender);
+          continue;
+        }
         const int from = syllables[i].box.right() + 1;
         const double centre = i + 1 < syllables.size() ? (from + syllables[i + 1].box.left()) / 2.0
                                                        : from + kNumberGap + hyphenWidth_ / 2.0;
@@ -87,11 +95,36 @@ std::vector<LyricsLayout::Placed> LyricsLayout::Place() const {
   return placed;
 }
 
+std::optional<LyricsLayout::Placed> LyricsLayout::Extender(const LyricLine& line,
+                                                           const std::vector<int>& starts,
+                                                           const Placed& syllable,
+                                                           int nextLeft) const {
+  if (syllable.text.isEmpty() || IsOwnSyllable(syllable.text.toUcs4().back())) return std::nullopt;
+  const auto next = std::upper_bound(starts.begin(), starts.end(), syllable.item);
+  const int end = next == starts.end() ? int(line.items.size()) : *next;
+  // The last note the syllable is sung on.
+  int last = -1;
+  for (int i = syllable.item + 1; i < end; ++i)
+    if (line.items[size_t(i)].kind == reading::ItemKind::kNote) last = i;
+  if (last < 0) return std::nullopt;
+  const NoteItem& note = line.items[size_t(last)];
+  const int left = syllable.box.right() + 1 + gap_;
+  const int right = std::min(note.left + note.width, nextLeft - gap_);
+  if (right - left < gap_) return std::nullopt;
+  return Placed{Kind::kExtender, syllable.lineTop,
+                syllable.row,    syllable.item,
+                QString(),       QRect(left, syllable.box.top() + ascent_, right - left, 1)};
+}
+
 void LyricsLayout::Draw(QPainter& painter) const {
   painter.setFont(font_);
   painter.setPen(Qt::black);
-  for (const Placed& p : Place())
-    painter.drawText(QPoint(p.box.left(), p.box.top() + ascent_), p.text);
+  for (const Placed& p : Place()) {
+    if (p.kind == Kind::kExtender)
+      painter.fillRect(p.box, Qt::black);
+    else
+      painter.drawText(QPoint(p.box.left(), p.box.top() + ascent_), p.text);
+  }
 }
 
 }  // namespace tarvesh::lyrics

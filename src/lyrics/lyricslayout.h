@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "lyrics/lyricsheet.h"
@@ -15,7 +16,9 @@ namespace tarvesh::lyrics {
 // first kRowsBelow pixels under the line's cells and each next one a row height lower. A
 // syllable is centred under its note; a "-" that carries a word on stands midway to the next
 // syllable of its row; a verse number ends kNumberGap pixels left of its row's first syllable,
-// or starts kNumberInset pixels inside the page when there is no room for that.
+// or starts kNumberInset pixels inside the page when there is no room for that. The last
+// syllable of a word sung over several notes (a melisma) draws an extender line at its baseline
+// on to the last of them; a Hanzi does not.
 class LyricsLayout {
  public:
   static constexpr int kRowsBelow = 2;
@@ -36,13 +39,13 @@ class LyricsLayout {
   int SyllableGap() const { return gap_; }
   int HyphenRoom() const { return 2 * gap_ + hyphenWidth_; }
 
-  enum class Kind { kSyllable, kHyphen, kNumber };
+  enum class Kind { kSyllable, kHyphen, kNumber, kExtender };
   struct Placed {
     Kind kind;
     int lineTop;
     int row;
-    int item;  // the syllable's note; -1 for a verse number
-    QString text;
+    int item;      // the syllable's note; -1 for a verse number
+    QString text;  // empty for an extender, whose box is its line
     QRect box;
   };
   std::vector<Placed> Place() const;
@@ -53,6 +56,10 @@ class LyricsLayout {
 
  private:
   QRect Centred(double centre, int top, const QString& text) const;
+  // The extender line after `syllable`, the last of its word, when it is sung on more notes up
+  // to the next syllable's start; it ends before the next syllable of its row at `nextLeft`.
+  std::optional<Placed> Extender(const LyricLine& line, const std::vector<int>& starts,
+                                 const Placed& syllable, int nextLeft) const;
 
   const LyricSheet& sheet_;
   QFont font_;

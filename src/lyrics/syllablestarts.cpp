@@ -1,5 +1,7 @@
 #include "lyrics/syllablestarts.h"
 
+#include <QChar>
+
 namespace tarvesh::lyrics {
 
 std::vector<int> SyllableStarts(const std::vector<NoteItem>& items) {
@@ -16,6 +18,19 @@ std::vector<int> SyllableStarts(const std::vector<NoteItem>& items) {
     if (!carried && item.kind == reading::ItemKind::kNote) starts.push_back(int(i));
   }
   return starts;
+}
+
+bool IsOwnSyllable(char32_t c) {
+  switch (QChar::script(c)) {
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana:
+    case QChar::Script_Hangul:
+    case QChar::Script_Bopomofo:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace tarvesh::lyrics

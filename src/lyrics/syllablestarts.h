@@ -11,4 +11,8 @@ namespace tarvesh::lyrics {
 // lines and everything else never take a syllable.
 std::vector<int> SyllableStarts(const std::vector<NoteItem>& items);
 
+// A Hanzi (and kana, Hangul and Bopomofo) is a syllable of its own; letters of other scripts
+// make words.
+bool IsOwnSyllable(char32_t c);
+
 }  // namespace tarvesh::lyrics

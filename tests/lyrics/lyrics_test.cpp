@@ -2,6 +2,7 @@
 // their notes when a line changes, where they are drawn, and how they are stored.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QStringList>
 #include <cmath>
 
@@ -207,6 +208,32 @@ TEST_F(Layout, SyllablesCentredUnderTheirNotesNumbersLeftHyphensBetween) {
       EXPECT_EQ(p.box.left(), LyricsLayout::kNumberInset);
     }
   }
+}
+
+TEST_F(Layout, AWordSungOverSeveralNotesDrawsAnExtenderToTheLastOfThem) {
+  LyricSheet sheet;
+  // 1 (2 3 4) 5: the arc carries 2 on over 3 and 4.
+  const std::vector<NoteItem> line = Line("1 (2 3 4) 5", 60, 40);
+  sheet.SetSyllable(96, line, 0, 0, "O");
+  sheet.SetSyllable(96, line, 0, 1, "Ah");
+  sheet.SetSyllable(96, line, 0, 4, "men");
+  sheet.SetSyllable(96, line, 1, 1, "春");
+  const LyricsLayout layout(sheet);
+  std::vector<LyricsLayout::Placed> extenders;
+  QRect ah, men;
+  for (const LyricsLayout::Placed& p : layout.Place()) {
+    if (p.kind == LyricsLayout::Kind::kExtender) extenders.push_back(p);
+    if (p.text == "Ah") ah = p.box;
+    if (p.text == "men") men = p.box;
+  }
+  ASSERT_EQ(extenders.size(), 1u) << "none after O, which has one note, nor after a Hanzi";
+  const QRect box = extenders[0].box;
+  EXPECT_EQ(extenders[0].row, 0);
+  EXPECT_EQ(box.left(), ah.right() + 1 + layout.SyllableGap());
+  EXPECT_EQ(box.right() + 1, line[3].left + line[3].width) << "to the end of the last note";
+  EXPECT_LT(box.right(), men.left());
+  EXPECT_EQ(box.height(), 1);
+  EXPECT_EQ(box.top(), layout.RowTop(96, 0) + QFontMetrics(layout.Font()).ascent());
 }
 
 // Room for words. A line of items given as [left, right) spans, with a blank run of the given
