@@ -90,7 +90,7 @@ void OpenDocument(benchmark::State& bench) {
   for (auto _ : bench) {
     const auto read = document::ScoreFiles(t.picturePath).Read(nullptr);
     if (!read) bench.SkipWithError("cannot load");
-    t.typist.page.LoadImage(read->picture);
+    t.typist.page.LoadRows(read->picture.Rows());
     benchmark::DoNotOptimize(document::DatSideFile::Decode(read->side));
   }
   bench.SetBytesProcessed(bench.iterations() * t.Bytes());

@@ -184,7 +184,7 @@ void DocumentCommands::RestoreSnapshot(const Snapshot& s) {
   Context& c = context_;
   score::ScoreFile::OpenOptions options;
   options.windowSwitches = !c.batchRunning();
-  file_.Apply(c.document, s.page, s.side, Sources(), options);
+  file_.Apply(c.document, document::BmpPicture(s.page), s.side, Sources(), options);
   file_.SetSideBytes(s.sideBytes);
   for (const OverlayKind kind : {OverlayKind::kTextLabel, OverlayKind::kSymbolPicture}) {
     for (int i = 0; i < ScoreDocument::kOverlaySlots; ++i)

@@ -133,6 +133,10 @@ class Decoder {
   std::optional<QImage> Decode() {
     Header header;
     if (!ReadHeader(header)) return std::nullopt;
+    return Decode(header);
+  }
+
+  std::optional<QImage> Decode(const Header& header) {
     QImage image(int(header.width), int(header.height), QImage::Format_RGB32);
     if (image.isNull()) {
       Fail(Problem::kTooLarge, SizeText(header));
@@ -145,15 +149,13 @@ class Decoder {
     return image;
   }
 
- private:
-  bool Fail(Problem problem, const QString& detail = {}) {
-    if (error_) *error_ = FileError::Of(path_, problem, detail);
-    return false;
-  }
-  static QString SizeText(const Header& header) {
-    return QStringLiteral("%1 × %2").arg(header.width).arg(header.height);
+  // The picture's rows as Bmp24Rows, when it is of their kind and the file holds them all.
+  std::optional<Bmp24Rows> Rows24(const Header& h, const QByteArray& bytes) {
+    if (h.compression != kRgb || h.bitsPerPixel != 24 || !RowsPresent(h)) return std::nullopt;
+    return Bmp24Rows(bytes, QSize(int(h.width), int(h.height)), h.topDown, h.pixelsAt);
   }
 
+  // The header, checked; false with the error said when it is refused.
   bool ReadHeader(Header& h) {
     if (!in_.Has(0, 2) || in_.U8(0) != 'B' || in_.U8(1) != 'M') return Fail(Problem::kNotBmp);
     if (!in_.Has(0, kFileHeaderBytes + 4)) return Fail(Problem::kTruncated);
@@ -238,9 +240,26 @@ class Decoder {
     return true;
   }
 
+ private:
+  bool Fail(Problem problem, const QString& detail = {}) {
+    if (error_) *error_ = FileError::Of(path_, problem, detail);
+    return false;
+  }
+  static QString SizeText(const Header& header) {
+    return QStringLiteral("%1 × %2").arg(header.width).arg(header.height);
+  }
+
+  static qint64 RowBytes(qint64 width, int bitsPerPixel) {
+    return (width * bitsPerPixel + 31) / 32 * 4;
+  }
+
+  bool RowsPresent(const Header& h) const {
+    return in_.Has(h.pixelsAt, RowBytes(h.width, h.bitsPerPixel) * h.height);
+  }
+
   bool DecodeRows(const Header& h, QImage& image) {
-    const qint64 rowBytes = (h.width * h.bitsPerPixel + 31) / 32 * 4;
-    if (!in_.Has(h.pixelsAt, rowBytes * h.height)) return Fail(Problem::kTruncated);
+    const qint64 rowBytes = RowBytes(h.width, h.bitsPerPixel);
+    if (!RowsPresent(h)) return Fail(Problem::kTruncated);
     const int width = int(h.width);
     // The kind of row is chosen once for the picture, never per pixel.
     bool (Decoder::*decodeRow)(const Header&, const uchar*, int, QRgb*) const =
@@ -357,6 +376,59 @@ class Decoder {
 
 std::optional<QImage> DecodeBmp(QByteArrayView bytes, const QString& path, FileError* error) {
   return Decoder(bytes, path, error).Decode();
+}
+
+Bmp24Rows::Bmp24Rows(QByteArray bytes, QSize size, bool topDown, qint64 pixelsAt)
+    : bytes_(std::move(bytes)),
+      size_(size),
+      topDown_(topDown),
+      pixelsAt_(pixelsAt),
+      rowBytes_((qint64(size.width()) * 24 + 31) / 32 * 4) {}
+
+const uchar* Bmp24Rows::Row(int y) const {
+  const qint64 row = topDown_ ? y : size_.height() - 1 - y;
+  return reinterpret_cast<const uchar*>(bytes_.constData()) + pixelsAt_ + row * rowBytes_;
+}
+
+int Bmp24Rows::InkEnd(int y) const {
+  // Blank paper is passed over eight bytes at a time, from the row's end.
+  const uchar* row = Row(y);
+  qint64 end = qint64(size_.width()) * 3;
+  while (end >= 8 && qFromUnaligned<quint64>(row + end - 8) == ~quint64(0)) end -= 8;
+  while (end > 0 && row[end - 1] == 0xff) --end;
+  return int((end + 2) / 3);
+}
+
+void Bmp24Rows::Read(int y, int count, quint32* to) const {
+  kUnpackRow(Row(y), count, to);
+}
+
+QSize BmpPicture::Size() const {
+  return Rows().Size();
+}
+
+const page::PictureRows& BmpPicture::Rows() const {
+  return std::visit([](const auto& rows) -> const page::PictureRows& { return rows; }, data_);
+}
+
+QImage BmpPicture::Image() const {
+  if (const auto* image = std::get_if<page::ImageRows>(&data_)) return image->Image();
+  const page::PictureRows& rows = Rows();
+  QImage image(rows.Size(), QImage::Format_RGB32);
+  for (int y = 0; y < image.height() && !image.isNull(); ++y)
+    rows.Read(y, image.width(), reinterpret_cast<quint32*>(image.scanLine(y)));
+  return image;
+}
+
+std::optional<BmpPicture> ReadBmp(QByteArray bytes, const QString& path, FileError* error) {
+  Decoder decoder(bytes, path, error);
+  Header header;
+  if (!decoder.ReadHeader(header)) return std::nullopt;
+  if (std::optional<Bmp24Rows> rows = decoder.Rows24(header, bytes))
+    return BmpPicture(std::move(*rows));
+  std::optional<QImage> image = decoder.Decode(header);
+  if (!image) return std::nullopt;
+  return BmpPicture(*image);
 }
 
 }  // namespace tarvesh::document

@@ -4,8 +4,10 @@
 #include <QImage>
 #include <QString>
 #include <optional>
+#include <variant>
 
 #include "document/fileerror.h"
+#include "page/picturerows.h"
 
 namespace tarvesh::document {
 
@@ -21,5 +23,46 @@ inline constexpr qint64 kMaxPictureBytes = qint64(256) << 20;
 // palette index beyond the palette is refused with `error` naming `path`, so nothing unread is
 // ever shown; pixels an RLE picture skips on purpose are white, like the page.
 std::optional<QImage> DecodeBmp(QByteArrayView bytes, const QString& path, FileError* error);
+
+// The rows of an uncompressed 24-bit BMP, the page picture's own kind, read from the file's bytes
+// as they are asked for: once the header and the file's length are checked, such rows decode
+// without a check. A row's ink ends after its last pixel that is not white.
+class Bmp24Rows : public page::PictureRows {
+ public:
+  Bmp24Rows(QByteArray bytes, QSize size, bool topDown, qint64 pixelsAt);
+
+  QSize Size() const override { return size_; }
+  int InkEnd(int y) const override;
+  void Read(int y, int count, quint32* to) const override;
+
+ private:
+  const uchar* Row(int y) const;
+
+  QByteArray bytes_;
+  QSize size_;
+  bool topDown_;
+  qint64 pixelsAt_;
+  qint64 rowBytes_;
+};
+
+// A BMP picture as read: the page picture's own kind keeps the file's bytes, to be decoded
+// straight into a page (Bmp24Rows); any other kind is decoded whole at once.
+class BmpPicture {
+ public:
+  explicit BmpPicture(const QImage& image) : data_(std::in_place_type<page::ImageRows>, image) {}
+  explicit BmpPicture(Bmp24Rows rows) : data_(std::move(rows)) {}
+
+  QSize Size() const;
+  // The rows, to load a page from.
+  const page::PictureRows& Rows() const;
+  // The whole picture as Format_RGB32.
+  QImage Image() const;
+
+ private:
+  std::variant<page::ImageRows, Bmp24Rows> data_;
+};
+
+// The picture in `bytes` as DecodeBmp reads it, refused as it refuses it.
+std::optional<BmpPicture> ReadBmp(QByteArray bytes, const QString& path, FileError* error);
 
 }  // namespace tarvesh::document

@@ -21,6 +21,12 @@ std::optional<QImage> LoadPagePicture(const QString& path, FileError* error) {
   return DecodeBmp(*bytes, path, error);
 }
 
+std::optional<BmpPicture> ReadPagePicture(const QString& path, FileError* error) {
+  std::optional<QByteArray> bytes = ReadRegularFile(path, kMaxPictureFileBytes, error);
+  if (!bytes) return std::nullopt;
+  return ReadBmp(std::move(*bytes), path, error);
+}
+
 bool EncodePagePicture(const QImage& image, QIODevice& device) {
   return WritePageBmp(image, [&](QByteArrayView piece) {
     return device.write(piece.data(), piece.size()) == piece.size();

@@ -17,6 +17,9 @@ namespace tarvesh::document {
 // DecodeBmp); nothing otherwise, with `error` saying why. The header is checked before the
 // pixels are read, so a file claiming an absurd size costs no memory.
 std::optional<QImage> LoadPagePicture(const QString& path, FileError* error = nullptr);
+// The same picture as read, to be loaded into a page: a picture of the page's own kind is
+// decoded straight into it (see BmpPicture).
+std::optional<BmpPicture> ReadPagePicture(const QString& path, FileError* error = nullptr);
 
 // Writes `image` to `device` as a 24-bit BMP (EncodePageBmp) in pieces of whole rows; false when
 // the device refused one or the picture is null.

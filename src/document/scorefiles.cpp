@@ -97,10 +97,9 @@ std::optional<ScoreFiles::Contents> ScoreFiles::Read(FileError* error) const {
     return std::nullopt;
   };
   FileError why;
-  Contents contents;
-  std::optional<QImage> image = LoadPagePicture(picture, &why);
-  if (!image) return fail(why, picture_);
-  contents.picture = std::move(*image);
+  std::optional<BmpPicture> read = ReadPagePicture(picture, &why);
+  if (!read) return fail(why, picture_);
+  Contents contents{std::move(*read), {}};
   if (std::optional<QByteArray> sideBytes =
           ReadRegularFile(side, DatSideFile::kMaxFileBytes, &why)) {
     contents.side = std::move(*sideBytes);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+#include "document/bmpdecoder.h"
 #include "document/fileerror.h"
 
 namespace tarvesh::document {
@@ -26,7 +27,7 @@ class ScoreFiles {
   const QString& SidePath() const { return side_; }
 
   struct Contents {
-    QImage picture;
+    BmpPicture picture;
     // The side file's bytes; empty when the score has none.
     QByteArray side;
   };

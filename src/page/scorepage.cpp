@@ -29,17 +29,23 @@ void ScorePage::Resize(int width, int height) {
 }
 
 void ScorePage::LoadImage(const QImage& image) {
-  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  const QRect drawn = rgb.rect() & bitmap_.Rect();
+  LoadRows(ImageRows(image), &image);
+}
+
+void ScorePage::LoadRows(const PictureRows& rows, const QImage* picture) {
+  const QRect drawn = QRect(QPoint(0, 0), rows.Size()) & bitmap_.Rect();
   Keep(bitmap_.Inked() | drawn);
   bitmap_.Clear();
-  // The page is white now: of each row only what lies up to its last ink is copied.
+  // The page is white now: of each row only what lies up to its last ink is written.
   for (int y = drawn.top(); y <= drawn.bottom(); ++y) {
-    const int end =
-        PageBitmap::InkEnd(reinterpret_cast<const quint32*>(rgb.constScanLine(y)), drawn.width());
-    if (end > 0) CopyPixels(rgb, QRect(0, y, end, 1), QPoint(0, y));
+    const int end = std::min(rows.InkEnd(y), drawn.width());
+    if (end <= 0) continue;
+    quint32* into = bitmap_.BeginWrite(QRect(0, y, end, 1));
+    rows.Read(y, end, into + y * bitmap_.RowPixels());
   }
-  Publish({.kind = PageOperation::Kind::Load, .picture = &image, .target = bitmap_.Rect()});
+  Publish({.kind = PageOperation::Kind::Load,
+           .picture = picture ? picture : &bitmap_.Image(),
+           .target = bitmap_.Rect()});
   Changed(bitmap_.Rect());
 }
 

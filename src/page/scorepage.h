@@ -12,6 +12,7 @@
 #include "page/pageedit.h"
 #include "page/pageoperation.h"
 #include "page/pagestate.h"
+#include "page/picturerows.h"
 
 namespace tarvesh::page {
 
@@ -40,6 +41,9 @@ class ScorePage {
   const QImage& Image() const { return bitmap_.Image(); }
   // Replaces the whole bitmap by `image` drawn from the top-left corner on white.
   void LoadImage(const QImage& image);
+  // The same for a picture read a row at a time; `picture`, when given, is the picture the rows
+  // are of, for those who repeat the load (else they are told the page as loaded).
+  void LoadRows(const PictureRows& rows, const QImage* picture = nullptr);
   // Everything white.
   void Clear();
 

@@ -2,6 +2,7 @@ set(PAGE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/geometry.cpp
   ${CMAKE_CURRENT_LIST_DIR}/glyphatlas.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pagebitmap.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/picturerows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pageedit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pagefont.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pagelayout.cpp

@@ -16,6 +16,7 @@ namespace tarvesh::score {
 
 namespace {
 
+using document::BmpPicture;
 using document::DatSideFile;
 using document::FileError;
 using document::ScoreFiles;
@@ -118,7 +119,7 @@ std::optional<FileError> ScoreFile::Open(ScoreDocument& document, ScoreFiles::Co
                                          const OverlaySources& sources,
                                          const OpenOptions& options) {
   const QString path = document.Path();
-  const QSize size = contents.picture.size();
+  const QSize size = contents.picture.Size();
   const page::BarGrid most = Grid(document, true);
   if (!page::GridHolding(size, most, most)) {
     const int width = page::PageWidthFor(most.barsPerLine, most.barWidth);
@@ -187,16 +188,16 @@ DatSideFile ScoreFile::Capture(const ScoreDocument& d) const {
   return side;
 }
 
-void ScoreFile::Apply(ScoreDocument& d, const QImage& picture, const DatSideFile& side,
+void ScoreFile::Apply(ScoreDocument& d, const BmpPicture& picture, const DatSideFile& side,
                       const OverlaySources& sources, const OpenOptions& options) {
   SetValue(d, ScoreDocument::kBarWidth, side.barWidth);
   SetValue(d, ScoreDocument::kBarsPerLine, side.barsPerLine);
   SetValue(d, ScoreDocument::kLineSpacing, side.lineSpacing);
-  GrowPageFor(d, picture.size());
+  GrowPageFor(d, picture.Size());
   // The picture goes on once the page has its size, so the sizes it passes through on the way
   // cannot cut it.
   d.LayOut();
-  d.Page().LoadImage(picture);
+  d.Page().LoadRows(picture.Rows());
   if (options.windowSwitches) {
     SetSwitch(d, ScoreDocument::kStaffInput, side.staffInput);
     SetSwitch(d, ScoreDocument::kGuideLines, side.guideLines);

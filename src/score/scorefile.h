@@ -64,8 +64,9 @@ class ScoreFile {
   document::DatSideFile Capture(const ScoreDocument& document) const;
   // Puts `picture` on the page and applies the fields of `side` that are set and in range; the
   // bar grid then grows as far as the picture needs.
-  void Apply(ScoreDocument& document, const QImage& picture, const document::DatSideFile& side,
-             const OverlaySources& sources, const OpenOptions& options);
+  void Apply(ScoreDocument& document, const document::BmpPicture& picture,
+             const document::DatSideFile& side, const OverlaySources& sources,
+             const OpenOptions& options);
 
   // The side file's bytes as the document was opened or last saved (empty for a new one). A save
   // writes its fields over these, so the side file keeps what this program does not know, and

@@ -3,6 +3,7 @@
 
 #include "bmpencoder.h"
 #include "document/bmpdecoder.h"
+#include "page/scorepage.h"
 
 namespace tarvesh::document {
 namespace {
@@ -19,8 +20,27 @@ QImage Picture(int colours) {
   return image;
 }
 
+// A picture read both ways: decoded whole, and as read for a page, loaded into a page that was
+// all ink. The two agree pixel for pixel, and on the reason when the file is refused.
 std::optional<QImage> Decode(const QByteArray& bytes, FileError* error = nullptr) {
-  return DecodeBmp(bytes, QStringLiteral("/scores/song.bmp"), error);
+  const QString path = QStringLiteral("/scores/song.bmp");
+  FileError whole, read;
+  std::optional<QImage> decoded = DecodeBmp(bytes, path, &whole);
+  const std::optional<BmpPicture> picture = ReadBmp(bytes, path, &read);
+  EXPECT_EQ(picture.has_value(), decoded.has_value());
+  if (decoded && picture) {
+    EXPECT_EQ(picture->Size(), decoded->size());
+    EXPECT_EQ(picture->Image(), *decoded);
+    page::ScorePage page(decoded->width(), decoded->height());
+    page.FillRect(QRect(QPoint(0, 0), decoded->size()), Qt::black);
+    page.LoadRows(picture->Rows());
+    EXPECT_EQ(page.Image(), *decoded) << "loaded into a page";
+  } else if (!decoded && !picture) {
+    EXPECT_EQ(read.problem, whole.problem);
+    EXPECT_EQ(read.path, whole.path);
+  }
+  if (error) *error = whole;
+  return decoded;
 }
 
 struct Kind {
@@ -83,6 +103,26 @@ TEST(BmpDecoder, TwentyFourBitRowsOfEveryWidthReadPixelForPixel) {
     const std::optional<QImage> decoded = Decode(EncodeBmp(picture, {40, 24}));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(*decoded, picture);
+  }
+}
+
+// A row's ink ends after its last pixel that is not white, though it differs from white in one
+// channel by one; the rest of the row is white on the page whatever lay there.
+TEST(BmpDecoder, ARowsInkEndsAtItsLastPixelNotWhite) {
+  const QRgb nearlyWhite[] = {qRgb(254, 255, 255), qRgb(255, 254, 255), qRgb(255, 255, 254)};
+  for (int width : {1, 2, 3, 4, 5, 7, 8, 9, 11, 17, 988}) {
+    SCOPED_TRACE(width);
+    // Row y: one nearly white pixel at a place that moves along the row, in each channel; every
+    // fourth row all white.
+    QImage picture(width, 12, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 0; y < picture.height(); ++y)
+      if (y % 4 != 3) picture.setPixel((y * 5 + width - 1) % width, y, nearlyWhite[y % 3]);
+    for (const BmpLayout& layout : {BmpLayout{40, 24}, BmpLayout{40, 24, 0, true}}) {
+      const std::optional<QImage> decoded = Decode(EncodeBmp(picture, layout));
+      ASSERT_TRUE(decoded);
+      EXPECT_EQ(*decoded, picture);
+    }
   }
 }
 

@@ -57,7 +57,7 @@ class ScoreFilesTest : public ::testing::Test {
   // True when the score reads back as exactly `picture` and `side`.
   bool Holds(const QImage& picture, const QByteArray& side) {
     const auto contents = Read();
-    return contents && contents->picture == picture && contents->side == side;
+    return contents && contents->picture.Image() == picture && contents->side == side;
   }
 
   QTemporaryDir dir;
