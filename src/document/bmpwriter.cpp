@@ -10,6 +10,8 @@
 #include <limits>
 #include <vector>
 
+#include "page/pagebitmap.h"
+
 namespace tarvesh::document {
 
 namespace {
@@ -95,7 +97,11 @@ bool WritePageBmp(const QImage& image, const std::function<bool(QByteArrayView)>
   for (int y = height - 1; y >= 0;) {
     uchar* row = piece.data();
     for (qint64 n = 0; n < rowsPerPiece && y >= 0; ++n, --y, row += rowBytes) {
-      kPackRow(reinterpret_cast<const quint32*>(rgb.constScanLine(y)), width, row);
+      // Blank paper after the row's last ink is white bytes, not packed pixel by pixel.
+      const auto* pixels = reinterpret_cast<const quint32*>(rgb.constScanLine(y));
+      const int ink = page::PageBitmap::InkEnd(pixels, width);
+      kPackRow(pixels, ink, row);
+      std::memset(row + qint64(ink) * 3, 0xff, size_t(width - ink) * 3);
       std::memset(row + qint64(width) * 3, 0, size_t(padding));
     }
     if (!put(QByteArrayView(piece.data(), row - piece.data()))) return false;
