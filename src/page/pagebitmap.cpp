@@ -13,9 +13,9 @@ void ReleaseBlock(void* holder) {
 
 }  // namespace
 
-PageBitmap::Block::Block(int width, int height)
+PageBitmap::Block::Block(int width, int height, bool white)
     : width(width), height(height), pixels(new quint32[size_t(width) * size_t(height)]) {
-  std::memset(pixels.get(), 0xff, size_t(width) * size_t(height) * sizeof(quint32));
+  if (white) std::memset(pixels.get(), 0xff, size_t(width) * size_t(height) * sizeof(quint32));
 }
 
 PageBitmap::PageBitmap(int width, int height)
@@ -37,14 +37,25 @@ void PageBitmap::MakeView() const {
                  new std::shared_ptr<void>(block_));
 }
 
-void PageBitmap::MakeOwn() {
-  Allocate();
+bool PageBitmap::Shared() const {
   // One owner is this bitmap and one its view; any other is a view a caller still holds, or a
   // copy of the current view (which shares the view itself).
-  if (!view_.isDetached() || block_.use_count() != 2) {
-    auto own = std::make_shared<Block>(block_->width, block_->height);
-    std::memcpy(own->pixels.get(), block_->pixels.get(),
-                size_t(block_->width) * size_t(block_->height) * sizeof(quint32));
+  return block_ && (!view_.isDetached() || block_.use_count() != 2);
+}
+
+void PageBitmap::MakeOwn() {
+  Allocate();
+  if (Shared()) {
+    // Every pixel outside the page and past a row's ink is white: only the ink is copied.
+    const int width = block_->width;
+    auto own = std::make_shared<Block>(width, block_->height, false);
+    for (int y = 0; y < block_->height; ++y) {
+      const int end = y < Height() ? inkEnd_[size_t(y)] : 0;
+      const quint32* from = block_->pixels.get() + qsizetype(y) * width;
+      quint32* to = own->pixels.get() + qsizetype(y) * width;
+      std::memcpy(to, from, size_t(end) * sizeof(quint32));
+      std::memset(to + end, 0xff, size_t(width - end) * sizeof(quint32));
+    }
     block_ = std::move(own);
     MakeView();
   }
@@ -152,6 +163,13 @@ void PageBitmap::WhitenRow(int y, int x, int to) {
 
 void PageBitmap::Clear() {
   if (Inked().isEmpty()) return;
+  if (Shared()) {
+    // A fresh white block, rather than a copy of ink only to whiten it.
+    block_ = std::make_shared<Block>(block_->width, block_->height);
+    MakeView();
+    std::fill(inkEnd_.begin(), inkEnd_.end(), 0);
+    return;
+  }
   MakeOwn();
   for (int y = 0; y < Height(); ++y) WhitenRow(y, 0);
 }

@@ -64,7 +64,8 @@ class PageBitmap {
 
  private:
   struct Block {
-    Block(int width, int height);
+    // White, or with its pixels left for the caller to write when `white` is false.
+    Block(int width, int height, bool white = true);
     const int width;
     const int height;
     const std::unique_ptr<quint32[]> pixels;
@@ -76,8 +77,10 @@ class PageBitmap {
   void AllocateBlock() const;
   // A fresh view of the page's size over the block; the view holds the block alive.
   void MakeView() const;
-  // Makes the block this bitmap's own to write: cloned while a copy of Image() a caller holds
-  // still shows it.
+  // Whether a copy of Image() a caller holds still shows the block.
+  bool Shared() const;
+  // Makes the block this bitmap's own to write: cloned while it is shared, only the ink of each
+  // row copied.
   void MakeOwn();
   // Whitens row y from x on to where its ink ends, or only up to column `to`; the row's ink then
   // ends at x unless some lies past `to`.
