@@ -2,7 +2,9 @@
 
 #include <QRect>
 #include <algorithm>
+#include <climits>
 #include <tuple>
+#include <utility>
 
 #include "engine/justification.h"
 #include "lyrics/lyricline.h"
@@ -105,14 +107,29 @@ RoomPlan PlanRoom(const RoomLine& line, int gap, int hyphenRoom) {
     excess -= kStep;
     taken.push_back(best);
   }
-  // Still too wide: the room nearest the line's end is given up, and blank taken out for more
-  // than what is left goes back.
-  for (int k = n - 2; k >= 0 && excess > 0; --k) {
-    while (delta[size_t(k)] > 0 && excess > 0) {
-      delta[size_t(k)] -= kStep;
-      excess -= kStep;
-      plan.fits = false;
+  // Still too wide: the words crowd, as evenly as the line allows. A cell at a time comes out
+  // of the place whose syllables have the most to spare (then the widest, then the later), room
+  // put in or blank alike, never a blank's last cell; room made for words typed earlier gives
+  // its share too. Blank taken out for more than what is left goes back.
+  while (excess > 0) {
+    int best = -1;
+    std::pair<int, int> bestWorth;  // what the pairs over it spare, its width
+    for (int k = 0; k < n - 1; ++k) {
+      const int width = line.blanks[size_t(k)].width + delta[size_t(k)];
+      if (delta[size_t(k)] <= 0 && width - kStep < kLeastBlank) continue;
+      int spare = INT_MAX;
+      for (const Pair& p : pairs)
+        if (p.from <= k && k < p.to) spare = std::min(spare, Between(delta, p) - p.need);
+      const std::pair<int, int> worth{spare, width};
+      if (best < 0 || worth >= bestWorth) {
+        best = k;
+        bestWorth = worth;
+      }
     }
+    if (best < 0) break;
+    delta[size_t(best)] -= kStep;
+    excess -= kStep;
+    plan.fits = false;
   }
   for (; !taken.empty() && excess + kStep <= 0; taken.pop_back()) {
     delta[size_t(taken.back())] += kStep;

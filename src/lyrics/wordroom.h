@@ -63,7 +63,7 @@ struct Widening {
 
 struct RoomPlan {
   std::vector<Widening> steps;
-  // False when the page is too narrow for the words: what fits is put in from the left.
+  // False when the page is too narrow for the words: they crowd evenly along the line.
   bool fits = true;
 };
 

@@ -321,22 +321,30 @@ INSTANTIATE_TEST_SUITE_P(
                  {{{0, 19}, {1, 19}}},
                  95,
                  {{62, -6}, {35, 6}}},
-        // Without blank to take, the room nearest the line's end is given up.
+        // Without blank to take, what room there is is shared out: each pair gets half its need.
         RoomCase{"TooNarrow",
                  {{20, 32}, {32, 44}, {44, 56}},
                  {0, 0},
                  {{{0, 19}, {1, 19}, {2, 19}}},
                  68,
-                 {{32, 12}},
+                 {{44, 6}, {32, 6}},
                  false},
-        // A blank two syllables need keeps what they need: four cells out of it, not five, and
-        // the rest of the room is given up.
+        // A blank two syllables need keeps what they need: four cells out of it, not five; the
+        // fifth comes out of a blank no syllables need, though it is narrower.
         RoomCase{"ABlankKeepsWhatItsWordsNeed",
+                 {{20, 32}, {82, 94}, {94, 106}, {130, 142}},
+                 {50, 0, 24},
+                 {{{0, 40}, {1, 19}, {2, 60}}},
+                 148,
+                 {{115, -6}, {45, -24}, {70, 36}}},
+        // When the words cannot have all they need, they crowd evenly: both pairs fall a few
+        // pixels short, rather than one keeping its room and the other none.
+        RoomCase{"ACrowdedLineCrowdsEvenly",
                  {{20, 32}, {82, 94}, {94, 106}},
                  {50, 0},
                  {{{0, 40}, {1, 19}, {2, 60}}},
                  106,
-                 {{45, -24}, {70, 24}},
+                 {{42, -30}, {64, 30}},
                  false}),
     [](const auto& info) { return std::string(info.param.name); });
 
