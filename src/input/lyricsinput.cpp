@@ -378,7 +378,7 @@ bool LyricsInput::MakeRoom(LyricSheet& sheet, int top) {
 
 void LyricsInput::SayCrowded() {
   context_.dialogs.Message(
-      QStringLiteral("这一行的歌词太宽，音符排不开：请减少每行小节数，或把歌词字号调小。"),
+      QStringLiteral("这一行的歌词太宽，音符排不开：请加大小节宽度，或把歌词字号调小。"),
       kHint);
 }
 
