@@ -16,9 +16,14 @@ constexpr qint64 kMaxPictureFileBytes = kMaxPictureBytes + (qint64(64) << 10);
 }  // namespace
 
 std::optional<QImage> LoadPagePicture(const QString& path, FileError* error) {
-  const std::optional<QByteArray> bytes = ReadRegularFile(path, kMaxPictureFileBytes, error);
-  if (!bytes) return std::nullopt;
-  return DecodeBmp(*bytes, path, error);
+  const std::optional<BmpPicture> picture = ReadPagePicture(path, error);
+  if (!picture) return std::nullopt;
+  QImage image = picture->Image();
+  if (image.isNull()) {
+    if (error) *error = FileError::Of(path, FileError::Problem::kTooLarge);
+    return std::nullopt;
+  }
+  return image;
 }
 
 std::optional<BmpPicture> ReadPagePicture(const QString& path, FileError* error) {

@@ -251,14 +251,6 @@ RoomLine ReadRoom(const page::ScorePage& page, const reading::ReadLine& line,
   return room;
 }
 
-int Moved(const std::vector<Widening>& steps, int x) {
-  for (const Widening& step : steps) {
-    if (x < step.x) continue;
-    x = step.columns > 0 ? x + step.columns : std::max(step.x, x + step.columns);
-  }
-  return x;
-}
-
 namespace {
 
 // Moves the line's cells for one step and whitens what the step leaves.
@@ -304,11 +296,8 @@ void MakeRoom(page::ScorePage& page, const reading::ReadLine& line, const RoomPl
   }
   for (const page::SlurArc& arc : arcs) page.FillRect(arc.target, Qt::white);
 
-  for (const Widening& step : plan.steps) {
-    Widen(page, top, step);
-    if (int(page.CursorTop()) == top && page.CursorLeft() >= float(step.x))
-      page.SetCursorLeft(std::max(float(step.x), page.CursorLeft() + float(step.columns)));
-  }
+  for (const Widening& step : plan.steps) Widen(page, top, step);
+  if (int(page.CursorTop()) == top) page.SetCursorLeft(Moved(plan.steps, page.CursorLeft()));
 
   // An arc's ends lie over its notes' middles; half an arc keeps its end at the line's end or
   // start.

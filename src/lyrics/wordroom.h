@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <algorithm>
 #include <vector>
 
 #include "page/slurarc.h"
@@ -76,8 +77,16 @@ RoomPlan PlanRoom(const RoomLine& line, int gap, int hyphenRoom);
 RoomLine ReadRoom(const page::ScorePage& page, const reading::ReadLine& line,
                   const LyricsLayout& layout, const LyricLine& words);
 
-// Where column x of the line stands after `steps`.
-int Moved(const std::vector<Widening>& steps, int x);
+// Where column x of the line (a cell's column or the cursor's place) stands after `steps`.
+template <class Column>
+Column Moved(const std::vector<Widening>& steps, Column x) {
+  for (const Widening& step : steps) {
+    if (x < Column(step.x)) continue;
+    x = step.columns > 0 ? x + Column(step.columns)
+                         : std::max(Column(step.x), x + Column(step.columns));
+  }
+  return x;
+}
 
 // Carries out `plan` on `line`: its cells move, its arcs (`arcs`, stretched from `arcPicture`)
 // are drawn again between their notes' new places, its chord symbols move with the notes under
