@@ -39,8 +39,10 @@ class Bytes {
  public:
   explicit Bytes(QByteArrayView bytes) : bytes_(bytes) {}
   qint64 Size() const { return bytes_.size(); }
-  bool Has(qint64 at, qint64 count) const {
-    return at >= 0 && count >= 0 && at <= bytes_.size() && count <= bytes_.size() - at;
+  bool Has(qint64 at, qint64 count) const { return Holds(at, count, bytes_.size()); }
+  // Whether `size` bytes hold `count` bytes from `at`.
+  static bool Holds(qint64 at, qint64 count, qint64 size) {
+    return at >= 0 && count >= 0 && at <= size && count <= size - at;
   }
   const uchar* At(qint64 at) const { return reinterpret_cast<const uchar*>(bytes_.data()) + at; }
   quint8 U8(qint64 at) const { return *At(at); }
@@ -125,6 +127,10 @@ const auto kUnpackRow = __builtin_cpu_supports("ssse3") ? UnpackRowShuffled : Un
 const auto kUnpackRow = UnpackRow;
 #endif
 
+qint64 RowBytes(qint64 width, int bitsPerPixel) {
+  return (width * bitsPerPixel + 31) / 32 * 4;
+}
+
 class Decoder {
  public:
   Decoder(QByteArrayView bytes, const QString& path, FileError* error)
@@ -151,8 +157,14 @@ class Decoder {
 
   // The picture's rows as Bmp24Rows, when it is of their kind and the file holds them all.
   std::optional<Bmp24Rows> Rows24(const Header& h, const QByteArray& bytes) {
-    if (h.compression != kRgb || h.bitsPerPixel != 24 || !RowsPresent(h)) return std::nullopt;
+    if (!IsRows24(h, in_.Size())) return std::nullopt;
     return Bmp24Rows(bytes, QSize(int(h.width), int(h.height)), h.topDown, h.pixelsAt);
+  }
+
+  // Whether a file of `length` bytes with this header is read as Bmp24Rows.
+  static bool IsRows24(const Header& h, qint64 length) {
+    return h.compression == kRgb && h.bitsPerPixel == 24 &&
+           Bytes::Holds(h.pixelsAt, RowBytes(h.width, h.bitsPerPixel) * h.height, length);
   }
 
   // The header, checked; false with the error said when it is refused.
@@ -247,10 +259,6 @@ class Decoder {
   }
   static QString SizeText(const Header& header) {
     return QStringLiteral("%1 × %2").arg(header.width).arg(header.height);
-  }
-
-  static qint64 RowBytes(qint64 width, int bitsPerPixel) {
-    return (width * bitsPerPixel + 31) / 32 * 4;
   }
 
   bool RowsPresent(const Header& h) const {
@@ -429,6 +437,13 @@ std::optional<BmpPicture> ReadBmp(QByteArray bytes, const QString& path, FileErr
   std::optional<QImage> image = decoder.Decode(header);
   if (!image) return std::nullopt;
   return BmpPicture(*image);
+}
+
+std::optional<QSize> Rows24Size(QByteArrayView head, qint64 length) {
+  Decoder decoder(head, QString(), nullptr);
+  Header header;
+  if (!decoder.ReadHeader(header) || !Decoder::IsRows24(header, length)) return std::nullopt;
+  return QSize(int(header.width), int(header.height));
 }
 
 }  // namespace tarvesh::document

@@ -64,5 +64,9 @@ class BmpPicture {
 
 // The picture in `bytes` as DecodeBmp reads it, refused as it refuses it.
 std::optional<BmpPicture> ReadBmp(QByteArray bytes, const QString& path, FileError* error);
+// The size of the picture ReadBmp reads as Bmp24Rows from a file of `length` bytes that begins
+// with `head`, known from its header alone; nothing when `head` does not tell (another kind, a
+// header longer than `head`, or a file ReadBmp refuses), and ReadBmp must read the whole file.
+std::optional<QSize> Rows24Size(QByteArrayView head, qint64 length);
 
 }  // namespace tarvesh::document

@@ -32,6 +32,19 @@ std::optional<BmpPicture> ReadPagePicture(const QString& path, FileError* error)
   return ReadBmp(std::move(*bytes), path, error);
 }
 
+std::optional<QSize> ReadPagePictureSize(const QString& path, FileError* error) {
+  // Every header the format has, with room for the masks and a palette before the pixels.
+  constexpr qint64 kHeadBytes = 4096;
+  qint64 length = 0;
+  const std::optional<QByteArray> head =
+      ReadRegularFileHead(path, kMaxPictureFileBytes, kHeadBytes, &length, error);
+  if (!head) return std::nullopt;
+  if (const std::optional<QSize> size = Rows24Size(*head, length)) return size;
+  const std::optional<BmpPicture> whole = ReadPagePicture(path, error);
+  if (!whole) return std::nullopt;
+  return whole->Size();
+}
+
 bool EncodePagePicture(const QImage& image, QIODevice& device) {
   return WritePageBmp(image, [&](QByteArrayView piece) {
     return device.write(piece.data(), piece.size()) == piece.size();

@@ -20,6 +20,9 @@ std::optional<QImage> LoadPagePicture(const QString& path, FileError* error = nu
 // The same picture as read, to be loaded into a page: a picture of the page's own kind is
 // decoded straight into it (see BmpPicture).
 std::optional<BmpPicture> ReadPagePicture(const QString& path, FileError* error = nullptr);
+// The size of that picture, refused as ReadPagePicture refuses it; a picture of the page's own
+// kind is told by its header and the file's length, without its pixels.
+std::optional<QSize> ReadPagePictureSize(const QString& path, FileError* error = nullptr);
 
 // Writes `image` to `device` as a 24-bit BMP (EncodePageBmp) in pieces of whole rows; false when
 // the device refused one or the picture is null.

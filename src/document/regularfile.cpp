@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 
 #include "document/filecalls.h"
@@ -20,6 +21,11 @@ std::optional<FileError> RefuseUnlessRegular(const QString& path, const struct s
 }  // namespace
 
 std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 limit, FileError* error) {
+  return ReadRegularFileHead(path, limit, limit, nullptr, error);
+}
+
+std::optional<QByteArray> ReadRegularFileHead(const QString& path, qint64 limit, qint64 head,
+                                              qint64* length, FileError* error) {
   auto fail = [&](FileError why) -> std::optional<QByteArray> {
     if (error) *error = std::move(why);
     return std::nullopt;
@@ -47,7 +53,8 @@ std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 limit, Fil
   }
   QByteArray bytes;
   if (!problem) {
-    bytes.resize(qsizetype(status.st_size));
+    if (length) *length = status.st_size;
+    bytes.resize(qsizetype(std::min<qint64>(status.st_size, head)));
     qsizetype done = 0;
     while (done < bytes.size()) {
       const ssize_t n = calls.Read(fd, bytes.data() + done, size_t(bytes.size() - done));

@@ -13,5 +13,9 @@ namespace tarvesh::document {
 // being read, so reading never waits. A file of more than `limit` bytes is refused as too large
 // before anything of it is read.
 std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 limit, FileError* error);
+// The same file's first `head` bytes (fewer when it is shorter), refused as ReadRegularFile refuses
+// it; `length` is told the whole file's length.
+std::optional<QByteArray> ReadRegularFileHead(const QString& path, qint64 limit, qint64 head,
+                                              qint64* length, FileError* error);
 
 }  // namespace tarvesh::document

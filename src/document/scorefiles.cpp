@@ -86,27 +86,43 @@ bool ScoreFiles::JournalWhole() const {
   return text && *text == JournalText();
 }
 
-std::optional<ScoreFiles::Contents> ScoreFiles::Read(FileError* error) const {
+template <typename Picture, typename ReadPicture>
+std::optional<std::pair<Picture, QByteArray>> ScoreFiles::ReadPair(ReadPicture readPicture,
+                                                                   FileError* error) const {
   const bool saved = JournalWhole();
   const QString picture = saved && Exists(newPicture_) ? newPicture_ : picture_;
   const QString side = saved && Exists(newSide_) ? newSide_ : side_;
   // Errors name the files the user knows, never the temporaries.
-  auto fail = [&](FileError why, const QString& known) -> std::optional<Contents> {
+  auto fail = [&](FileError why,
+                  const QString& known) -> std::optional<std::pair<Picture, QByteArray>> {
     why.path = known;
     if (error) *error = std::move(why);
     return std::nullopt;
   };
   FileError why;
-  std::optional<BmpPicture> read = ReadPagePicture(picture, &why);
+  std::optional<Picture> read = readPicture(picture, &why);
   if (!read) return fail(why, picture_);
-  Contents contents{std::move(*read), {}};
-  if (std::optional<QByteArray> sideBytes =
-          ReadRegularFile(side, DatSideFile::kMaxFileBytes, &why)) {
-    contents.side = std::move(*sideBytes);
+  QByteArray sideBytes;
+  if (std::optional<QByteArray> bytes = ReadRegularFile(side, DatSideFile::kMaxFileBytes, &why)) {
+    sideBytes = std::move(*bytes);
   } else if (why.problem != FileError::Problem::kSystem || why.systemError != ENOENT) {
     return fail(why, side_);
   }
-  return contents;
+  return std::pair{std::move(*read), std::move(sideBytes)};
+}
+
+std::optional<ScoreFiles::Contents> ScoreFiles::Read(FileError* error) const {
+  auto pair = ReadPair<BmpPicture>(
+      [](const QString& path, FileError* why) { return ReadPagePicture(path, why); }, error);
+  if (!pair) return std::nullopt;
+  return Contents{std::move(pair->first), std::move(pair->second)};
+}
+
+std::optional<ScoreFiles::Head> ScoreFiles::ReadHead(FileError* error) const {
+  auto pair = ReadPair<QSize>(
+      [](const QString& path, FileError* why) { return ReadPagePictureSize(path, why); }, error);
+  if (!pair) return std::nullopt;
+  return Head{pair->first, std::move(pair->second)};
 }
 
 std::optional<FileError> ScoreFiles::Save(const QImage& picture, const QByteArray& side) const {

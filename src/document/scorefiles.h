@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <optional>
+#include <utility>
 
 #include "document/bmpdecoder.h"
 #include "document/fileerror.h"
@@ -35,6 +36,13 @@ class ScoreFiles {
   // that is missing or not a whole BMP, a picture or side file that is a link, a folder, a FIFO
   // or a device, or one that cannot be read. A missing side file is no error.
   std::optional<Contents> Read(FileError* error) const;
+  // What Read reads but the picture's pixels, refused as Read refuses the pair but for a fault
+  // met in the pixels alone: the picture's size and the side file.
+  struct Head {
+    QSize pictureSize;
+    QByteArray side;
+  };
+  std::optional<Head> ReadHead(FileError* error) const;
 
   // Replaces the pair by `picture` (as a 24-bit BMP) and `side`. Refused before anything is
   // written when either file is a link, not a regular file or marked read-only, or when the
@@ -51,6 +59,10 @@ class ScoreFiles {
   std::optional<QString> OtherPictureOfSide() const;
 
  private:
+  // The pair as the last save left it, the picture read by `readPicture`.
+  template <typename Picture, typename ReadPicture>
+  std::optional<std::pair<Picture, QByteArray>> ReadPair(ReadPicture readPicture,
+                                                         FileError* error) const;
   bool JournalWhole() const;
   QByteArray JournalText() const;
   // Finishes or undoes a save that died, as the journal says.

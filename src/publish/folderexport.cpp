@@ -4,8 +4,10 @@
 #include <QFileInfo>
 #include <QFuture>
 #include <QPainter>
+#include <QThread>
 #include <QThreadPool>
 #include <QTime>
+#include <QtConcurrent/QtConcurrentMap>
 #include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cstring>
@@ -63,10 +65,6 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   std::optional<reading::PageReader> reader;
   if (midi || musicXml) reader.emplace(*request.atlas);
 
-  // One document takes every score in turn, as the window's does.
-  score::ScoreDocument document;
-  document.LayOut();
-  score::ScoreFile file;
   score::PageComposer composer;
   const score::ScoreFile::OverlaySources sources =
       score::ScoreFile::OverlaySources::FromDataFolder(request.dataDir);
@@ -81,16 +79,28 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   const QStringList scores = request.scores.isEmpty()
                                  ? document::FilesIn(folder, QStringLiteral("*.bmp"))
                                  : request.scores;
-  // The last score first, as the window's batch takes them: a score whose side file lacks a
-  // setting keeps the one of the score opened before it, so the order shapes the pictures. Only
-  // that part runs in order, on this thread; reading the scores before it and writing the
-  // pictures after it run on every core, at most `ahead` scores on either side.
+  // The scores are opened last first, as the window's batch opens them: a score whose side file
+  // lacks a setting keeps the one of the score opened before it. What each starts from is worked
+  // out first, from the side files and the pictures' headers.
+  const std::vector<Plan> plans = PlanScores(folder, scores, sources, openOptions);
+  // One document takes every score in turn, as the window's does.
+  score::ScoreDocument document;
+
+  // The scores are read, composed and written in the order of the list: reading the scores
+  // ahead and writing the pictures behind run on every core, at most `ahead` scores on either
+  // side, and the PDF takes its pages in order on a thread of its own as they come.
   QThreadPool pool;
-  const size_t ahead = size_t(std::max(2, 2 * pool.maxThreadCount()));
+  // The PDF's thread keeps a core busy of its own.
+  if (pdf) pool.setMaxThreadCount(std::max(1, pool.maxThreadCount() - 1));
+  const size_t ahead = size_t(std::max(2, 2 * QThread::idealThreadCount()));
   std::deque<QFuture<Read>> reads;
-  qsizetype nextRead = scores.size() - 1;
+  qsizetype nextRead = 0;
   auto readAhead = [&] {
-    for (; nextRead >= 0 && reads.size() < ahead; --nextRead) {
+    for (; nextRead < scores.size() && reads.size() < ahead; ++nextRead) {
+      if (plans[size_t(nextRead)].failed) {
+        reads.push_back(QtFuture::makeReadyFuture(Read{}));
+        continue;
+      }
       const QString path = QDir(folder).filePath(scores[nextRead]);
       reads.push_back(QtConcurrent::run(&pool, [path] {
         Read read;
@@ -100,11 +110,12 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
     }
   };
 
+  std::optional<PdfPages> pdfPages;
+  if (pdf) pdfPages.emplace(PdfPathFor(out), ahead);
+
   // Each score's outcome, told in the order of the scores however the writes finish.
   std::deque<Outcome> outcomes;
-  QStringList written;
-  // The PDF's pages, in the order of `written`.
-  std::vector<Sheet> sheets;
+  qsizetype written = 0;
   // Each print page starts as a copy of this one, which knows the glyphs and their print art.
   std::optional<print::PrintPage> printPrototype;
   if (pdf || png) printPrototype.emplace(*request.atlas, print::PrintArt::Load(request.dataDir));
@@ -112,34 +123,41 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   ProgressReport progress(err, int(scores.size()), request.progressBar);
   auto tellOldest = [&] {
     Outcome& outcome = outcomes.front();
-    const Written result = outcome.result.result();
+    Written result = outcome.result.result();
     if (result.failure) {
       ++failures;
     } else {
-      written.prepend(outcome.name);
-      if (pdf && result.sheet) sheets.insert(sheets.begin(), *result.sheet);
+      ++written;
+      if (pdf && result.sheet) pdfPages->Add(std::move(*result.sheet));
     }
     const QString told = result.failure ? *result.failure
                          : pdf          ? QString()
                                : QStringLiteral(" -> ") + QDir::toNativeSeparators(outcome.target);
-    progress.Done(failures + int(written.size()), outcome.name, outcome.progress + told,
+    progress.Done(failures + int(written), outcome.name, outcome.progress + told,
                   result.failure.has_value());
     outcomes.pop_front();
   };
 
-  for (qsizetype f = scores.size() - 1; f >= 0; --f) {
+  for (qsizetype f = 0; f < scores.size(); ++f) {
     readAhead();
     Read read = reads.front().result();
     reads.pop_front();
     const QString& name = scores[f];
+    const Plan& plan = plans[size_t(f)];
     Outcome outcome;
     outcome.name = name;
-    outcome.progress =
-        QStringLiteral("[%1/%2] %3").arg(scores.size() - f).arg(scores.size()).arg(name);
-    document.SetPath(QDir(folder).filePath(name));
-    std::optional<document::FileError> failed = std::move(read.error);
-    if (read.contents)
-      failed = file.Open(document, std::move(*read.contents), sources, openOptions);
+    outcome.progress = QStringLiteral("[%1/%2] %3").arg(f + 1).arg(scores.size()).arg(name);
+    std::optional<document::FileError> failed = plan.failed;
+    if (!failed && !read.contents) failed = std::move(read.error);
+    // A picture saved again since its header was read.
+    if (!failed && read.contents->picture.Size() != plan.pictureSize)
+      failed =
+          document::FileError::Of(QDir(folder).filePath(name), document::FileError::Problem::kBusy);
+    if (!failed) {
+      document.Restore(plan.held);
+      document.LayOut();
+      document.Page().LoadRows(read.contents->picture.Rows());
+    }
     if (failed) {
       outcome.result = QtFuture::makeReadyFuture(Written{
           QStringLiteral(": cannot be read (%1), skipped").arg(failed->TerminalText()), {}});
@@ -157,7 +175,7 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
     } else if (pdf || png) {
       outcome.target =
           QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"));
-      Sheet sheet{*printPrototype, QPicture()};
+      Sheet sheet{*printPrototype, QPicture(), {}};
       QPainter over(&sheet.over);
       composer.DrawOver(over, document, printOptions);
       over.end();
@@ -188,29 +206,107 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
           });
     }
     outcomes.push_back(std::move(outcome));
-    while (outcomes.size() > ahead) tellOldest();
+    // Told as soon as they are done, so the PDF starts with the first page.
+    while (!outcomes.empty() && (outcomes.size() > ahead || outcomes.front().result.isFinished()))
+      tellOldest();
   }
   while (!outcomes.empty()) tellOldest();
   progress.End();
 
-  if (pdf && !written.isEmpty()) {
+  if (pdf && written > 0) {
     const QString path = PdfPathFor(out);
-    const auto add = [&sheets](PagePrinter& printer, qsizetype i) {
-      const Sheet& sheet = sheets[size_t(i)];
-      return printer.Add(sheet.print,
-                         [&](QPainter& painter) { painter.drawPicture(0, 0, sheet.over); });
-    };
-    if (const auto failed = WriteSheets(written.size(), add, path)) {
+    if (const auto failed = pdfPages->Finish()) {
       err << "tarvesh: cannot write " << failed->TerminalText() << "\n";
       ++failures;
     } else {
-      err << "PDF of " << written.size() << " pages -> " << QDir::toNativeSeparators(path) << "\n";
+      err << "PDF of " << written << " pages -> " << QDir::toNativeSeparators(path) << "\n";
     }
   }
-  err << "tarvesh: exported " << written.size() << " of " << scores.size() << " scores into "
+  err << "tarvesh: exported " << written << " of " << scores.size() << " scores into "
       << QDir::toNativeSeparators(out) << "\n";
   err.flush();
   return failures == 0 ? 0 : 1;
+}
+
+FolderExport::PdfPages::PdfPages(const QString& path, size_t most)
+    : path_(path), most_(most), printer_(std::in_place, path), thread_([this] { Write(); }) {}
+
+FolderExport::PdfPages::~PdfPages() {
+  Close(false);
+}
+
+void FolderExport::PdfPages::Add(Sheet sheet) {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return waiting_.size() < most_; });
+  waiting_.push_back(std::move(sheet));
+  changed_.notify_all();
+}
+
+std::optional<document::FileError> FolderExport::PdfPages::Finish() {
+  Close(true);
+  return finished_;
+}
+
+void FolderExport::PdfPages::Close(bool finish) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (closed_) return;
+    closed_ = true;
+    finish_ = finish;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+void FolderExport::PdfPages::Write() {
+  // A page the PDF refuses ends it: the pages after it are dropped.
+  bool ended = false;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [this] { return !waiting_.empty() || closed_; });
+    if (waiting_.empty()) break;
+    const Sheet& sheet = waiting_.front();
+    lock.unlock();
+    ended = ended || !printer_->Add(sheet.print, sheet.black, [&](QPainter& painter) {
+      painter.drawPicture(0, 0, sheet.over);
+    });
+    lock.lock();
+    waiting_.pop_front();
+    changed_.notify_all();
+  }
+  // The PDF is ended or dropped on this thread: the fonts it embeds belong to the thread that
+  // drew its texts.
+  if (finish_) finished_ = FolderExport::Finish(*printer_, path_);
+  printer_.reset();
+}
+
+std::vector<FolderExport::Plan> FolderExport::PlanScores(
+    const QString& folder, const QStringList& scores,
+    const score::ScoreFile::OverlaySources& sources, const score::ScoreFile::OpenOptions& options) {
+  struct Head {
+    std::optional<document::ScoreFiles::Head> head;
+    document::FileError error;
+  };
+  const QList<Head> heads = QtConcurrent::blockingMapped(scores, [&folder](const QString& name) {
+    Head head;
+    head.head = score::ScoreFile::ReadHead(QDir(folder).filePath(name), &head.error);
+    return head;
+  });
+  std::vector<Plan> plans(size_t(scores.size()));
+  score::ScoreDocument document;
+  document.LayOut();
+  score::ScoreFile file;
+  for (qsizetype f = scores.size() - 1; f >= 0; --f) {
+    Plan& plan = plans[size_t(f)];
+    const Head& head = heads[f];
+    document.SetPath(QDir(folder).filePath(scores[f]));
+    plan.failed = head.head ? file.OpenSettings(document, *head.head, sources, options)
+                            : std::optional(head.error);
+    if (plan.failed) continue;
+    plan.held = document.Take();
+    plan.pictureSize = head.head->pictureSize;
+  }
+  return plans;
 }
 
 FolderExport::Written FolderExport::WritePicture(const QImage& picture, const QString& target) {
@@ -222,7 +318,10 @@ FolderExport::Written FolderExport::WritePicture(const QImage& picture, const QS
 FolderExport::Written FolderExport::WriteSheet(Sheet sheet, const QImage& page, bool pdf, int dpi,
                                                const QString& target) {
   sheet.print.SetFrom(page);
-  if (pdf) return {std::nullopt, std::move(sheet)};
+  if (pdf) {
+    sheet.black = PagePrinter::BlackInkOf(sheet.print);
+    return {std::nullopt, std::move(sheet)};
+  }
   const QImage picture = PagePrinter::SheetImage(
       sheet.print, [&](QPainter& painter) { painter.drawPicture(0, 0, sheet.over); }, dpi);
   if (const auto failed = document::WriteImageFile(picture, target, "PNG"))
@@ -284,8 +383,13 @@ std::optional<document::FileError> FolderExport::WriteSheets(
   PagePrinter sheets(pdfPath);
   for (qsizetype i = 0; i < count; ++i)
     if (!add(sheets, i)) break;
-  if (sheets.Finish()) return std::nullopt;
-  return sheets.WriteError().value_or(
+  return Finish(sheets, pdfPath);
+}
+
+std::optional<document::FileError> FolderExport::Finish(PagePrinter& printer,
+                                                        const QString& pdfPath) {
+  if (printer.Finish()) return std::nullopt;
+  return printer.WriteError().value_or(
       document::FileError::Of(pdfPath, document::FileError::Problem::kMalformed));
 }
 

@@ -6,18 +6,24 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <condition_variable>
+#include <deque>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "document/fileerror.h"
 #include "document/pagepicture.h"
 #include "document/scorefiles.h"
 #include "page/glyphatlas.h"
 #include "print/printpage.h"
+#include "publish/pageprinter.h"
+#include "score/scoredocument.h"
+#include "score/scorefile.h"
 
 namespace tarvesh::publish {
-
-class PagePrinter;
 
 // `tarvesh --export`: every score of a folder becomes its page picture at once, composed from
 // the score's document alone, as the window's batch export composes it on a screen of the given
@@ -73,6 +79,17 @@ class FolderExport {
                                                      print::PrintPage& print);
 
  private:
+  // What a score is opened with: the settings it starts from, worked out as if the scores were
+  // opened last first, or why it cannot be opened.
+  struct Plan {
+    std::optional<document::FileError> failed;
+    score::ScoreDocument::Held held;
+    QSize pictureSize;
+  };
+  // Each score's plan, from the side files and the pictures' headers alone.
+  static std::vector<Plan> PlanScores(const QString& folder, const QStringList& scores,
+                                      const score::ScoreFile::OverlaySources& sources,
+                                      const score::ScoreFile::OpenOptions& options);
   struct Read {
     std::optional<document::ScoreFiles::Contents> contents;
     document::FileError error;
@@ -81,6 +98,34 @@ class FolderExport {
   struct Sheet {
     print::PrintPage print;
     QPicture over;
+    PagePrinter::BlackInk black;  // a PDF's page: made with the print page
+  };
+  // The pages of a PDF at `path`, added in order on a thread of its own while the next ones are
+  // made; Add waits while `most` pages wait to be added.
+  class PdfPages {
+   public:
+    PdfPages(const QString& path, size_t most);
+    ~PdfPages();
+    void Add(Sheet sheet);
+    // Ends the PDF once every page is on it: nothing, or why it could not be written.
+    std::optional<document::FileError> Finish();
+
+   private:
+    // Ends the PDF's thread, once every page waiting is added; the PDF is ended when `finish`,
+    // or dropped.
+    void Close(bool finish);
+    void Write();
+
+    QString path_;
+    size_t most_;
+    std::optional<PagePrinter> printer_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Sheet> waiting_;
+    bool closed_ = false;
+    bool finish_ = false;
+    std::optional<document::FileError> finished_;
+    std::thread thread_;
   };
   struct Written {
     // What is told after the score's progress when it failed.
@@ -104,6 +149,8 @@ class FolderExport {
   static std::optional<document::FileError> WriteSheets(
       qsizetype count, const std::function<bool(PagePrinter&, qsizetype)>& add,
       const QString& pdfPath);
+  // Ends the PDF at `pdfPath`: nothing, or why it could not be written.
+  static std::optional<document::FileError> Finish(PagePrinter& printer, const QString& pdfPath);
 };
 
 }  // namespace tarvesh::publish

@@ -18,15 +18,6 @@ constexpr QRgb kWhite = 0xffffffffu;
 constexpr double kMmPerInch = 25.4;
 constexpr int kPictureDpi = 96;
 
-// The page's black ink within `inked` as a picture a PDF embeds at one bit a pixel: index 0
-// black, 1 white. Paper around the ink is left out: it costs the PDF's compression most.
-QImage BlackInk(const print::InkLayer& layer, const QRect& inked) {
-  QImage bits = layer.Bits().copy(inked);
-  bits.invertPixels();
-  bits.setColorTable({kBlack, kWhite});
-  return bits;
-}
-
 // Ink of another colour as filled runs of its rows, a run that goes on unchanged over the next
 // rows filled once, in print page pixels.
 void FillRuns(QPainter& painter, const print::InkLayer& layer) {
@@ -111,16 +102,35 @@ QRectF PagePrinter::PlaceOnSheet(QSizeF pageSize, const QRectF& area) {
                 size);
 }
 
+PagePrinter::BlackInk PagePrinter::BlackInkOf(const print::PrintPage& print) {
+  if (print.Layers().empty()) return {};
+  // Whole bytes, so the copy is a plain copy of rows; paper around the ink is left out, as it
+  // costs the PDF's compression most. Index 0 is black, 1 white.
+  const QRect inked = print.Layers().front().Inked();
+  if (inked.isEmpty()) return {};
+  const int left = inked.left() & ~7;
+  const QRect bytes(left, inked.top(), inked.right() + 1 - left, inked.height());
+  QImage bits = print.Layers().front().Bits().copy(bytes);
+  bits.invertPixels();
+  bits.setColorTable({kBlack, kWhite});
+  return {bytes.topLeft(), bits};
+}
+
 bool PagePrinter::Add(const print::PrintPage& print, const DrawOver& over) {
+  return Add(print, BlackInkOf(print), over);
+}
+
+bool PagePrinter::Add(const print::PrintPage& print, const BlackInk& black, const DrawOver& over) {
   if (print.PageSize().isEmpty()) return false;
   const auto area = NextSheet();
   if (!area) return false;
-  PaintPrintPage(*painter_, PlaceOnSheet(print.PageSize(), *area), print, over);
+  PaintPrintPage(*painter_, PlaceOnSheet(print.PageSize(), *area), print, black, over);
   return true;
 }
 
 void PagePrinter::PaintPrintPage(QPainter& painter, const QRectF& target,
-                                 const print::PrintPage& print, const DrawOver& over) {
+                                 const print::PrintPage& print, const BlackInk& black,
+                                 const DrawOver& over) {
   const QSize size = print.PageSize();
   painter.save();
   painter.translate(target.topLeft());
@@ -129,17 +139,9 @@ void PagePrinter::PaintPrintPage(QPainter& painter, const QRectF& target,
   {
     painter.save();
     painter.scale(1.0 / print.Scale(), 1.0 / print.Scale());
-    for (const print::InkLayer& layer : print.Layers()) {
-      if (&layer == &print.Layers().front()) {
-        // Whole bytes, so the copy is a plain copy of rows.
-        const QRect inked = layer.Inked();
-        const int left = inked.left() & ~7;
-        const QRect bytes(left, inked.top(), inked.right() + 1 - left, inked.height());
-        if (!inked.isEmpty()) painter.drawImage(bytes.topLeft(), BlackInk(layer, bytes));
-      } else {
-        FillRuns(painter, layer);
-      }
-    }
+    if (!black.bits.isNull()) painter.drawImage(black.at, black.bits);
+    for (const print::InkLayer& layer : print.Layers())
+      if (&layer != &print.Layers().front()) FillRuns(painter, layer);
     painter.restore();
   }
   over(painter);
@@ -158,7 +160,7 @@ QImage PagePrinter::SheetImage(const print::PrintPage& print, const DrawOver& ov
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     const double margin = kMarginMm * perMm;
     const QRectF area = QRectF(sheet.rect()).adjusted(margin, margin, -margin, -margin);
-    PaintPrintPage(painter, PlaceOnSheet(print.PageSize(), area), print, over);
+    PaintPrintPage(painter, PlaceOnSheet(print.PageSize(), area), print, BlackInkOf(print), over);
   }
   // The sheet takes its resolution once drawn: a recorded QPicture plays back scaled by its
   // device's resolution over 96 dpi, which put the head and the pictures over the page off the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -41,15 +42,25 @@ class PagePrinter {
   explicit PagePrinter(const QString& pdfPath);
   ~PagePrinter();
 
+  // The black ink of a print page as the sheet takes it, one bit a pixel: made on any thread,
+  // ahead of the sheet.
+  struct BlackInk {
+    QPoint at;  // print page pixels
+    QImage bits;
+  };
+  static BlackInk BlackInkOf(const print::PrintPage& print);
+
   // Adds the print page `print` on a sheet of its own with `over` drawn over it. False when the
   // device cannot be painted on (for a PDF: the file cannot be written); later pages are then
   // refused as well.
   bool Add(const print::PrintPage& print, const DrawOver& over);
+  // The same with its black ink made ahead.
+  bool Add(const print::PrintPage& print, const BlackInk& black, const DrawOver& over);
   // Where a page of `pageSize` goes on a sheet whose area inside the margins is `area`.
   static QRectF PlaceOnSheet(QSizeF pageSize, const QRectF& area);
   // Paints the print page and what lies over it into `target` (device units) of `painter`.
   static void PaintPrintPage(QPainter& painter, const QRectF& target, const print::PrintPage& print,
-                             const DrawOver& over);
+                             const BlackInk& black, const DrawOver& over);
   // An A4 sheet at `dpi` dots per inch as a picture: what the PDF's page shows, white paper.
   static QImage SheetImage(const print::PrintPage& print, const DrawOver& over, int dpi);
   // Ends the document. False when it was not written whole, or holds no page.

@@ -115,11 +115,32 @@ std::optional<ScoreFiles::Contents> ScoreFile::Read(const QString& path, FileErr
   return ScoreFiles(path).Read(error);
 }
 
+std::optional<ScoreFiles::Head> ScoreFile::ReadHead(const QString& path, FileError* error) {
+  if (!ScoreFiles::IsPicturePath(path)) {
+    if (error) *error = FileError::Of(path, FileError::Problem::kNotScoreName);
+    return std::nullopt;
+  }
+  return ScoreFiles(path).ReadHead(error);
+}
+
 std::optional<FileError> ScoreFile::Open(ScoreDocument& document, ScoreFiles::Contents contents,
                                          const OverlaySources& sources,
                                          const OpenOptions& options) {
+  return Open(document, contents.picture.Size(), &contents.picture.Rows(), std::move(contents.side),
+              sources, options);
+}
+
+std::optional<FileError> ScoreFile::OpenSettings(ScoreDocument& document, ScoreFiles::Head head,
+                                                 const OverlaySources& sources,
+                                                 const OpenOptions& options) {
+  return Open(document, head.pictureSize, nullptr, std::move(head.side), sources, options);
+}
+
+std::optional<FileError> ScoreFile::Open(ScoreDocument& document, QSize size,
+                                         const page::PictureRows* rows, QByteArray sideBytes,
+                                         const OverlaySources& sources,
+                                         const OpenOptions& options) {
   const QString path = document.Path();
-  const QSize size = contents.picture.Size();
   const page::BarGrid most = Grid(document, true);
   if (!page::GridHolding(size, most, most)) {
     const int width = page::PageWidthFor(most.barsPerLine, most.barWidth);
@@ -130,10 +151,10 @@ std::optional<FileError> ScoreFile::Open(ScoreDocument& document, ScoreFiles::Co
                              .arg(width)
                              .arg(page::PageHeightFor(width)));
   }
-  sideBytes_ = std::move(contents.side);
+  sideBytes_ = std::move(sideBytes);
   const DatSideFile side = DatSideFile::Decode(sideBytes_);
   extensionDamaged_ = side.extensionDamaged;
-  Apply(document, contents.picture, side, sources, options);
+  Apply(document, size, rows, side, sources, options);
   document.LayOut();
   return std::nullopt;
 }
@@ -190,14 +211,20 @@ DatSideFile ScoreFile::Capture(const ScoreDocument& d) const {
 
 void ScoreFile::Apply(ScoreDocument& d, const BmpPicture& picture, const DatSideFile& side,
                       const OverlaySources& sources, const OpenOptions& options) {
+  Apply(d, picture.Size(), &picture.Rows(), side, sources, options);
+}
+
+void ScoreFile::Apply(ScoreDocument& d, QSize size, const page::PictureRows* rows,
+                      const DatSideFile& side, const OverlaySources& sources,
+                      const OpenOptions& options) {
   SetValue(d, ScoreDocument::kBarWidth, side.barWidth);
   SetValue(d, ScoreDocument::kBarsPerLine, side.barsPerLine);
   SetValue(d, ScoreDocument::kLineSpacing, side.lineSpacing);
-  GrowPageFor(d, picture.Size());
+  GrowPageFor(d, size);
   // The picture goes on once the page has its size, so the sizes it passes through on the way
   // cannot cut it.
   d.LayOut();
-  d.Page().LoadRows(picture.Rows());
+  if (rows) d.Page().LoadRows(*rows);
   if (options.windowSwitches) {
     SetSwitch(d, ScoreDocument::kStaffInput, side.staffInput);
     SetSwitch(d, ScoreDocument::kGuideLines, side.guideLines);

@@ -50,6 +50,15 @@ class ScoreFile {
                                           document::ScoreFiles::Contents contents,
                                           const OverlaySources& sources,
                                           const OpenOptions& options);
+  // What ReadHead reads of the score at `path`: its picture's size and its side file.
+  static std::optional<document::ScoreFiles::Head> ReadHead(const QString& path,
+                                                            document::FileError* error);
+  // What Open does with a picture of that size and that side file, but the page keeps what it
+  // holds: the settings a score opened after this one starts from.
+  std::optional<document::FileError> OpenSettings(ScoreDocument& document,
+                                                  document::ScoreFiles::Head head,
+                                                  const OverlaySources& sources,
+                                                  const OpenOptions& options);
   // Whether the side file last opened had a damaged extension block (credit and page-number
   // pattern lost).
   bool ExtensionDamaged() const { return extensionDamaged_; }
@@ -75,6 +84,15 @@ class ScoreFile {
   void SetSideBytes(const QByteArray& bytes) { sideBytes_ = bytes; }
 
  private:
+  // Open and Apply with a picture of `size` whose rows, when given, go on the page.
+  std::optional<document::FileError> Open(ScoreDocument& document, QSize size,
+                                          const page::PictureRows* rows, QByteArray sideBytes,
+                                          const OverlaySources& sources,
+                                          const OpenOptions& options);
+  void Apply(ScoreDocument& document, QSize size, const page::PictureRows* rows,
+             const document::DatSideFile& side, const OverlaySources& sources,
+             const OpenOptions& options);
+
   std::vector<document::ExtensionBlock::Record> keptRecords_;
   QByteArray sideBytes_;
   bool extensionDamaged_ = false;

@@ -39,6 +39,17 @@ std::optional<QImage> Decode(const QByteArray& bytes, FileError* error = nullptr
     EXPECT_EQ(read.problem, whole.problem);
     EXPECT_EQ(read.path, whole.path);
   }
+  // Told from the first bytes and the length alone, when they tell: a size only for a file read
+  // whole as that size.
+  for (const qsizetype head : {qsizetype(54), qsizetype(4096)}) {
+    if (const std::optional<QSize> told = Rows24Size(bytes.left(head), bytes.size())) {
+      if (picture) {
+        EXPECT_EQ(*told, picture->Size());
+      } else {
+        ADD_FAILURE() << "told of a file refused, from " << head << " bytes";
+      }
+    }
+  }
   if (error) *error = whole;
   return decoded;
 }
@@ -88,6 +99,10 @@ TEST(BmpDecoder, EveryValidKindReadsPixelForPixel) {
     ASSERT_TRUE(decoded) << error.TerminalText().toStdString();
     EXPECT_EQ(decoded->format(), QImage::Format_RGB32);
     EXPECT_EQ(*decoded, picture);
+    // The page's own kind is known by its header, without reading its rows.
+    const QByteArray bytes = EncodeBmp(picture, kind.layout);
+    EXPECT_EQ(Rows24Size(bytes.left(4096), bytes.size()).has_value(),
+              kind.layout.bitsPerPixel == 24);
   }
 }
 

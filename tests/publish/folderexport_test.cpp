@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "document/pagepicture.h"
@@ -91,6 +92,33 @@ TEST_F(Export, ComposesEveryScoreWithoutAWindow) {
   EXPECT_EQ(a->width(), wide);
   EXPECT_FALSE(HasInk(*a, QRect(100, 200, 30, 12)));
   EXPECT_TRUE(errors.contains("exported 2 of 2 scores")) << errors.toStdString();
+}
+
+// The scores are composed in the order of the list, each with the settings it would have had
+// opened last first: a score that cannot be read hands none of its own on, though its side file
+// reads well and only its picture's rows are cut short.
+TEST_F(Export, AScoreThatCannotBeReadHandsNoSettingsOn) {
+  ASSERT_TRUE(QDir(dir.path()).mkpath("scores"));
+  SaveBarePicture("a.bmp");
+  {
+    ScoreDocument document;
+    document.Set(ScoreDocument::kBarsPerLine, 14);
+    document.LayOut();
+    document.SetPath(dir.filePath("scores/b.bmp"));
+    score::ScoreFile file;
+    ASSERT_EQ(file.Save(document), std::nullopt);
+    QFile picture(document.Path());
+    ASSERT_TRUE(picture.resize(picture.size() - 100));
+  }
+  SaveWideScore("c.bmp");
+  QString errors;
+  EXPECT_EQ(Run("bmp", &errors), 1) << errors.toStdString();
+  EXPECT_TRUE(errors.contains("b.bmp: cannot be read")) << errors.toStdString();
+  const auto a = document::LoadPagePicture(dir.filePath("out/a.bmp"));
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->width(), page::ComputePageLayout(120, 10, 60).width);
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath("out/b.bmp")));
+  EXPECT_LT(errors.indexOf("a.bmp"), errors.indexOf("b.bmp")) << "told in the list's order";
 }
 
 TEST_F(Export, APdfHoldsOnePagePerScore) {
