@@ -93,12 +93,15 @@ int PageBitmap::InkEnd(const quint32* row, int end) {
 
 quint32* PageBitmap::BeginWrite(const QRect& rect, Ink ink) {
   MakeOwn();
+  const int left = rect.x();
+  const int right = rect.right() + 1;
+  int* const ends = inkEnd_.data();
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
-    int& end = inkEnd_[size_t(y)];
+    int& end = ends[y];
     if (ink == Ink::Any) {
-      end = std::max(end, rect.right() + 1);
-    } else if (end <= rect.right() + 1) {
-      end = std::min(end, rect.x());
+      end = std::max(end, right);
+    } else if (end <= right) {
+      end = std::min(end, left);
     }
   }
   return block_->pixels.get();
@@ -114,29 +117,35 @@ void PageBitmap::Move(const QRect& from, QPoint to) {
   MakeOwn();
   quint32* const bits = block_->pixels.get();
   const qsizetype stride = block_->width;
+  int* const ends = inkEnd_.data();
   // Rows are walked away from the destination so no source row, nor where its ink ends, is
   // overwritten before it is read; memmove handles the overlap inside a row. Past its ink the
   // source is white, so only its ink is moved, and the destination whitened only where it had
   // ink: blank paper pushed along costs nothing.
-  auto moveRow = [&](int row) {
-    const int sourceY = from.y() + row;
-    const int y = dst.y() + row;
-    const int movedInk = std::min(inkEnd_[size_t(sourceY)], from.right() + 1) - from.x();
-    int& end = inkEnd_[size_t(y)];
+  // The rectangles' edges are read once: every row's memmove could otherwise have changed them.
+  const int fromX = from.x();
+  const int fromEnd = from.right() + 1;
+  const int fromY = from.y();
+  const int dstX = dst.x();
+  const int dstEnd = dst.right() + 1;
+  const int dstY = dst.y();
+  auto moveRow = [=](int row) {
+    const int sourceY = fromY + row;
+    const int y = dstY + row;
+    const int movedInk = std::min(ends[sourceY], fromEnd) - fromX;
+    int& end = ends[y];
     quint32* const line = bits + y * stride;
     if (movedInk > 0)
-      std::memmove(line + dst.x(), bits + sourceY * stride + from.x(),
+      std::memmove(line + dstX, bits + sourceY * stride + fromX,
                    size_t(movedInk) * sizeof(quint32));
-    const int whiteFrom = dst.x() + std::max(movedInk, 0);
-    const int whiteTo = std::min(dst.right() + 1, end);
+    const int whiteFrom = dstX + std::max(movedInk, 0);
+    const int whiteTo = std::min(dstEnd, end);
     if (whiteTo > whiteFrom)
       std::memset(line + whiteFrom, 0xff, size_t(whiteTo - whiteFrom) * sizeof(quint32));
     // Ink beyond the destination stays; otherwise the row's ink ends with the moved ink, or
     // where the destination starts when the source was blank.
-    if (end <= dst.right() + 1) {
-      end = movedInk > 0 ? std::max(std::min(end, dst.x()), dst.x() + movedInk)
-                         : std::min(end, dst.x());
-    }
+    if (end <= dstEnd)
+      end = movedInk > 0 ? std::max(std::min(end, dstX), dstX + movedInk) : std::min(end, dstX);
   };
   if (dst.y() > from.y()) {
     for (int row = dst.height() - 1; row >= 0; --row) moveRow(row);
@@ -146,10 +155,14 @@ void PageBitmap::Move(const QRect& from, QPoint to) {
 }
 
 void PageBitmap::Whiten(const QRect& rect) {
+  const int left = rect.x();
+  const int right = rect.right() + 1;
+  bool own = false;
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
-    if (inkEnd_[size_t(y)] <= rect.x()) continue;
-    MakeOwn();
-    WhitenRow(y, rect.x(), rect.right() + 1);
+    if (inkEnd_[size_t(y)] <= left) continue;
+    if (!own) MakeOwn();
+    own = true;
+    WhitenRow(y, left, right);
   }
 }
 

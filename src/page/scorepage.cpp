@@ -64,9 +64,10 @@ void ScorePage::CopyCell(const QImage& source, int sx, int sy, int w, int h, int
   const QRect dst = src.translated(dx - sx, dy - sy).intersected(bitmap_.Rect());
   if (dst.isEmpty()) return;
   src = dst.translated(sx - dx, sy - dy);
-  const QImage rgb = source.format() == QImage::Format_RGB32
-                         ? source
-                         : source.convertToFormat(QImage::Format_RGB32);
+  QImage converted;
+  const QImage& rgb = source.format() == QImage::Format_RGB32
+                          ? source
+                          : (converted = source.convertToFormat(QImage::Format_RGB32));
   Keep(dst);
   CopyPixels(rgb, src, dst.topLeft());
   Publish({.kind = PageOperation::Kind::CopyPicture,
@@ -82,11 +83,12 @@ void ScorePage::CopyPixels(const QImage& rgb, const QRect& src, QPoint to) {
   quint32* into = bitmap_.BeginWrite(dst);
   const qsizetype stride = bitmap_.RowPixels();
   into += dst.y() * stride + dst.x();
-  const uchar* from = rgb.constBits() + src.y() * rgb.bytesPerLine() + src.x() * 4;
+  const qsizetype sourceStride = rgb.bytesPerLine();
+  const uchar* from = rgb.constBits() + src.y() * sourceStride + src.x() * 4;
   const size_t bytes = size_t(dst.width()) * 4;
   for (int row = 0; row < dst.height(); ++row) {
     std::memcpy(into, from, bytes);
-    from += rgb.bytesPerLine();
+    from += sourceStride;
     into += stride;
   }
 }
