@@ -158,7 +158,9 @@ def main():
              "SetPrintPage")
         pair("a PDF page at print resolution, 64-bar page (floor: its print page set)",
              "PdfPageAtPrintResolution", "SetPrintPage", absolute=0.030)
-        pair("save a page document", "SaveDocument", "SaveDocumentFloor", target=2)
+        pair("save a page document", "SaveDocument", "SaveDocumentFloor/written", target=2)
+        pair("  the same, beside a raw write held on the disk", "SaveDocument",
+             "SaveDocumentFloor/synced")
         pair("open a page document", "OpenDocument", "OpenDocumentFloor", target=2)
 
         tarvesh = os.path.join(build, "tarvesh")
