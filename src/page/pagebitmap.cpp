@@ -187,6 +187,25 @@ void PageBitmap::Clear() {
   for (int y = 0; y < Height(); ++y) WhitenRow(y, 0);
 }
 
+void PageBitmap::Load(const PictureRows& rows) {
+  const QRect drawn = QRect(QPoint(0, 0), rows.Size()) & Rect();
+  const bool fresh = !block_ || Shared();
+  if (fresh) {
+    block_ = std::make_shared<Block>(size_.width(), size_.height(), false);
+    MakeView();
+  }
+  const int width = block_->width;
+  for (int y = 0; y < Height(); ++y) {
+    quint32* const row = block_->pixels.get() + qsizetype(y) * width;
+    const int end = y <= drawn.bottom() ? std::clamp(rows.InkEnd(y), 0, drawn.width()) : 0;
+    if (end > 0) rows.Read(y, end, row);
+    // Past the ink a fresh row is whitened whole; a kept one only as far as its old ink went.
+    const int whiteTo = fresh ? width : inkEnd_[size_t(y)];
+    if (whiteTo > end) std::memset(row + end, 0xff, size_t(whiteTo - end) * sizeof(quint32));
+    inkEnd_[size_t(y)] = end;
+  }
+}
+
 std::array<QRect, 2> PageBitmap::InkOutside(QSize size) const {
   QRect right;
   QRect below;

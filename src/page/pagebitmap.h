@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "page/picturerows.h"
+
 namespace tarvesh::page {
 
 // The page's pixels: one block, seen through a QImage of the page's size. A resize that stays
@@ -57,6 +59,9 @@ class PageBitmap {
   // Copies `from` to `to` as if the source were read completely first; both lie on the page.
   void Move(const QRect& from, QPoint to);
   void Clear();
+  // Replaces the page by `rows`, cut to the page, white past them: each row is written once,
+  // into a fresh block while a caller still holds the old one.
+  void Load(const PictureRows& rows);
   // New size, at least 1 x 1; what lies inside both sizes is kept, new parts are white.
   void Resize(QSize size);
   // The parts of the page outside `size` that may hold ink: what a resize to `size` drops.

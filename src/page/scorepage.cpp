@@ -35,14 +35,7 @@ void ScorePage::LoadImage(const QImage& image) {
 void ScorePage::LoadRows(const PictureRows& rows, const QImage* picture) {
   const QRect drawn = QRect(QPoint(0, 0), rows.Size()) & bitmap_.Rect();
   Keep(bitmap_.Inked() | drawn);
-  bitmap_.Clear();
-  // The page is white now: of each row only what lies up to its last ink is written.
-  for (int y = drawn.top(); y <= drawn.bottom(); ++y) {
-    const int end = std::min(rows.InkEnd(y), drawn.width());
-    if (end <= 0) continue;
-    quint32* into = bitmap_.BeginWrite(QRect(0, y, end, 1));
-    rows.Read(y, end, into + y * bitmap_.RowPixels());
-  }
+  bitmap_.Load(rows);
   Publish({.kind = PageOperation::Kind::Load,
            .picture = picture ? picture : &bitmap_.Image(),
            .target = bitmap_.Rect()});

@@ -31,10 +31,18 @@ std::optional<QImage> Decode(const QByteArray& bytes, FileError* error = nullptr
   if (decoded && picture) {
     EXPECT_EQ(picture->Size(), decoded->size());
     EXPECT_EQ(picture->Image(), *decoded);
+    // Loaded over ink twice: while a copy of the page is held, which keeps what it showed, and
+    // into the page's own pixels.
     page::ScorePage page(decoded->width(), decoded->height());
     page.FillRect(QRect(QPoint(0, 0), decoded->size()), Qt::black);
+    const QImage held = page.Image();
+    const QImage black = held.copy();
     page.LoadRows(picture->Rows());
     EXPECT_EQ(page.Image(), *decoded) << "loaded into a page";
+    EXPECT_EQ(held, black) << "the copy held";
+    page.FillRect(QRect(QPoint(0, 0), decoded->size()), Qt::black);
+    page.LoadRows(picture->Rows());
+    EXPECT_EQ(page.Image(), *decoded) << "loaded into the page's own pixels";
   } else if (!decoded && !picture) {
     EXPECT_EQ(read.problem, whole.problem);
     EXPECT_EQ(read.path, whole.path);
