@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "page/geometry.h"
+#include "page/rowcopy.h"
 
 namespace tarvesh::page {
 
@@ -15,34 +16,6 @@ namespace {
 // Pixels an edit makes room for when it first keeps any: what a keystroke pushing notes off a
 // full line keeps, in one allocation.
 constexpr size_t kPixelsReserved = 1024;
-
-// Copies `height` rows of `width` pixels, `stride` apart, into consecutive rows at `to`. The
-// rectangles a keystroke keeps are many rows a few pixels wide, where a library call per row
-// would cost more than the copy: rows are copied in registers, and the widths the glyph grid
-// writes most (a narrow cell, a wide cell, a clear block) compile to straight copies.
-template <int kWidth>
-void CopyFixedRows(const quint32* from, qsizetype stride, int height, quint32* to) {
-  for (int y = 0; y < height; ++y, from += stride, to += kWidth)
-    std::memcpy(to, from, kWidth * sizeof(quint32));
-}
-
-void CopyRows(const quint32* from, qsizetype stride, int width, int height, quint32* to) {
-  switch (width) {
-    case kNarrowCell:
-      return CopyFixedRows<kNarrowCell>(from, stride, height, to);
-    case kWideCell:
-      return CopyFixedRows<kWideCell>(from, stride, height, to);
-    case kClearBlockWidth:
-      return CopyFixedRows<kClearBlockWidth>(from, stride, height, to);
-    default:
-      break;
-  }
-  for (int y = 0; y < height; ++y, from += stride, to += width) {
-    int x = 0;
-    for (; x + 4 <= width; x += 4) std::memcpy(to + x, from + x, 4 * sizeof(quint32));
-    for (; x < width; ++x) to[x] = from[x];
-  }
-}
 
 // Rectangle tests on the few patches of an edit, kept inline.
 inline bool Overlap(const QRect& a, const QRect& b) {
@@ -116,7 +89,8 @@ bool PageEdit::IsMovedBack(const QRect& rect) const {
 size_t PageEdit::Store(const PageBitmap& bitmap, const QRect& rect) {
   const size_t offset = pixelCount_;
   quint32* const to = Grow(size_t(rect.width()) * size_t(rect.height()));
-  CopyRows(bitmap.Row(rect.y()) + rect.x(), bitmap.RowPixels(), rect.width(), rect.height(), to);
+  CopyRows(bitmap.Row(rect.y()) + rect.x(), bitmap.RowPixels(), rect.width(), rect.height(), to,
+           rect.width());
   return offset;
 }
 

@@ -8,6 +8,7 @@
 #include "page/geometry.h"
 #include "page/pagefont.h"
 #include "page/rounding.h"
+#include "page/rowcopy.h"
 
 namespace tarvesh::page {
 
@@ -76,14 +77,11 @@ void ScorePage::CopyPixels(const QImage& rgb, const QRect& src, QPoint to) {
   quint32* into = bitmap_.BeginWrite(dst);
   const qsizetype stride = bitmap_.RowPixels();
   into += dst.y() * stride + dst.x();
-  const qsizetype sourceStride = rgb.bytesPerLine();
-  const uchar* from = rgb.constBits() + src.y() * sourceStride + src.x() * 4;
-  const size_t bytes = size_t(dst.width()) * 4;
-  for (int row = 0; row < dst.height(); ++row) {
-    std::memcpy(into, from, bytes);
-    from += sourceStride;
-    into += stride;
-  }
+  // Format_RGB32 rows are whole pixels apart.
+  const qsizetype sourceStride = rgb.bytesPerLine() / qsizetype(sizeof(quint32));
+  const quint32* from =
+      reinterpret_cast<const quint32*>(rgb.constBits()) + src.y() * sourceStride + src.x();
+  CopyRows(from, sourceStride, dst.width(), dst.height(), into, stride);
 }
 
 void ScorePage::MoveStrip(int sx, int sy, int w, int h, int dx, int dy) {
