@@ -1,5 +1,6 @@
 #include "publish/folderexport.h"
 
+#include <QtConcurrent/qtconcurrenttask.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QFuture>
@@ -79,6 +80,11 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   const QStringList scores = request.scores.isEmpty()
                                  ? document::FilesIn(folder, QStringLiteral("*.bmp"))
                                  : request.scores;
+  // The print art loads while the scores are planned and the first ones read.
+  QFuture<std::optional<print::PrintArt>> printArt;
+  if (pdf || png)
+    printArt =
+        QtConcurrent::run([dataDir = request.dataDir] { return print::PrintArt::Load(dataDir); });
   // The scores are opened last first, as the window's batch opens them: a score whose side file
   // lacks a setting keeps the one of the score opened before it. What each starts from is worked
   // out first, from the side files and the pictures' headers.
@@ -110,6 +116,12 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
     }
   };
 
+  // A score's outcome goes before the reads queued ahead of it, so the first pages reach the PDF
+  // at once.
+  const auto behind = [&pool](auto write) {
+    return QtConcurrent::task(std::move(write)).onThreadPool(pool).withPriority(1).spawn();
+  };
+
   std::optional<PdfPages> pdfPages;
   if (pdf) pdfPages.emplace(PdfPathFor(out), ahead);
 
@@ -118,7 +130,6 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
   qsizetype written = 0;
   // Each print page starts as a copy of this one, which knows the glyphs and their print art.
   std::optional<print::PrintPage> printPrototype;
-  if (pdf || png) printPrototype.emplace(*request.atlas, print::PrintArt::Load(request.dataDir));
   int failures = 0;
   ProgressReport progress(err, int(scores.size()), request.progressBar);
   auto tellOldest = [&] {
@@ -166,8 +177,8 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
                                               playback::ScoreHead::Of(document));
       outcome.target =
           QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".mid"));
-      outcome.result = QtConcurrent::run(
-          &pool, [bytes = playback::MidiFile::Write(performance, 0), target = outcome.target] {
+      outcome.result =
+          behind([bytes = playback::MidiFile::Write(performance, 0), target = outcome.target] {
             const auto failed = document::WriteFileSafely(target, bytes);
             return failed ? Written{QStringLiteral(": cannot write ") + failed->TerminalText(), {}}
                           : Written{};
@@ -175,20 +186,19 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
     } else if (pdf || png) {
       outcome.target =
           QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"));
+      if (!printPrototype) printPrototype.emplace(*request.atlas, printArt.result());
       Sheet sheet{*printPrototype, QPicture(), {}};
       QPainter over(&sheet.over);
       composer.DrawOver(over, document, printOptions);
       over.end();
-      outcome.result =
-          QtConcurrent::run(&pool, [sheet = std::move(sheet), page = document.Page().Image(), pdf,
-                                    dpi = request.dpi, target = outcome.target]() mutable {
-            return WriteSheet(std::move(sheet), page, pdf, dpi, target);
-          });
+      outcome.result = behind([sheet = std::move(sheet), page = document.Page().Image(), pdf,
+                               dpi = request.dpi, target = outcome.target]() mutable {
+        return WriteSheet(std::move(sheet), page, pdf, dpi, target);
+      });
     } else if (musicXml) {
       outcome.target =
           QDir(out).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".musicxml"));
-      outcome.result = QtConcurrent::run(
-          &pool,
+      outcome.result = behind(
           [page = document.Page().Image(), header = musicxml::DocumentExport::HeaderOf(document),
            words = document.Lyrics(), &reader = *reader, target = outcome.target] {
             const QByteArray bytes =
@@ -200,10 +210,9 @@ int FolderExport::Run(const Request& request, QTextStream& err) {
     } else {
       const QImage view = composer.Compose(document, composeOptions);
       outcome.target = QDir(out).filePath(name);
-      outcome.result = QtConcurrent::run(
-          &pool, [view, screenHeight = request.screenHeight, target = outcome.target] {
-            return WritePicture(PagePicture(view, screenHeight), target);
-          });
+      outcome.result = behind([view, screenHeight = request.screenHeight, target = outcome.target] {
+        return WritePicture(PagePicture(view, screenHeight), target);
+      });
     }
     outcomes.push_back(std::move(outcome));
     // Told as soon as they are done, so the PDF starts with the first page.
