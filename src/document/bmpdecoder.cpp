@@ -163,8 +163,12 @@ class Decoder {
 
   // Whether a file of `length` bytes with this header is read as Bmp24Rows.
   static bool IsRows24(const Header& h, qint64 length) {
-    return h.compression == kRgb && h.bitsPerPixel == 24 &&
-           Bytes::Holds(h.pixelsAt, RowBytes(h.width, h.bitsPerPixel) * h.height, length);
+    return h.compression == kRgb && h.bitsPerPixel == 24 && RowsHeld(h, length);
+  }
+
+  // Whether a file of `length` bytes holds every row of the pixels.
+  static bool RowsHeld(const Header& h, qint64 length) {
+    return Bytes::Holds(h.pixelsAt, RowBytes(h.width, h.bitsPerPixel) * h.height, length);
   }
 
   // The header, checked; false with the error said when it is refused.
@@ -261,13 +265,9 @@ class Decoder {
     return QStringLiteral("%1 × %2").arg(header.width).arg(header.height);
   }
 
-  bool RowsPresent(const Header& h) const {
-    return in_.Has(h.pixelsAt, RowBytes(h.width, h.bitsPerPixel) * h.height);
-  }
-
   bool DecodeRows(const Header& h, QImage& image) {
     const qint64 rowBytes = RowBytes(h.width, h.bitsPerPixel);
-    if (!RowsPresent(h)) return Fail(Problem::kTruncated);
+    if (!RowsHeld(h, in_.Size())) return Fail(Problem::kTruncated);
     const int width = int(h.width);
     // The kind of row is chosen once for the picture, never per pixel.
     bool (Decoder::*decodeRow)(const Header&, const uchar*, int, QRgb*) const =
@@ -391,7 +391,7 @@ Bmp24Rows::Bmp24Rows(QByteArray bytes, QSize size, bool topDown, qint64 pixelsAt
       size_(size),
       topDown_(topDown),
       pixelsAt_(pixelsAt),
-      rowBytes_((qint64(size.width()) * 24 + 31) / 32 * 4) {}
+      rowBytes_(RowBytes(size.width(), 24)) {}
 
 const uchar* Bmp24Rows::Row(int y) const {
   const qint64 row = topDown_ ? y : size_.height() - 1 - y;

@@ -89,6 +89,10 @@ bool ScoreFiles::JournalWhole() const {
 template <typename Picture, typename ReadPicture>
 std::optional<std::pair<Picture, QByteArray>> ScoreFiles::ReadPair(ReadPicture readPicture,
                                                                    FileError* error) const {
+  if (!IsPicturePath(picture_)) {
+    if (error) *error = FileError::Of(picture_, FileError::Problem::kNotScoreName);
+    return std::nullopt;
+  }
   const bool saved = JournalWhole();
   const QString picture = saved && Exists(newPicture_) ? newPicture_ : picture_;
   const QString side = saved && Exists(newSide_) ? newSide_ : side_;

@@ -21,7 +21,7 @@ namespace tarvesh::document {
 // temporaries of one that died before.
 class ScoreFiles {
  public:
-  // `picturePath` should satisfy IsPicturePath; Save refuses it otherwise.
+  // `picturePath` should satisfy IsPicturePath; Read, ReadHead and Save refuse it otherwise.
   explicit ScoreFiles(const QString& picturePath);
 
   const QString& PicturePath() const { return picture_; }

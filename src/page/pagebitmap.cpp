@@ -160,8 +160,10 @@ void PageBitmap::Whiten(const QRect& rect) {
   bool own = false;
   for (int y = rect.top(); y <= rect.bottom(); ++y) {
     if (inkEnd_[size_t(y)] <= left) continue;
-    if (!own) MakeOwn();
-    own = true;
+    if (!own) {
+      MakeOwn();
+      own = true;
+    }
     WhitenRow(y, left, right);
   }
 }

@@ -108,18 +108,10 @@ std::optional<FileError> ScoreFile::Open(ScoreDocument& document, const OverlayS
 }
 
 std::optional<ScoreFiles::Contents> ScoreFile::Read(const QString& path, FileError* error) {
-  if (!ScoreFiles::IsPicturePath(path)) {
-    if (error) *error = FileError::Of(path, FileError::Problem::kNotScoreName);
-    return std::nullopt;
-  }
   return ScoreFiles(path).Read(error);
 }
 
 std::optional<ScoreFiles::Head> ScoreFile::ReadHead(const QString& path, FileError* error) {
-  if (!ScoreFiles::IsPicturePath(path)) {
-    if (error) *error = FileError::Of(path, FileError::Problem::kNotScoreName);
-    return std::nullopt;
-  }
   return ScoreFiles(path).ReadHead(error);
 }
 
